@@ -1,0 +1,51 @@
+// types, encode and measure.
+
+#include "cli/Commands.h"
+
+#include <cstdio>
+#include <iostream>
+
+#include "cli/EngineApi.h"
+#include "cli/Json.h"
+#include "cli/Options.h"
+
+namespace ribbon::cli {
+
+int RunTypes(const Args& args) {
+    const Options options(args, {"edition"}, {});
+    const EngineApi& engine = ReadEdition(options);
+    for (int i = 0; i < BarTypeCount; ++i) {
+        const CatalogueRow row = engine.Row(static_cast<TBarType>(i));
+        std::cout << i << '\t' << row.Identifier << '\t' << row.Name << '\t'
+                  << (row.NumericOnly ? "numeric" : "any") << '\n';
+    }
+    return 0;
+}
+
+int RunEncode(const Args& args) {
+    const Options options(args, SymbolValueOptions, SymbolFlags);
+    const SymbolOptions s = ReadSymbolOptions(options);
+    const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    std::cout << "{\"type\": " << int{s.Type} << ", \"pattern\": " << JsonString(e.Pattern)
+              << ", \"text\": " << JsonString(e.Text) << ", \"widths\": [" << e.Widths.Width0
+              << ", " << e.Widths.Width1 << ", " << e.Widths.Width2 << ", " << e.Widths.Width3
+              << "], \"width\": " << e.Width << "}\n";
+    return 0;
+}
+
+int RunMeasure(const Args& args) {
+    auto valueOptions = SymbolValueOptions;
+    valueOptions.insert({"height", "angle"});
+    const Options options(args, valueOptions, SymbolFlags);
+    const SymbolOptions s = ReadSymbolOptions(options);
+    const int height = options.Int("height", 50);
+    const double angle = options.Double("angle", 0.0);
+    const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    const int cw = s.Engine->CanvasWidth(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
+    const int ch = s.Engine->CanvasHeight(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
+    std::cout << "{\"width\": " << e.Width << ", \"canvasWidth\": " << cw
+              << ", \"canvasHeight\": " << ch << "}\n";
+    return 0;
+}
+
+}  // namespace ribbon::cli

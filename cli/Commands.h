@@ -1,0 +1,18 @@
+#pragma once
+// The ribbon tool's subcommands. Each returns the process exit status; engine errors propagate
+// as ribbon::Exception and command-line mistakes as UsageError.
+
+#include <string>
+#include <vector>
+
+namespace ribbon::cli {
+
+using Args = std::vector<std::string>;
+
+int RunTypes(const Args& args);
+int RunEncode(const Args& args);
+int RunMeasure(const Args& args);
+
+extern const char* const HelpText;
+
+}  // namespace ribbon::cli

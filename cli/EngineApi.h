@@ -1,0 +1,42 @@
+#pragma once
+// The ribbon tool offers both editions of the engine. Each edition is reached through one of
+// these tables; EngineApi.cpp is compiled once per edition to fill them.
+
+#include <string>
+#include <string_view>
+
+#include "engine/BarTypes.h"
+
+namespace ribbon::cli {
+
+struct Encoding {
+    std::string Pattern;
+    std::string Text;  // the text the drawing would show
+    TBarWidths Widths;
+    int Width = 0;  // Z_GetBarWidth
+};
+
+struct CatalogueRow {
+    std::string_view Identifier;
+    std::string_view Name;
+    bool NumericOnly;
+};
+
+struct EngineApi {
+    std::string_view Edition;
+    CatalogueRow (*Row)(TBarType BarType);
+    Encoding (*Encode)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                       TCheckSum CheckSum);
+    int (*CanvasWidth)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                       TCheckSum CheckSum, int Height, double Angle);
+    int (*CanvasHeight)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                        TCheckSum CheckSum, int Height, double Angle);
+};
+
+const EngineApi& DesktopEngine();
+const EngineApi& WebEngine();
+
+// The TBarType identifiers ("bcCode128B"), indexed by ordinal.
+extern const std::string_view BarTypeIdentifiers[BarTypeCount];
+
+}  // namespace ribbon::cli

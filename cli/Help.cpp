@@ -1,0 +1,52 @@
+#include "cli/Commands.h"
+
+namespace ribbon::cli {
+
+const char* const HelpText = R"(ribbon - one-dimensional barcodes from the command line
+
+Usage:
+  ribbon types   [--edition desktop|web]
+  ribbon encode  --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
+                 [--edition desktop|web]
+  ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
+                 [--height H] [--angle A] [--edition desktop|web]
+  ribbon --help
+
+Commands:
+  types     One line per symbology: ordinal, identifier, display name, and "numeric" when the
+            symbology accepts the digits 0-9 only ("any" otherwise). Tab-separated.
+  encode    Encode the data and print one JSON object:
+              {"type": <ordinal>, "pattern": "...", "text": "...", "widths": [w0, w1, w2, w3],
+               "width": W}
+            pattern  one character per element: "0"-"3" spaces, "5"-"8" bars, "A"-"D" short
+                     bars; the rank within each group names the width class w0..w3
+            text     the human-readable text a drawing would show
+            widths   the pixel widths of the four width classes
+            width    the length of the symbol in pixels
+  measure   Measure the symbol and print one JSON object:
+              {"width": W, "canvasWidth": CW, "canvasHeight": CH}
+            canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
+            the angle; the width pairs W with the sine, the height pairs W with the cosine, so
+            at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
+
+Options:
+  --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
+                  without "bc" (code128b), or an alias such as ean13, upca, upce, codabar, i25;
+                  case does not matter
+  --data D        the data, as given
+  --data-hex HEX  the data as hexadecimal bytes (e.g. 41420a), for bytes a shell cannot pass
+  --modul N       width of a narrow element in pixels (default 1)
+  --ratio R       wide-to-narrow ratio (default 2.0; clamped per symbology)
+  --checksum      add the optional check character (csModulo10); without it csNone
+  --height H      bar height in pixels for measure (default 50)
+  --angle A       rotation in degrees, counter-clockwise, for measure (default 0)
+  --edition E     desktop (default) or web: the web edition trims blanks and control
+                  characters around the data and accepts digits only for Code 128 C / EAN-128 C
+
+JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
+
+Exit status: 0 on success; 1 when the engine refuses the input (the message is printed on
+stderr as "ribbon: <message>"); 2 for a mistake in the command line.
+)";
+
+}  // namespace ribbon::cli

@@ -1,0 +1,59 @@
+// Code 39 and Code 39 Extended (full ASCII through two-character shift sequences).
+
+#include <array>
+#include <string_view>
+
+#include "engine/Code39Tables.h"
+#include "engine/Encoders.h"
+
+namespace ribbon {
+inline namespace RIBBON_EDITION {
+
+namespace {
+
+const Code39Row* FindCode39(char c) {
+    for (const Code39Row& row : Code39Table)
+        if (row.Char == c) return &row;
+    return nullptr;
+}
+
+}  // namespace
+
+std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
+    const std::string_view startStop = FindCode39('*')->Pattern;
+    std::string pattern(startStop);
+    pattern += '0';
+    int sum = 0;
+    for (char c : Data) {
+        // Characters outside the table are left out of the symbol; the text still shows them.
+        if (const Code39Row* row = FindCode39(c)) {
+            pattern += row->Pattern;
+            pattern += '0';
+            sum = (sum + row->Value) % 43;
+        }
+    }
+    if (CheckSum != csNone) {
+        // The first row carrying the value: "0" for 0, ahead of "*".
+        for (const Code39Row& row : Code39Table) {
+            if (row.Value == sum) {
+                pattern += row.Pattern;
+                pattern += '0';
+                break;
+            }
+        }
+    }
+    pattern += startStop;
+    return pattern;
+}
+
+std::string EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum) {
+    std::string replacement;
+    for (char c : Data) {
+        const auto code = static_cast<unsigned char>(c);
+        if (code < Code39ExtTable.size()) replacement += Code39ExtTable[code];
+    }
+    return EncodeCode39(replacement, CheckSum);
+}
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon

@@ -1,0 +1,65 @@
+// Measuring: the symbol length and the extents of the symbol box turned by an angle.
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+#include "engine/Encoders.h"
+#include "engine/ZBarCode.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Format.h"
+#include "runtime/Numeric.h"
+
+namespace ribbon {
+inline namespace RIBBON_EDITION {
+
+int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                  TCheckSum CheckSum) {
+    std::string text, pattern;
+    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, text, pattern);
+    std::int64_t total = 0;
+    for (char element : pattern) total += GetBarLine(element, widths).Width;
+    if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
+        throw Exception(Format("%s", "Bar width out of range."));
+    return static_cast<int>(total);
+}
+
+namespace {
+
+struct Extents {
+    long double along;   // symbol length term
+    long double across;  // bar height term
+};
+
+// |sin| and |cos| of the angle, in extended precision, paired with W and Height.
+Extents TurnedBox(int W, int Height, double Angle, bool width) {
+    const long double theta = Angle / 180.0L * std::numbers::pi_v<long double>;
+    const long double s = std::fabs(std::sin(theta));
+    const long double c = std::fabs(std::cos(theta));
+    return width ? Extents{W * s, Height * c} : Extents{W * c, Height * s};
+}
+
+int RoundExtent(const Extents& e) {
+    const long long v = RoundHalfEven(e.along + e.across + 0.5L);
+    if (v > std::numeric_limits<int>::max() || v < std::numeric_limits<int>::min())
+        throw Exception(Format("%s", "Bar width out of range."));
+    return static_cast<int>(v);
+}
+
+}  // namespace
+
+int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                     TCheckSum CheckSum, int Height, double Angle) {
+    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
+    return RoundExtent(TurnedBox(W, Height, Angle, true));
+}
+
+int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                      TCheckSum CheckSum, int Height, double Angle) {
+    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
+    return RoundExtent(TurnedBox(W, Height, Angle, false));
+}
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon

@@ -1,0 +1,188 @@
+// The symbology catalogue and the encoding pipeline shared by every symbology.
+
+#include "engine/ZBarCode.h"
+
+#include <cmath>
+
+#include "engine/Encoders.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Format.h"
+#include "runtime/Numeric.h"
+
+namespace ribbon {
+inline namespace RIBBON_EDITION {
+
+// The web edition accepts digits only for the two Code C types; the desktop edition lets them
+// carry the code C function characters ("CB", "CA", "F1").
+const std::array<TBCdata, BarTypeCount> BCData = {{
+    {"Code25 interleaved", true},
+    {"Code25 industrial", true},
+    {"Code25 matrix", true},
+    {"Code39", false},
+    {"Code39 Extended", false},
+    {"Code128A", false},
+    {"Code128B", false},
+    {"Code128C", WebEdition},
+    {"Code93", false},
+    {"Code93 Extended", false},
+    {"MSI", true},
+    {"PostNet", true},
+    {"Codebar", false},
+    {"EAN8", true},
+    {"EAN13", true},
+    {"UPC_A", true},
+    {"UPC_E0", true},
+    {"UPC_E1", true},
+    {"UPC Supp2", true},
+    {"UPC Supp5", true},
+    {"EAN128A", false},
+    {"EAN128B", false},
+    {"EAN128C", WebEdition},
+}};
+
+namespace {
+
+// Largest Width1 the engine accepts: Width2 (3/2) and Width3 (x2) stay inside 32 bits.
+constexpr long double MaxWidth1 = 1 << 29;
+
+[[noreturn]] void WrongBarType() { throw Exception(Format("%s", "Wrong barcode type.")); }
+
+void ClampRatio(TBarType BarType, double& Ratio) {
+    double lower;
+    switch (BarType) {
+        case bcCode_2_5_interleaved:
+        case bcCode_2_5_industrial:
+        case bcCode39:
+        case bcCode39Extended:
+        case bcCodeCodabar:
+        case bcCodeEAN8:
+        case bcCodeEAN13:
+        case bcCodeUPC_A:
+        case bcCodeUPC_E0:
+        case bcCodeUPC_E1:
+        case bcCodeUPC_Supp2:
+        case bcCodeUPC_Supp5:
+            lower = 2.0;
+            break;
+        case bcCode_2_5_matrix:
+            lower = 2.25;
+            break;
+        default:
+            return;  // Code 128, EAN-128, Code 93, MSI and PostNet take the ratio as given.
+    }
+    if (!(Ratio >= lower)) Ratio = lower;  // also catches NaN
+    if (Ratio > 3.0) Ratio = 3.0;
+}
+
+TBarWidths DeriveWidths(int Modul, double Ratio) {
+    const long double wide = static_cast<long double>(Modul) * Ratio;
+    if (!std::isfinite(wide) || std::fabs(wide) > MaxWidth1)
+        throw Exception(Format("%s", "Bar width out of range."));
+    TBarWidths w;
+    w.Width0 = Modul;
+    w.Width1 = static_cast<int>(RoundHalfEven(wide));
+    w.Width2 = (3 * w.Width1) / 2;
+    w.Width3 = 2 * w.Width1;
+    return w;
+}
+
+std::string WorkingCopy(const std::string& BarCode) {
+    if constexpr (!WebEdition) {
+        return BarCode;
+    } else {
+        auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+        std::size_t first = 0, last = BarCode.size();
+        while (first < last && blank(BarCode[first])) ++first;
+        while (last > first && blank(BarCode[last - 1])) --last;
+        return BarCode.substr(first, last - first);
+    }
+}
+
+[[noreturn]] void NotAvailableYet(TBarType BarType) {
+    throw Exception(Format("%s : %s", std::string(BCData[BarType].Name),
+                           "This symbology is not available in this build yet."));
+}
+
+}  // namespace
+
+std::string Z_GetBarTypeName(TBarType BarType) {
+    if (BarType >= BarTypeCount) WrongBarType();
+    return std::string(BCData[BarType].Name);
+}
+
+TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double& Ratio,
+                     TCheckSum CheckSum, std::string& Text, std::string& Pattern) {
+    ClampRatio(BarType, Ratio);
+    const TBarWidths widths = DeriveWidths(Modul, Ratio);
+    const std::string data = WorkingCopy(BarCode);
+
+    if (BarType >= BarTypeCount) WrongBarType();
+    if (BCData[BarType].NumericOnly) {
+        for (char c : data)
+            if (c < '0' || c > '9')
+                throw Exception(Format("%s : %s", data, "Barcode must be numeric."));
+    }
+
+    switch (BarType) {
+        case bcCode39:
+            Pattern = EncodeCode39(data, CheckSum);
+            break;
+        case bcCode39Extended:
+            Pattern = EncodeCode39Extended(data, CheckSum);
+            break;
+        case bcCode93:
+            Pattern = EncodeCode93(data);
+            break;
+        case bcCode93Extended:
+            Pattern = EncodeCode93Extended(data);
+            break;
+        default:
+            NotAvailableYet(BarType);
+    }
+    (void)Text;
+    return widths;
+}
+
+TBarLine GetBarLine(char Element, const TBarWidths& Widths) {
+    switch (Element) {
+        case '0': return {Widths.Width0, white};
+        case '1': return {Widths.Width1, white};
+        case '2': return {Widths.Width2, white};
+        case '3': return {Widths.Width3, white};
+        case '5': return {Widths.Width0, black};
+        case '6': return {Widths.Width1, black};
+        case '7': return {Widths.Width2, black};
+        case '8': return {Widths.Width3, black};
+        case 'A': return {Widths.Width0, black_half};
+        case 'B': return {Widths.Width1, black_half};
+        case 'C': return {Widths.Width2, black_half};
+        case 'D': return {Widths.Width3, black_half};
+        default: throw Exception(Format("%s", "Internal Error."));
+    }
+}
+
+std::string CountsToPattern(const std::string& Counts) {
+    std::string pattern(Counts);
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        pattern[i] = static_cast<char>(i % 2 == 0 ? pattern[i] + 4 : pattern[i] - 1);
+    return pattern;
+}
+
+std::string AppendModulo10(const std::string& Digits) {
+    // Weights 3, 1, 3, ... from the right-most digit; digits are converted from the left, so a
+    // bad character is reported as the first one in the data.
+    long long sum = 0;
+    for (std::size_t i = 0; i < Digits.size(); ++i) {
+        const int weight = (Digits.size() - i) % 2 == 1 ? 3 : 1;
+        sum += static_cast<long long>(StrToInt(std::string(1, Digits[i]))) * weight;
+    }
+    const int check = sum % 10 == 0 ? 0 : static_cast<int>(10 - sum % 10);
+    return Digits + static_cast<char>('0' + check);
+}
+
+std::string ApplyCheckSum(TCheckSum CheckSum, const std::string& Data) {
+    return CheckSum == csModulo10 ? AppendModulo10(Data) : Data;
+}
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon

@@ -1,0 +1,55 @@
+#pragma once
+// The public face of the barcode engine: the symbology catalogue, measuring and drawing.
+//
+// Every function encodes the data afresh; nothing is cached and no state is shared between
+// calls, so all of them may be called from several threads at once. Errors are raised as
+// ribbon::Exception (or a subclass) carrying the message to show the user.
+
+#include <array>
+#include <string>
+#include <string_view>
+
+#include "engine/BarTypes.h"
+#include "engine/Edition.h"
+
+namespace ribbon {
+
+class TCanvas;
+class TFont;
+using TColor = std::uint32_t;
+
+inline namespace RIBBON_EDITION {
+
+// One row of the symbology table.
+struct TBCdata {
+    std::string_view Name;
+    bool NumericOnly;
+};
+
+// The symbology table, indexed by TBarType.
+extern const std::array<TBCdata, BarTypeCount> BCData;
+
+// Display name of a symbology ("Code39", "Codebar", ...). Raises "Wrong barcode type." for an
+// ordinal beyond the table.
+std::string Z_GetBarTypeName(TBarType BarType);
+
+// Length of the symbol in pixels: the sum of the widths of all its elements.
+int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                  TCheckSum CheckSum);
+
+// Extents of the upright box around the symbol box (symbol length x Height) turned by Angle
+// degrees. Width pairs the symbol length with the sine; height pairs it with the cosine.
+int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                     TCheckSum CheckSum, int Height, double Angle);
+int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                      TCheckSum CheckSum, int Height, double Angle);
+
+// Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
+// left as they were found.
+void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
+               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+               TColor TextColor, double Angle);
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon
