@@ -50,10 +50,16 @@ double DrawAngle(double Angle) {
     return static_cast<double>(Angle / 180.0L * std::numbers::pi_v<long double>);
 }
 
-TPoint RotatePoint(TPoint P, double Theta) {
-    const auto [s, c] = Trig(Theta);
-    return {ToPixel(RoundHalfEven(P.X * c + P.Y * s)), ToPixel(RoundHalfEven(-P.X * s + P.Y * c))};
+namespace {
+
+TPoint Rotate(TPoint P, const SinCos& t) {
+    return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
+            ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
 }
+
+}  // namespace
+
+TPoint RotatePoint(TPoint P, double Theta) { return Rotate(P, Trig(Theta)); }
 
 TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
     const auto [s, c] = Trig(Theta);
@@ -81,6 +87,7 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
+    const SinCos trig = Trig(theta);  // once for all corners
     Canvas.Pen.Width = 1;
     // A clear pen would drop the outline that makes up the last column and row of each element.
     Canvas.Pen.Style = psSolid;
@@ -93,7 +100,7 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
         const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
         const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
         TPoint corners[4] = {{x0, y0}, {x0, H}, {x1, H}, {x1, y0}};
-        for (TPoint& p : corners) p = Offset(RotatePoint(p, theta), origin);
+        for (TPoint& p : corners) p = Offset(Rotate(p, trig), origin);
         Canvas.Polygon(corners);
         sx += line.Width;
     }
