@@ -16,8 +16,8 @@ namespace {
 
 using namespace ribbon;
 
-const std::string Ean13 = "590123412345";          // the check digit is added
-const std::string Code128B = "Hello World 1234";   // 16 characters
+const std::string Ean13 = "590123412345";         // the check digit is added
+const std::string Code128B = "Hello World 1234";  // 16 characters
 
 void DrawBar(benchmark::State& state, TBarType type, const std::string& data, TCheckSum checkSum,
              TTextShow text, double angle) {
@@ -52,8 +52,9 @@ void Zint(benchmark::State& state, int symbology, const std::string& data, bool 
         symbol->scale = 0.5f;  // zint's raster scale 1 is two pixels per module
         symbol->height = 100;
         symbol->show_hrt = text ? 1 : 0;
-        const int error = ZBarcode_Encode_and_Buffer(
-            symbol, reinterpret_cast<const unsigned char*>(data.data()), static_cast<int>(data.size()), angle);
+        const int error =
+            ZBarcode_Encode_and_Buffer(symbol, reinterpret_cast<const unsigned char*>(data.data()),
+                                       static_cast<int>(data.size()), angle);
         if (error >= ZINT_ERROR) {
             state.SkipWithError(symbol->errtxt);
             break;

@@ -20,7 +20,9 @@ TColor TCanvas::Pixel(int X, int Y) const {
     return RGB(p[0], p[1], p[2]);
 }
 
-void TCanvas::SetPixel(int X, int Y, TColor Color) { FillSpan(Y, X, X, Color); }
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    FillSpan(Y, X, X, Color);
+}
 
 void TCanvas::FillSpan(int Y, int X0, int X1, TColor Color) {
     if (Y < 0 || Y >= target_->Height) return;
@@ -53,9 +55,11 @@ void TCanvas::DrawLine(TPoint From, TPoint To, bool IncludeEnd) {
     // A wide pen reaches into the surface from lines just outside it.
     const int reach = std::max(Pen.Width, 1);
     if (reach == 1) {
-        const std::uint8_t rgb[3] = {GetRValue(Pen.Color), GetGValue(Pen.Color), GetBValue(Pen.Color)};
+        const std::uint8_t rgb[3] = {GetRValue(Pen.Color), GetGValue(Pen.Color),
+                                     GetBValue(Pen.Color)};
         detail::TraceLine(From, To, IncludeEnd, TRect{0, 0, Width(), Height()}, [&](int x, int y) {
-            std::memcpy(&target_->Rgb[(static_cast<std::size_t>(y) * target_->Width + x) * 3], rgb, 3);
+            std::memcpy(&target_->Rgb[(static_cast<std::size_t>(y) * target_->Width + x) * 3], rgb,
+                        3);
         });
         return;
     }
@@ -68,8 +72,10 @@ namespace {
 // The corners of an upright rectangle, in either winding: what every bar at a right angle is.
 bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
     if (p.size() != 4) return false;
-    const bool verticalFirst = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
-    const bool horizontalFirst = p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+    const bool verticalFirst =
+        p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+    const bool horizontalFirst =
+        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
     if (!verticalFirst && !horizontalFirst) return false;
     r = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
          std::max(p[0].Y, p[2].Y)};
@@ -112,7 +118,9 @@ void TCanvas::FillRect(const TRect& Rect) {
     for (int y = top; y < bottom; ++y) FillSpan(y, Rect.Left, Rect.Right - 1, Brush.Color());
 }
 
-void TCanvas::MoveTo(int X, int Y) { penPos_ = {X, Y}; }
+void TCanvas::MoveTo(int X, int Y) {
+    penPos_ = {X, Y};
+}
 
 void TCanvas::LineTo(int X, int Y) {
     DrawLine(penPos_, {X, Y}, false);

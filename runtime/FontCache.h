@@ -3,16 +3,16 @@
 // fontconfig, opened once with FreeType and kept for the life of the process. Internal to the
 // runtime.
 
+#include <ft2build.h>
+
 #include <array>
+#include <compare>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
-#include <compare>
-#include <cstdint>
-
-#include <ft2build.h>
 #include FT_FREETYPE_H
 
 namespace ribbon::detail {

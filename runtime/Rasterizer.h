@@ -28,7 +28,7 @@ inline long long FloorDiv(Wide n, Wide d) {
 
 // floor(N / D) for D > 0, stepped along a line: N grows by a fixed amount per step.
 class FloorStepper {
-public:
+  public:
     FloorStepper() = default;
     FloorStepper(Wide n, long long d, Wide step) : d_(d) {
         q_ = FloorDiv(n, d);
@@ -47,14 +47,14 @@ public:
         }
     }
 
-private:
+  private:
     long long d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
 };
 
 // A vector that keeps up to N elements inline; Capacity is fixed at construction.
 template <typename T, std::size_t N>
 class SmallVector {
-public:
+  public:
     explicit SmallVector(std::size_t Capacity) {
         if (Capacity > N) heap_.resize(Capacity);
         data_ = Capacity > N ? heap_.data() : inline_;
@@ -66,7 +66,7 @@ public:
     T* begin() { return data_; }
     T* end() { return data_ + size_; }
 
-private:
+  private:
     T inline_[N];
     std::vector<T> heap_;
     T* data_;
@@ -122,8 +122,10 @@ void ScanPolygon(std::span<const TPoint> Points, const TRect& Clip, SpanFn&& Spa
         const long long end = std::min(e.yEnd - 1, last);
         for (long long y = e.start; y <= end && twoPerRow; ++y, dx.Next()) {
             const std::size_t r = static_cast<std::size_t>(y - first);
-            if (count[r] == 2) twoPerRow = false;
-            else crossing[2 * r + count[r]++] = e.x0 + dx.Ceil();
+            if (count[r] == 2)
+                twoPerRow = false;
+            else
+                crossing[2 * r + count[r]++] = e.x0 + dx.Ceil();
         }
     }
     if (twoPerRow) {
@@ -169,8 +171,10 @@ void TraceLine(TPoint From, TPoint To, bool IncludeEnd, const TRect& Clip, PlotF
     const long long dMinor = minor(q) - minor(p);
     long long lo = major(p), hi = major(q);
     if (!IncludeEnd) {
-        if (major(To) == lo) ++lo;
-        else --hi;
+        if (major(To) == lo)
+            ++lo;
+        else
+            --hi;
     }
     const long long clipLo = xMajor ? Clip.Left : Clip.Top;
     const long long clipHi = (xMajor ? Clip.Right : Clip.Bottom) - 1;
@@ -184,8 +188,10 @@ void TraceLine(TPoint From, TPoint To, bool IncludeEnd, const TRect& Clip, PlotF
     for (long long m = lo; m <= hi; ++m, step.Next()) {
         const long long o = minor(p) + step.Floor();
         if (o < minorLo || o > minorHi) continue;
-        if (xMajor) Plot(static_cast<int>(m), static_cast<int>(o));
-        else Plot(static_cast<int>(o), static_cast<int>(m));
+        if (xMajor)
+            Plot(static_cast<int>(m), static_cast<int>(o));
+        else
+            Plot(static_cast<int>(o), static_cast<int>(m));
     }
 }
 
