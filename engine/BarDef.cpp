@@ -36,8 +36,8 @@ std::string EncodeEAN8(const std::string& Data, TCheckSum CheckSum) {
 }
 
 std::string EncodeEAN13(const std::string& Data, TCheckSum CheckSum) {
-    const std::string t = CheckSum == csModulo10 ? AppendModulo10(PadLeftZeros(12, Data))
-                                                 : PadLeftZeros(13, Data);
+    const std::string t =
+        CheckSum == csModulo10 ? AppendModulo10(PadLeftZeros(12, Data)) : PadLeftZeros(13, Data);
     RIBBON_ASSERT(t.size() == 13, "EAN13 : Invalid barcode length.");
 
     // The leading digit has no bars of its own: it selects the number sets of the left half.

@@ -19,26 +19,10 @@ struct CodabarRow {
 };
 
 constexpr std::array<CodabarRow, 20> CodabarTable = {{
-    {'1', "0000110"},
-    {'2', "0001001"},
-    {'3', "1100000"},
-    {'4', "0010010"},
-    {'5', "1000010"},
-    {'6', "0100001"},
-    {'7', "0100100"},
-    {'8', "0110000"},
-    {'9', "1001000"},
-    {'0', "0000011"},
-    {'-', "0001100"},
-    {'$', "0011000"},
-    {':', "1000101"},
-    {'/', "1010001"},
-    {'.', "1010100"},
-    {'+', "0010101"},
-    {'A', "0011010"},
-    {'B', "0101001"},
-    {'C', "0001011"},
-    {'D', "0001110"},
+    {'1', "0000110"}, {'2', "0001001"}, {'3', "1100000"}, {'4', "0010010"}, {'5', "1000010"},
+    {'6', "0100001"}, {'7', "0100100"}, {'8', "0110000"}, {'9', "1001000"}, {'0', "0000011"},
+    {'-', "0001100"}, {'$', "0011000"}, {':', "1000101"}, {'/', "1010001"}, {'.', "1010100"},
+    {'+', "0010101"}, {'A', "0011010"}, {'B', "0101001"}, {'C', "0001011"}, {'D', "0001110"},
 }};
 
 // Row of each byte, or -1 for a byte that is not a Codabar character.
@@ -51,7 +35,9 @@ constexpr std::array<std::int8_t, 256> MakeIndex() {
 }
 constexpr std::array<std::int8_t, 256> CodabarIndex = MakeIndex();
 
-int RowOf(char c) { return CodabarIndex[static_cast<unsigned char>(c)]; }
+int RowOf(char c) {
+    return CodabarIndex[static_cast<unsigned char>(c)];
+}
 
 void AppendCharacter(std::string& pattern, int row) {
     const std::string_view wide = CodabarTable[row].Wide;

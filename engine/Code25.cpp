@@ -25,9 +25,13 @@ constexpr std::array<std::string_view, 10> TwoOfFiveTable = {{
     "01010",  // 9
 }};
 
-constexpr bool IsWide(std::string_view row, int element) { return row[element] == '1'; }
+constexpr bool IsWide(std::string_view row, int element) {
+    return row[element] == '1';
+}
 
-std::string_view RowOf(char digit) { return TwoOfFiveTable[DigitValue(digit)]; }
+std::string_view RowOf(char digit) {
+    return TwoOfFiveTable[DigitValue(digit)];
+}
 
 }  // namespace
 
