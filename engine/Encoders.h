@@ -52,7 +52,7 @@ std::string EncodePostNet(const std::string& Data);
 std::string EncodeCodabar(const std::string& Data);
 
 // Sum of the decimal digits of a non-negative integer written in decimal (0 for "" and "0").
-int DigitSum(std::string_view Decimal);
+long long DigitSum(std::string_view Decimal);
 
 // EAN and UPC. The UPC encoders rewrite Text to the digits encoded when CheckSum is csModulo10.
 std::string EncodeEAN8(const std::string& Data, TCheckSum CheckSum);

@@ -59,8 +59,8 @@ int CheckDigit(const std::string& data) {
 
 }  // namespace
 
-int DigitSum(std::string_view Decimal) {
-    int sum = 0;
+long long DigitSum(std::string_view Decimal) {
+    long long sum = 0;
     for (char c : Decimal) sum += DigitValue(c);
     return sum;
 }
