@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "tests/engine/SymbologyTestSupport.h"
+#include "tests/engine/EngineTestUtil.h"
 
 namespace ribbon {
 namespace {
@@ -41,18 +41,11 @@ TEST(TwoWidthSymbologies, EncodeExamplesWithEitherCheckOption) {
         for (TCheckSum checkSum : {csNone, csModulo10}) {
             SCOPED_TRACE(testing::Message()
                          << int(c.Type) << " '" << c.Data << "' " << int(checkSum));
-            const auto e = Encode(c.Type, c.Data, checkSum);
+            const auto e = Encode(c.Type, c.Data, 1, 2.0, checkSum);
             EXPECT_EQ(e.Pattern, c.Pattern);
             EXPECT_EQ(e.Text, c.Data);
         }
     }
-}
-
-TEST(Code25Matrix, StartAndStopBarsAreOneAndAHalfWide) {
-    const auto e = Encode(bcCode_2_5_matrix, "", csNone, 2.0, 4);  // ratio clamped to 2.25
-    EXPECT_EQ(e.Widths, (TBarWidths{4, 9, 13, 18}));
-    EXPECT_EQ(test::Modules(e), std::string(13, '1') + "00001111000011110000" +
-                                    std::string(13, '1') + "0000111100001111");
 }
 
 // The check digit is the last character before the stop, eight elements of wide/narrow bits.
@@ -102,15 +95,6 @@ TEST(Codabar, RefusesCharactersOutsideItsTable) {
                                     std::string("E")}) {
         EXPECT_EQ(ErrorOf([&] { Encode(bcCodeCodabar, data); }), data + " : Codabar bad data.");
     }
-}
-
-TEST(Codabar, AcceptsAllTwentyCharacters) {
-    const std::string all = "1234567890-$:/.+ABCD";
-    const auto e = Encode(bcCodeCodabar, all);
-    // Every character is seven elements and a gap; the stop has no gap.
-    EXPECT_EQ(e.Pattern.size(), 8 * (all.size() + 2) - 1);
-    EXPECT_EQ(e.Pattern.substr(0, 8), "50615150");
-    EXPECT_EQ(e.Pattern.substr(e.Pattern.size() - 7), "5151506");
 }
 
 }  // namespace

