@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <regex>
 #include <string>
 
 #include "RunTool.h"
@@ -28,21 +27,30 @@ TEST(SymbologyTool, EncodesAndMeasures) {
     }
 }
 
+// The message with the line number of an assertion replaced by "N".
+std::string WithoutLineNumber(std::string message) {
+    const std::size_t at = message.rfind("line ");
+    if (at == std::string::npos) return message;
+    const std::size_t digits = message.find_first_not_of("0123456789", at + 5);
+    if (digits == at + 5) return message;
+    return message.replace(at + 5, digits - at - 5, "N");
+}
+
 TEST(SymbologyTool, ReportsRefusedData) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         {{"encode", "--type", "ean13", "--data", "12345678901234", "--edition", "web"},
-         R"(ribbon: EAN13 : Invalid barcode length\. \(BarDef\.cpp, line [0-9]+\)\n)"},
+         "ribbon: EAN13 : Invalid barcode length. (BarDef.cpp, line N)\n"},
         {{"measure", "--type", "ean8", "--data", "123456789"},
-         R"(ribbon: EAN8 : Invalid barcode length\. \(BarDef\.cpp, line [0-9]+\)\n)"},
-        {{"encode", "--type", "codabar", "--data", "12a"}, "ribbon: 12a : Codabar bad data\\.\n"},
+         "ribbon: EAN8 : Invalid barcode length. (BarDef.cpp, line N)\n"},
+        {{"encode", "--type", "codabar", "--data", "12a"}, "ribbon: 12a : Codabar bad data.\n"},
         {{"encode", "--type", "code128a", "--data-hex", "41ff"},
-         "ribbon: A\xff : Code128 bad data\\.\n"},
+         "ribbon: A\xff : Code128 bad data.\n"},
     };
     for (const auto& [args, err] : cases) {
         const ToolResult r = RunTool(args);
         EXPECT_EQ(r.Status, 1);
         EXPECT_EQ(r.Out, "");
-        EXPECT_TRUE(std::regex_match(r.Err, std::regex(err))) << r.Err;
+        EXPECT_EQ(WithoutLineNumber(r.Err), err);
     }
 }
 

@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <set>
 #include <string>
 #include <vector>
@@ -126,8 +125,7 @@ std::vector<OracleCase> Cases() {
     // The add-ons alone; the five-digit one for every check value.
     checks.clear();
     for (int i = 0; checks.size() < 10; ++i) {
-        char five[6];
-        std::snprintf(five, sizeof five, "%05d", (i * 12347) % 100000);
+        const std::string five = std::to_string(100000 + (i * 12347) % 100000).substr(1);
         if (checks.insert(static_cast<char>('0' + AddOnCheck(five))).second)
             add(std::string("Supp5_") + five, EANX, "", five, bcCodeUPC_Supp5, five, csNone, 2.0);
     }
