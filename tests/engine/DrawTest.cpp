@@ -297,6 +297,24 @@ TEST(Draw, TextGoesToTheWorkedPlacements) {
     }
 }
 
+TEST(Draw, TextWiderThanTheSymbolIsCentredByTruncation) {
+    // Code 39 "1" is 38 pixels long; its name and data are wider. With an odd overhang d the
+    // text starts d div 2 pixels left of the symbol, the half pixel dropped toward zero.
+    const int L = 100, T = 10, H = 40, W = 38;
+    TFont font;
+    TBitmap probe(1, 1);
+    for (font.Size = 8; font.Size < 20; ++font.Size) {
+        probe.Canvas().Font = font;
+        if ((probe.Canvas().TextWidth("Code39 1") - W) % 2 == 1) break;
+    }
+    const int overhang = probe.Canvas().TextWidth("Code39 1") - W;
+    ASSERT_EQ(overhang % 2, 1);
+    TBitmap b = Paper_(300, 80);
+    Z_DrawBar(b.Canvas(), bcCode39, "1", 1, 2.0, csNone, L, T, H, font, tsBoth, tpTopCenter, Bar,
+              Space, TextBack, 0);
+    EXPECT_EQ(BoxOf(b.Canvas(), [](TColor p) { return p == TextBack; }).left, L - overhang / 2);
+}
+
 TEST(Draw, NudgesFollowTheRoundedAngle) {
     const int L = 20, T = 24, H = 60;
     auto cellAt = [&](double angle) {
