@@ -158,76 +158,40 @@ TEST(Render, TheWebEditionDrawsTheTrimmedData) {
 }
 
 TEST(Render, MistakesAreReportedAndLeaveNoFile) {
+    const std::string out = TempName(".png");
     struct Case {
-        std::vector<std::string> args;
+        std::vector<std::string> args;  // after --type code39 --data A
         int status;
         std::string err;  // the whole message for engine errors, its start for usage errors
     };
-    const std::string out = TempName(".png");
     const Case cases[] = {
         {{"--type", "code93", "--data", "ab", "--out", out}, 1, "ribbon: ab : Code_93 bad data.\n"},
-        {{"--type", "code39", "--data", "A", "--out", "/nonexistent/x.png"},
+        {{"--out", "/nonexistent/x.png"},
          1,
          "ribbon: Cannot create file \"/nonexistent/x.png\". No such file or directory\n"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--size", "70000x10"},
+        {{"--out", out, "--size", "70000x10"},
          1,
-         "ribbon: A picture of 65536 x 10 pixels is out of range (each side at most 65535, at most "
-         "67108864 pixels).\n"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--font-size", "4000"},
-         2,
-         "ribbon: option --font-size"},
-        {{"--type", "code39", "--data", "A"}, 2, "ribbon: option --out is required"},
-        {{"--type", "code39", "--data", "A", "--out", "/tmp/x.gif"},
-         2,
-         "ribbon: option --out: '/tmp/x.gif' does not end in"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--bar-color", "#12345"},
-         2,
-         "ribbon: option --bar-color: '#12345' is neither"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--background", "Mauve"},
-         2,
-         "ribbon: option --background: 'Mauve'"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--text", "all"},
+         "ribbon: A picture of 65536 x 10 pixels is out of range (each side at most 65535, at "
+         "most 67108864 pixels).\n"},
+        {{}, 2, "ribbon: option --out is required"},
+        {{"--out", "/tmp/x.gif"}, 2, "ribbon: option --out: '/tmp/x.gif' does not end in"},
+        {{"--out", out, "--bar-color", "#12345"}, 2, "ribbon: option --bar-color: '#12345' is"},
+        {{"--out", out, "--background", "Mauve"}, 2, "ribbon: option --background: 'Mauve'"},
+        {{"--out", out, "--text", "all"},
          2,
          "ribbon: option --text: 'all' is not one of none|barcode|bartype|both"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--text-position", "middle"},
-         2,
-         "ribbon: option --text-position: 'middle'"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--size", "300"},
-         2,
-         "ribbon: option --size: '300' is not"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--size", "0x10"},
-         2,
-         "ribbon: option --size"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--modul", "0"},
-         2,
-         "ribbon: option --modul"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--height", "-5"},
-         2,
-         "ribbon: option --height"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--angle", "nan"},
-         2,
-         "ribbon: option --angle"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--font-size", "0"},
-         2,
-         "ribbon: option --font-size"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--jpeg-quality", "101"},
-         2,
-         "ribbon: option --jpeg-quality"},
-        {{"--type", "code39", "--data", "A", "--out", out, "--bold=yes"},
-         2,
-         "ribbon: option --bold takes no value"},
+        {{"--out", out, "--size", "0x10"}, 2, "ribbon: option --size: '0x10' is not"},
+        {{"--out", out, "--modul", "0"}, 2, "ribbon: option --modul"},
+        {{"--out", out, "--angle", "nan"}, 2, "ribbon: option --angle"},
+        {{"--out", out, "--font-size", "4000"}, 2, "ribbon: option --font-size"},
     };
     for (const Case& c : cases) {
-        std::vector<std::string> args{"render"};
+        std::vector<std::string> args{"render", "--type", "code39", "--data", "A"};
         args.insert(args.end(), c.args.begin(), c.args.end());
         const ToolResult r = RunTool(args);
         EXPECT_EQ(r.Status, c.status) << r.Err;
         EXPECT_EQ(r.Out, "");
-        if (c.status == 1) {
-            EXPECT_EQ(r.Err, c.err);
-        } else {
-            EXPECT_EQ(r.Err.rfind(c.err, 0), 0u) << r.Err;
-        }
+        EXPECT_EQ(c.status == 1 ? r.Err : r.Err.substr(0, c.err.size()), c.err);
         EXPECT_FALSE(std::ifstream(out).good()) << c.err;
     }
 }

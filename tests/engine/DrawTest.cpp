@@ -58,21 +58,6 @@ TBitmap Paper_(int w, int h) {
     return b;
 }
 
-TEST(Draw, RotatePointTurnsCounterClockwiseOnTheScreen) {
-    struct Case {
-        TPoint p;
-        double angle;
-        TPoint expected;
-    };
-    const Case cases[] = {
-        {{10, 0}, 0, {10, 0}},   {{10, 0}, 90, {0, -10}}, {{10, 0}, 180, {-10, 0}},
-        {{10, 0}, 270, {0, 10}}, {{0, 7}, 90, {7, 0}},    {{10, 0}, 30, {9, -5}},
-        {{3, 4}, -90, {-4, 3}},  {{10, 0}, 360, {10, 0}}, {{100, 50}, 45, {106, -35}},
-    };
-    for (const Case& c : cases)
-        EXPECT_EQ(RotatePoint(c.p, DrawAngle(c.angle)), c.expected) << c.angle;
-}
-
 TEST(Draw, RotatedBoxOriginPutsTheTurnedBoxAtTheCorner) {
     // At right angles, exactly the worked origins.
     const TPoint corner{7, 11}, size{40, 25};

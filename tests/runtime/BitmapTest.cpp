@@ -89,14 +89,6 @@ TEST(Bitmap, ResizingKeepsThePixelsThatStayInside) {
     EXPECT_EQ(b.Canvas().Pixel(3, 4), kept);
     EXPECT_EQ(b.Canvas().Pixel(15, 2), clWhite);
     EXPECT_EQ(b.Canvas().Pixel(3, 7), 0xFFFFFFFFu);
-
-    TBitmap copy;
-    copy.Assign(b);
-    EXPECT_EQ(copy.Width(), 20);
-    EXPECT_EQ(copy.Canvas().Pixel(3, 4), kept);
-    TBitmap moved(std::move(copy));
-    moved.Canvas().SetPixel(0, 0, clRed);  // the canvas follows the pixels
-    EXPECT_EQ(moved.Canvas().Pixel(0, 0), clRed);
 }
 
 TEST(Bitmap, MistakesRaiseErrorsWithMessages) {

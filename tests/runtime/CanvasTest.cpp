@@ -116,17 +116,7 @@ TEST(Canvas, TurnedPolygonsStayAliasedAndSolid) {
     }
 }
 
-TEST(Canvas, EvenOddRuleLeavesTheMiddleOfAStarOpen) {
-    TBitmap b = Blank(40, 40);
-    b.Canvas().Pen.Style = psClear;
-    b.Canvas().Brush.SetColor(clBlack);
-    const TPoint star[5] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
-    b.Canvas().Polygon(star);
-    EXPECT_EQ(b.Canvas().Pixel(20, 21), Paper);   // inside the pentagon: covered twice
-    EXPECT_EQ(b.Canvas().Pixel(20, 8), clBlack);  // in the top point
-}
-
-TEST(Canvas, RectanglesAndLinesLeaveOutTheirFarEdge) {
+TEST(Canvas, RectanglesLeaveOutTheirFarEdge) {
     TBitmap b = Blank(12, 12);
     TCanvas& c = b.Canvas();
     c.Brush.SetColor(clBlue);
@@ -141,33 +131,6 @@ TEST(Canvas, RectanglesAndLinesLeaveOutTheirFarEdge) {
     EXPECT_EQ(Painted(f), Block(2, 3, 6, 8));
     f.Canvas().FillRect({9, 9, 8, 11});  // right before left: nothing
     EXPECT_EQ(Painted(f), Block(2, 3, 6, 8));
-
-    TBitmap l = Blank(12, 12);
-    l.Canvas().MoveTo(1, 1);
-    l.Canvas().LineTo(5, 1);
-    l.Canvas().LineTo(5, 4);
-    EXPECT_EQ(Painted(l), []() {
-        auto s = Block(1, 1, 4, 1);
-        s.merge(Block(5, 1, 5, 3));
-        return s;
-    }());
-}
-
-TEST(Canvas, LinesLightTheSamePixelsInEitherDirection) {
-    const TPoint ends[][2] = {{{0, 0}, {13, 5}}, {{2, 17}, {9, 0}}, {{1, 3}, {17, 11}}};
-    for (const auto& e : ends) {
-        TBitmap a = Blank(20, 20), b = Blank(20, 20);
-        a.Canvas().MoveTo(e[0].X, e[0].Y);
-        a.Canvas().LineTo(e[1].X, e[1].Y);
-        a.Canvas().SetPixel(e[1].X, e[1].Y, clBlack);
-        b.Canvas().MoveTo(e[1].X, e[1].Y);
-        b.Canvas().LineTo(e[0].X, e[0].Y);
-        b.Canvas().SetPixel(e[0].X, e[0].Y, clBlack);
-        EXPECT_EQ(Painted(a), Painted(b));
-        // One pixel per column of an x-major line, per row of a y-major one.
-        const int span = std::max(std::abs(e[1].X - e[0].X), std::abs(e[1].Y - e[0].Y)) + 1;
-        EXPECT_EQ(static_cast<int>(Painted(a).size()), span);
-    }
 }
 
 TEST(Canvas, ShapesFarOutsideAreClipped) {
@@ -197,17 +160,6 @@ TEST(Canvas, ShapesFarOutsideAreClipped) {
     w.Canvas().MoveTo(-2, 20);
     w.Canvas().LineTo(-2, -20);
     EXPECT_EQ(Painted(w), Block(0, 0, 0, 9));
-}
-
-TEST(Colors, NamesOfTheColourListsAreKnownInAnyCase) {
-    const std::pair<const char*, TColor> cases[] = {
-        {"Black", 0x000000},  {"Red", 0x0000FF},   {"clBlue", 0xFF0000}, {"ltgray", 0xC0C0C0},
-        {"DKGRAY", 0x808080}, {"Olive", 0x008080}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF},
-    };
-    for (const auto& [name, color] : cases) EXPECT_EQ(IdentToColor(name), color) << name;
-    for (const char* bad : {"", "cl", "Rot", "#FF0000", "clclRed"})
-        EXPECT_FALSE(IdentToColor(bad)) << bad;
-    EXPECT_EQ(RGB(1, 2, 3), 0x030201u);
 }
 
 }  // namespace

@@ -131,17 +131,6 @@ TEST(Fonts, TextWidthIsTheSumOfTheAdvances) {
     EXPECT_GT(c.TextWidth("Barcode"), 1.7 * regular);
 }
 
-TEST(Fonts, SizesBeyondReasonAreRefusedWithAMessage) {
-    TLogFont lf;
-    lf.Height = -100000;
-    try {
-        CreateFontIndirect(lf);
-        FAIL() << "no error";
-    } catch (const Exception& e) {
-        EXPECT_EQ(e.Message, "A font of 100000 pixels is too large (at most 4096).");
-    }
-}
-
 TEST(Text, IsWrittenOpaqueFromTheTopLeftOfItsFirstCell) {
     TBitmap b(120, 120);
     TCanvas& c = b.Canvas();
@@ -224,22 +213,6 @@ TEST(Text, TurnsWithTheEscapementOfTheSelectedFont) {
         EXPECT_EQ(BoxOf(c, clRed), k.cell(80, 80, size.cx, size.cy)) << k.tenths;
         EXPECT_NE(BoxOf(c, clBlue), Box{}) << k.tenths;
     }
-}
-
-TEST(Text, UnderlineAndStrikeOutDrawLinesInTheFontColour) {
-    auto ink = [](TFontStyles style) {
-        TBitmap b(100, 40);
-        b.Canvas().Font.Style = style;
-        b.Canvas().Font.Color = clBlue;
-        b.Canvas().TextOut(5, 5, "....");
-        int n = 0;
-        for (int y = 0; y < 40; ++y)
-            for (int x = 0; x < 100; ++x) n += b.Canvas().Pixel(x, y) == clBlue;
-        return n;
-    };
-    const int plain = ink({});
-    EXPECT_GE(ink({fsUnderline}), plain + 10);
-    EXPECT_GE(ink({fsStrikeOut}), plain + 10);
 }
 
 TEST(Text, ThreadsWritingAtOnceGetTheSamePixels) {
