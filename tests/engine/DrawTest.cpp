@@ -59,7 +59,7 @@ TBitmap Paper_(int w, int h) {
 }
 
 TEST(Draw, RotatedBoxOriginPutsTheTurnedBoxAtTheCorner) {
-    // At right angles, exactly the worked origins.
+    // At right angles the origin is exact.
     const TPoint corner{7, 11}, size{40, 25};
     EXPECT_EQ(RotatedBoxOrigin(corner, size, DrawAngle(0)), (TPoint{7, 11}));
     EXPECT_EQ(RotatedBoxOrigin(corner, size, DrawAngle(90)), (TPoint{7, 51}));
@@ -231,7 +231,7 @@ Box Cell(double angle, TPoint at, int tw, int th) {
     }
 }
 
-TEST(Draw, TextGoesToTheWorkedPlacements) {
+TEST(Draw, TextLandsAtItsPlacementAtEachRightAngle) {
     const int L = 20, T = 24, H = 60;
     const std::string data = "123456";
     TFont font;
