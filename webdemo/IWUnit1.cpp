@@ -1,0 +1,2 @@
+// The barcode preview form.
+#include "webdemo/IWUnit1.h"
