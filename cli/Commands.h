@@ -12,6 +12,7 @@ using Args = std::vector<std::string>;
 int RunTypes(const Args& args);
 int RunEncode(const Args& args);
 int RunMeasure(const Args& args);
+int RunRender(const Args& args);
 
 extern const char* const HelpText;
 

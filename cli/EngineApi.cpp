@@ -24,7 +24,7 @@ Encoding Encode(TBarType BarType, const std::string& BarCode, int Modul, double 
 }
 
 constexpr EngineApi Api = {
-    WebEdition ? "web" : "desktop", Row, Encode, Z_GetCanvasWidth, Z_GetCanvasHeight,
+    WebEdition ? "web" : "desktop", Row, Encode, Z_GetCanvasWidth, Z_GetCanvasHeight, Z_DrawBar,
 };
 
 }  // namespace

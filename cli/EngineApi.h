@@ -6,6 +6,11 @@
 #include <string_view>
 
 #include "engine/BarTypes.h"
+#include "runtime/Graphics.h"
+
+namespace ribbon {
+class TCanvas;
+}
 
 namespace ribbon::cli {
 
@@ -31,6 +36,11 @@ struct EngineApi {
                        TCheckSum CheckSum, int Height, double Angle);
     int (*CanvasHeight)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                         TCheckSum CheckSum, int Height, double Angle);
+    // Z_DrawBar
+    void (*Draw)(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+                 double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
+                 const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                 TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
 };
 
 const EngineApi& DesktopEngine();

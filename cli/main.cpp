@@ -14,6 +14,7 @@ int main(int argc, char** argv) {
         {"types", RunTypes},
         {"encode", RunEncode},
         {"measure", RunMeasure},
+        {"render", RunRender},
     };
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {

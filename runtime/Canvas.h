@@ -60,8 +60,12 @@ public:
 private:
     friend class TCanvas;
     TLogFont log_;
+    // Glyph advances of the bytes of Text, in pixels.
+    void Advances(const std::string& Text, std::vector<int>& Out) const;
+
     std::shared_ptr<detail::TFontFace> face_;
     int emPixels_ = 0;
+    int widthPixels_ = 0;  // horizontal pixel size of the em
     int ascent_ = 0;
     int descent_ = 0;
     bool syntheticBold_ = false;
@@ -133,6 +137,10 @@ private:
     void FillSpan(int Y, int X0, int X1, TColor Color);
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
+    // Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
+    // u axis runs at the escapement angle (cosine C, sine S).
+    void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
+                      long double V0, long double U1, long double V1, TColor Color);
 
     TPixelBuffer* target_;
     int ppi_;

@@ -1,0 +1,178 @@
+// Z_DrawBar: bars as filled polygons, then the human-readable text, at any angle.
+
+#include "engine/Draw.h"
+
+#include <cmath>
+#include <cstdint>
+#include <limits>
+#include <numbers>
+
+#include "engine/Encoders.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Format.h"
+#include "runtime/Numeric.h"
+
+namespace ribbon {
+inline namespace RIBBON_EDITION {
+
+namespace {
+
+// Pixel coordinates are 32-bit; far outside the canvas they wrap rather than overflow.
+int ToPixel(long long v) { return static_cast<int>(static_cast<std::uint32_t>(v)); }
+
+TPoint Offset(TPoint p, TPoint by) {
+    return {ToPixel(static_cast<long long>(p.X) + by.X), ToPixel(static_cast<long long>(p.Y) + by.Y)};
+}
+
+struct SinCos {
+    long double s, c;
+};
+
+SinCos Trig(double Theta) {
+    const long double t = Theta;
+    return {std::sin(t), std::cos(t)};
+}
+
+bool LeftGroup(TTextPosition p) { return p == tpTopLeft || p == tpBottomLeft; }
+bool RightGroup(TTextPosition p) { return p == tpTopRight || p == tpBottomRight; }
+bool TopGroup(TTextPosition p) { return p < tpBottomLeft; }
+
+// Escapement in tenths of a degree; an angle too large for 32 bits is reduced by whole turns.
+int Tenths(double Angle) {
+    long long t = RoundHalfEven(static_cast<long double>(Angle) * 10);
+    if (t > std::numeric_limits<int>::max() || t < std::numeric_limits<int>::min()) t %= 3600;
+    return static_cast<int>(t);
+}
+
+}  // namespace
+
+double DrawAngle(double Angle) {
+    return static_cast<double>(Angle / 180.0L * std::numbers::pi_v<long double>);
+}
+
+TPoint RotatePoint(TPoint P, double Theta) {
+    const auto [s, c] = Trig(Theta);
+    return {ToPixel(RoundHalfEven(P.X * c + P.Y * s)), ToPixel(RoundHalfEven(-P.X * s + P.Y * c))};
+}
+
+TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
+    const auto [s, c] = Trig(Theta);
+    const long double wb = Size.X, hb = Size.Y;
+    long long dx, dy;
+    if (s >= 0 && c >= 0) {
+        dx = 0;
+        dy = RoundHalfEven(wb * s);
+    } else if (s >= 0) {
+        dx = -RoundHalfEven(wb * c);
+        dy = RoundHalfEven(wb * s - hb * c);
+    } else if (c >= 0) {
+        dx = -RoundHalfEven(hb * s);
+        dy = 0;
+    } else {
+        dx = -RoundHalfEven(wb * c) - RoundHalfEven(hb * s);
+        dy = -RoundHalfEven(hb * c);
+    }
+    return {ToPixel(Corner.X + dx), ToPixel(Corner.Y + dy)};
+}
+
+int AngleBand(double Angle) { return static_cast<int>(RoundHalfEven(Angle) % 360); }
+
+void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
+                  TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
+    const double theta = DrawAngle(Angle);
+    const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
+    Canvas.Pen.Width = 1;
+    // A clear pen would drop the outline that makes up the last column and row of each element.
+    Canvas.Pen.Style = psSolid;
+    long long sx = 0;
+    for (char element : Pattern) {
+        const TBarLine line = GetBarLine(element, Widths);
+        Canvas.Pen.Color = line.LineType == white ? ColorSpc : ColorBar;
+        Canvas.Brush.SetColor(Canvas.Pen.Color);
+        // A half bar covers the box from three fifths of its height down.
+        const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
+        const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
+        TPoint corners[4] = {{x0, y0}, {x0, H}, {x1, H}, {x1, y0}};
+        for (TPoint& p : corners) p = Offset(RotatePoint(p, theta), origin);
+        Canvas.Polygon(corners);
+        sx += line.Width;
+    }
+}
+
+void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, const TFont& Font,
+                 int Left, int Top, int W, int H, double Angle, TTextPosition TextPosition) {
+    Canvas.Font = Font;
+    const double theta = DrawAngle(Angle);
+    const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
+    const long long tw = Canvas.TextWidth(Text);
+    const long long th = Canvas.TextHeight(Text);
+
+    long long x;
+    if (LeftGroup(TextPosition)) x = 0;
+    else if (RightGroup(TextPosition)) x = W - tw - 1;
+    else x = (W - tw) / 2;  // truncates toward zero
+    const long long y = TopGroup(TextPosition) ? 0 : H - th;
+    TPoint at = Offset(RotatePoint({ToPixel(x), ToPixel(y)}, theta), origin);
+
+    // One-pixel nudges by the quadrant the text faces.
+    const int a = AngleBand(Angle);
+    const bool upright = a <= 45 || a > 315;
+    if (upright && !TopGroup(TextPosition)) ++at.Y;
+    if (upright && RightGroup(TextPosition)) ++at.X;
+    if (a > 135 && a <= 225 && TopGroup(TextPosition)) ++at.Y;
+    if (a > 225 && a <= 315) ++at.X;
+
+    TLogFont lf = Canvas.CurrentLogFont();
+    lf.Escapement = lf.Orientation = Tenths(Angle);
+    lf.OutPrecision = OUT_DEFAULT_PRECIS;
+    const std::unique_ptr<TFontHandle> rotated = CreateFontIndirect(lf);
+    const TFontHandle* previous = Canvas.SelectFont(rotated.get());
+    struct SelectBack {
+        TCanvas& canvas;
+        const TFontHandle* font;
+        ~SelectBack() { canvas.SelectFont(font); }
+    } selectBack{Canvas, previous};
+
+    Canvas.Brush.SetColor(TextColor);
+    Canvas.TextOut(at.X, at.Y, Text);
+}
+
+void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
+               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+               TColor TextColor, double Angle) {
+    // The caller gets its font, pen and brush back however this call ends.
+    struct Restore {
+        TCanvas& canvas;
+        const TFont font;
+        const TPen pen;
+        const TBrush brush;
+        ~Restore() {
+            canvas.Font = font;
+            canvas.Pen = pen;
+            canvas.Brush = brush;
+        }
+    } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush};
+
+    if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
+    if (TextPosition > tpBottomCenter)
+        throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
+
+    std::string text = BarCode, pattern;
+    double ratio = Ratio;
+    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, ratio, CheckSum, text, pattern);
+    const int W = Z_GetBarWidth(BarType, BarCode, Modul, ratio, CheckSum);
+
+    DrawBarLines(pattern, widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height, Angle);
+
+    switch (TextShow) {
+        case tsNone: return;
+        case tsBarCode: break;
+        case tsBarType: text = Z_GetBarTypeName(BarType); break;
+        case tsBoth: text = Z_GetBarTypeName(BarType) + " " + text; break;
+    }
+    DrawBarText(text, Canvas, TextColor, Font, Left, Top, W, Height, Angle, TextPosition);
+}
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon

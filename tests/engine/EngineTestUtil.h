@@ -1,0 +1,49 @@
+#pragma once
+// Small helpers shared by the engine tests.
+
+#include <functional>
+#include <string>
+
+#include "engine/Encoders.h"
+#include "runtime/Exceptions.h"
+
+namespace ribbon::test {
+
+// The message of the ribbon::Exception that fn raises, or "<no error>".
+inline std::string ErrorOf(const std::function<void()>& fn) {
+    try {
+        fn();
+    } catch (const Exception& e) {
+        return e.Message;
+    }
+    return "<no error>";
+}
+
+struct Encoded {
+    std::string Pattern;
+    std::string Text;
+    TBarWidths Widths;
+    double Ratio;
+};
+
+// Runs the pipeline the way the drawing does: the display text preset to the data.
+inline Encoded Encode(TBarType type, const std::string& data, int modul = 1, double ratio = 2.0,
+                      TCheckSum checkSum = csNone) {
+    Encoded e{"", data, {}, ratio};
+    e.Widths = EncodeBar(type, data, modul, e.Ratio, checkSum, e.Text, e.Pattern);
+    return e;
+}
+
+// Expands a pattern into modules ('1' bar, '0' space), each element as many modules as its
+// width class is wide at Modul 1 and Ratio 2.0.
+inline std::string Modules(const std::string& pattern) {
+    const TBarWidths unit{1, 2, 3, 4};
+    std::string modules;
+    for (char c : pattern) {
+        const TBarLine line = GetBarLine(c, unit);
+        modules.append(static_cast<std::size_t>(line.Width), line.LineType == white ? '0' : '1');
+    }
+    return modules;
+}
+
+}  // namespace ribbon::test
