@@ -4,7 +4,9 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <fstream>
+#include <thread>
 
 #include "runtime/Exceptions.h"
 #include "tests/web/PageClient.h"
@@ -19,6 +21,28 @@ using testing::FakeClock;
 using testing::MakeRequest;
 using testing::PageClient;
 using testing::TempDir;
+
+// Counts how many requests are writing the page of one form at the same moment.
+struct Overlap {
+    std::atomic<int> inside{0};
+    std::atomic<int> most{0};
+};
+
+class OverlapProbe : public TIWLabel {
+public:
+    OverlapProbe(Overlap& overlap) : TIWLabel("labProbe", 0, 0, 1, 1), overlap_(overlap) {}
+    void Render(std::string& html, const TRenderContext& context) const override {
+        const int now = ++overlap_.inside;
+        for (int seen = overlap_.most; now > seen && !overlap_.most.compare_exchange_weak(seen, now);) {
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+        --overlap_.inside;
+        TIWLabel::Render(html, context);
+    }
+
+private:
+    Overlap& overlap_;
+};
 
 // What the test form's buttons do when clicked.
 struct Clicks {
@@ -46,12 +70,14 @@ public:
         abort->OnClick = [](TIWControl&) { throw EAbort(); };
         Add<TIWButton>("btnNothing", 220, 140, 60, 21, 7);
         img = Add<TIWImage>("imgPicture", 120, 10, 50, 40);
+        Add<OverlapProbe>(overlap);
     }
     TIWEdit* edt;
     TIWComboBox* lst;
     TIWComboBox* open;
     TIWCheckBox* chk;
     TIWImage* img;
+    Overlap overlap;
 };
 
 class ServerControllerTest : public ::testing::Test {
@@ -202,6 +228,25 @@ TEST_F(ServerControllerTest, SessionsAreSeparate) {
     // The other session's counter is its own: it is still at its first page.
     EXPECT_EQ(AlertOf(second.Post("edtText=yours").Body), "");
     EXPECT_EQ(forms[1]->edt->Text, "yours");
+}
+
+TEST_F(ServerControllerTest, OneSessionServesOneRequestAtATime) {
+    PageClient first(app), second(app);
+    first.Open();
+    second.Open();
+    std::vector<std::thread> threads;
+    for (int t = 0; t < 6; ++t) {
+        threads.emplace_back([&, t] {
+            PageClient& browser = t % 2 ? first : second;
+            for (int i = 0; i < 5; ++i)
+                app.handle(MakeRequest("POST", browser.PostPath(), "IW_Action=btnGo"));
+        });
+    }
+    for (auto& thread : threads) thread.join();
+    EXPECT_EQ(forms[0]->overlap.most.load(), 1);
+    EXPECT_EQ(forms[1]->overlap.most.load(), 1);
+    EXPECT_EQ(controller.SessionCount(), 2u);
+    EXPECT_EQ(first.Post("").Status, 200);
 }
 
 TEST_F(ServerControllerTest, AnotherBrowserFamilyIsRefused) {
