@@ -505,6 +505,73 @@ class ModuleDirectory(unittest.TestCase):
                 self.assertIn(b"Cache", line)
 
 
+@unittest.skipUnless(os.geteuid() == 0, "already running as an ordinary user: every other test covers it")
+class OrdinaryUser(unittest.TestCase):
+    """Apache started by an ordinary user (nobody) serves as that user; run as root, the other
+    tests cover the server that starts as root and drops to www-data."""
+
+    USER = "nobody"
+
+    def setUp(self):
+        import pwd
+        self.uid = pwd.getpwnam(self.USER).pw_uid
+        self.tmp = tempfile.mkdtemp(prefix="ribbonweb-user-")
+        os.chmod(self.tmp, 0o755)
+        self.servers = []
+
+    def tearDown(self):
+        for s in self.servers:
+            s.stop()
+        shutil.rmtree(self.tmp, ignore_errors=True)
+
+    def owned_folder(self, name, files):
+        folder = os.path.join(self.tmp, name)
+        os.makedirs(folder)
+        for f in files:
+            shutil.copy(f, folder)
+        for dirpath, _, names in os.walk(folder):
+            os.chown(dirpath, self.uid, -1)
+            for n in names:
+                os.chown(os.path.join(dirpath, n), self.uid, -1)
+        return folder
+
+    def start_as_user(self, server):
+        os.makedirs(server.root, exist_ok=True)
+        os.chown(server.root, self.uid, -1)
+        self.servers.append(server)
+        return subprocess.run(["runuser", "-u", self.USER, "--", os.path.join(SOURCE, "scripts", "web-start.sh")],
+                              env=server.env, capture_output=True, text=True, timeout=60)
+
+    def test_serves_as_the_user_who_started_it(self):
+        folder = self.owned_folder("mod", [MODULE, os.path.join(os.path.dirname(MODULE), "Back.bmp")])
+        server = Server(os.path.join(self.tmp, "s"), module=os.path.join(folder, "ribbonweb.so"))
+        started = self.start_as_user(server)
+        self.assertEqual(started.returncode, 0, started.stdout + started.stderr + server.error_log())
+        b = Browser(server)
+        b.open()
+        b.view("USER")
+        self.assertIsNone(b.page.alert)
+        self.assertEqual(decode(b.picture(), self.tmp), ["USER"])
+        cache = os.path.join(folder, "Cache")
+        owners = {os.stat(os.path.join(cache, n)).st_uid for n in os.listdir(cache)}
+        self.assertEqual(owners, {self.uid})
+
+    def test_failed_start_up_without_a_writable_err_file_is_still_reported(self):
+        # The system's executable lies in a folder this user cannot write: the .err line cannot
+        # be appended, the message goes to the console and the server does not start.
+        folder = self.owned_folder("broken", [MODULE])
+        with open(os.path.join(folder, "Cache"), "w") as f:
+            f.write("not a folder\n")
+        err = HTTPD + ".err"
+        before = os.path.exists(err) and os.path.getsize(err)
+        server = Server(os.path.join(self.tmp, "s"), module=os.path.join(folder, "ribbonweb.so"))
+        started = self.start_as_user(server)
+        self.assertNotEqual(started.returncode, 0)
+        self.assertIn("ribbonweb: start-up failed:", started.stderr)
+        self.assertIn("could not append to " + err, started.stderr)
+        self.assertEqual(os.path.exists(err) and os.path.getsize(err), before)
+
+
 def main():
     if not BUILD or not SOURCE:
         print(__doc__)
