@@ -100,7 +100,7 @@ fi
 for _ in $(seq 1 100); do
   if (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null; then
     echo "Serving the barcode preview page at http://127.0.0.1:$port/ribbon/"
-    echo "Stop it with: scripts/web-stop.sh"
+    echo "Stop it with: scripts/run.sh --stop   (or scripts/web-stop.sh)"
     exit 0
   fi
   sleep 0.1
