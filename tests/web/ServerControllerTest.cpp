@@ -212,7 +212,7 @@ TEST_F(ServerControllerTest, UnknownOrMalformedSessionsAreNotFound) {
         EXPECT_EQ(page.Body.find("<script>"), std::string::npos) << path;
     }
     EXPECT_EQ(clicks.go, 0);
-    // The handler name is compared without regard to case.
+    // The ExecCmd segment is matched without regard to case.
     app.handle(MakeRequest("POST", "/exec/1/" + id, "IW_Action=btnGo"));
     EXPECT_EQ(clicks.go, 1);
 }

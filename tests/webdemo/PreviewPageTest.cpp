@@ -303,6 +303,27 @@ TEST_F(PreviewPageTest, ForgedListIndexesAreRefused) {
     EXPECT_EQ(AlertOf(View("edtBarcode=AB&chkBitmap=Off&cmbTextFont=-1").Body), "");
 }
 
+TEST_F(PreviewPageTest, ExtremeNumbersAndLongDataAreDrawnOrRefusedCleanly) {
+    browser.Open();
+    for (const std::string& fields : std::vector<std::string>{
+             "edtLeft=2147483647&edtTop=-2147483648",
+             "edtLeft=-2147483648&edtTop=2147483647&edtAngle=2147483647",
+             "edtHeight=2147483647&edtAngle=-2147483648",
+             "edtHeight=-2147483648&edtLeft=0",
+             "edtAngle=45&edtHeight=0",
+             "edtLeft=99999999999999999999",
+             "cmbModul=8&cmbRatio=4&edtBarcode=" + std::string(20000, 'A'),
+         }) {
+        const web::Response page = View("chkBitmap=Off&edtBarcode=AB&" + fields);
+        EXPECT_EQ(page.Status, 200) << fields;
+        // The page comes back whole, with the picture or with the engine's message.
+        EXPECT_NE(page.Body.find("</html>"), std::string::npos) << fields;
+        if (AlertOf(page.Body).empty()) {
+            EXPECT_FALSE(PictureOf(page).empty()) << fields;
+        }
+    }
+}
+
 TEST_F(PreviewPageTest, ReloadOfAPostedPageDrawsNothing) {
     browser.Open();
     const std::string firstPage = browser.PostPath();
