@@ -10,6 +10,8 @@ Usage:
                  [--edition desktop|web]
   ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
                  [--height H] [--angle A] [--edition desktop|web]
+  ribbon render  --type T (--data D | --data-hex HEX) --out FILE [drawing options]
+                 [--edition desktop|web]
   ribbon --help
 
 Commands:
@@ -28,6 +30,11 @@ Commands:
             canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
             the angle; the width pairs W with the sine, the height pairs W with the cosine, so
             at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
+  render    Draw the symbol into a picture file: PNG, JPEG or BMP by the extension of FILE
+            (.png, .jpg/.jpeg, .bmp). Prints {"out": FILE, "width": ..., "height": ...,
+            "left": ..., "top": ...}: the picture's size and where the symbol was placed.
+            By default the picture is just large enough for the turned symbol with a quiet
+            zone of 10 modules around it, on white, so that the file scans as it is.
 
 Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
@@ -42,6 +49,34 @@ Options:
   --angle A       rotation in degrees, counter-clockwise, for measure (default 0)
   --edition E     desktop (default) or web: the web edition trims blanks and control
                   characters around the data and accepts digits only for Code 128 C / EAN-128 C
+
+Drawing options (render):
+  --out FILE            the picture to write (required); an existing file is replaced
+  --height H            bar height in pixels before turning (default 50)
+  --angle A             rotation in degrees, counter-clockwise (default 0)
+  --left X, --top Y     top-left corner of the upright box around the turned symbol
+                        (default: 10 modules, the quiet zone)
+  --size WxH            picture size in pixels (default: the symbol's box and the quiet zone
+                        on every side); with --left and --top the symbol is drawn exactly there
+  --text T              none (default), barcode (the data as encoded), bartype (the name of
+                        the symbology) or both ("Code39 123")
+  --text-position P     top-left, top-right, top-center, bottom-left, bottom-right or
+                        bottom-center (default); the text is written inside the bars' box
+  --bar-color C         colour of the bars (default Black)
+  --space-color C       colour of the spaces between them (default White)
+  --text-background C   colour of the text's cells (default White)
+  --background C        colour of the rest of the picture (default White)
+  --font FACE           face of the text (default DejaVu Sans); names such as Courier,
+                        Courier New, Arial, Tahoma or Impact map to the nearest installed face
+  --font-size PT        size of the text in points at 96 pixels per inch (1-1000, default 10)
+  --font-color C        colour of the glyphs (default Black)
+  --bold, --italic, --underline, --strikeout
+                        style of the text
+  --jpeg-quality Q      JPEG quality 1-100 (default 90)
+  --progressive         write a progressive JPEG
+
+  A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
+  Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
 
 JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
 

@@ -19,7 +19,7 @@ void CheckSize(int width, int height) {
     if (width < 0 || height < 0 || width > TBitmap::MaxSide || height > TBitmap::MaxSide ||
         static_cast<long long>(width) * height > TBitmap::MaxPixels)
         throw EImageError(Format("A picture of %d x %d pixels is out of range (each side at most %d, "
-                                 "at most %lld pixels).",
+                                 "at most %d pixels).",
                                  width, height, TBitmap::MaxSide, TBitmap::MaxPixels));
 }
 

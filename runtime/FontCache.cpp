@@ -102,8 +102,12 @@ bool MatchFont(const std::string& family, bool bold, bool italic, Match& out) {
         FcPatternGetInteger(found, FC_INDEX, 0, &out.index);
         FcPatternGetInteger(found, FC_WEIGHT, 0, &out.weight);
         FcPatternGetInteger(found, FC_SLANT, 0, &out.slant);
-        if (FcPatternGetString(found, FC_FAMILY, 0, &text) == FcResultMatch)
-            out.family = reinterpret_cast<const char*>(text);
+        // A face belongs to several families ("DejaVu Sans", "DejaVu Sans Condensed"): name it
+        // by the one asked for when it is among them.
+        for (int i = 0; FcPatternGetString(found, FC_FAMILY, i, &text) == FcResultMatch; ++i) {
+            const std::string name = reinterpret_cast<const char*>(text);
+            if (i == 0 || Lower(name) == Lower(family)) out.family = name;
+        }
         if (FcPatternGetString(found, FC_STYLE, 0, &text) == FcResultMatch)
             out.style = reinterpret_cast<const char*>(text);
     }

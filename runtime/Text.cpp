@@ -45,7 +45,7 @@ TFontHandle::TFontHandle(const TLogFont& LogFont) : log_(LogFont) {
     else if (LogFont.Height > 0) em = RoundToInt(LogFont.Height * upem / cell);
     em = std::max(em, 1LL);
     if (em > MaxEmPixels)
-        throw Exception(Format("A font of %lld pixels is too large (at most %lld).", em, MaxEmPixels));
+        throw Exception(Format("A font of %d pixels is too large (at most %d).", em, MaxEmPixels));
     long long width = em;
     if (LogFont.Width > 0 && face_->AverageWidth > 0)
         width = std::clamp(RoundToInt(LogFont.Width * upem / face_->AverageWidth), 1LL, MaxEmPixels);
