@@ -24,11 +24,12 @@ Response TIWDispatcher::handle(const Request& request) {
     constexpr std::string_view CachePrefix = "/cache/";
     if (request.Path.starts_with(CachePrefix)) {
         if (request.Method == "POST") return Refusal(405, "Method Not Allowed");
+        // The glue sends only the headers of a HEAD.
         return controller_.HandlePicture(std::string_view(request.Path).substr(CachePrefix.size()));
     }
-    Response response = controller_.HandlePage(request);
-    if (head) response.Body.clear();
-    return response;
+    // A page answers HEAD without touching a session: no session is made, no counter moves.
+    if (head) return Response{};
+    return controller_.HandlePage(request);
 }
 
 }  // namespace ribbon::web
