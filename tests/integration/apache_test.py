@@ -479,6 +479,27 @@ class ModuleDirectory(unittest.TestCase):
         self.assertIsNone(page.alert)
         self.assertEqual(decode(b.picture(), self.tmp), ["NOBMP"])
 
+    @unittest.skipUnless(os.geteuid() == 0, "only a server started as root changes its user")
+    def test_module_folder_closed_to_the_serving_user_answers_the_error_page(self):
+        # The parent (root) starts up fine; the child, serving as www-data, cannot reach the
+        # folder: every request gets the error page with the start-up's message.
+        folder = self.module_in("closed", back_bmp=True)
+        os.chmod(folder, 0o700)
+        server = Server(os.path.join(self.tmp, "s"), module=os.path.join(folder, "ribbonweb.so"))
+        self.servers.append(server)
+        started = server.start()
+        self.assertEqual(started.returncode, 0, started.stderr + server.error_log())
+        status, headers, body = server.request("GET", "/ribbon/")
+        self.assertEqual(status, 500)
+        self.assertEqual(headers["content-type"], "text/html")
+        self.assertEqual(int(headers["content-length"]), len(body))
+        self.assertRegex(body.decode("iso-8859-1"),
+                         r"^<html><title>Internal Server Error 500</title>\r\n"
+                         r"<h1>Internal Server Error 500</h1><hr>\r\n"
+                         r"Exception: \w+<br>\r\n"
+                         r"Message: [^<>]*Cache[^<>]*<br></html>\r\n$")
+        self.assertIn("start-up failed", server.error_log())
+
     def test_failed_start_up_appends_to_the_err_file_beside_the_executable(self):
         # The error file lies beside the server's executable; a copy of the executable in a
         # folder of ours keeps the system's /usr/sbin untouched.
