@@ -175,6 +175,8 @@ Response TIWServerControllerBase::HandlePage(const Request& request) {
 }
 
 Response TIWServerControllerBase::NewSession(const Request& request) {
+    if (SessionCount() >= MaxSessions)
+        return MessagePage(request, "Too many sessions are open. Please try again later.", 503);
     auto session = std::make_unique<TIWApplication>();
     session->Browser = BrowserFamily(request.Header("user-agent"));
     TFormFactory mainForm = mainForm_;
