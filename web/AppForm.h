@@ -12,7 +12,8 @@ namespace ribbon::web {
 
 class TIWAppForm {
 public:
-    TIWAppForm(std::string name, int width, int height) : Name(std::move(name)), Width(width), Height(height) {}
+    TIWAppForm(std::string name, int width, int height)
+        : Name(std::move(name)), Width(width), Height(height) {}
     virtual ~TIWAppForm() = default;
     TIWAppForm(const TIWAppForm&) = delete;
     TIWAppForm& operator=(const TIWAppForm&) = delete;

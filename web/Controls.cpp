@@ -10,12 +10,16 @@
 namespace ribbon::web {
 
 TIWControl::TIWControl(std::string name, int left, int top, int width, int height, int tabOrder)
-    : Name(std::move(name)), Left(left), Top(top), Width(width), Height(height),
+    : Name(std::move(name)),
+      Left(left),
+      Top(top),
+      Width(width),
+      Height(height),
       TabOrder(tabOrder) {}
 
 std::string TIWControl::StyleAttribute(const std::string& extra) const {
-    return Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;%s\"",
-                  Left, Top, Width, Height, extra);
+    return Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;%s\"", Left,
+                  Top, Width, Height, extra);
 }
 
 std::string TIWControl::TabIndexAttribute() const {
@@ -69,8 +73,8 @@ void TIWComboBox::ApplyPostedValue(const std::string& value) {
     } catch (const EConvertError&) {
         index = -1;
     }
-    const bool offered = (index >= 0 && index < static_cast<int>(Items.size())) ||
-                         (index == -1 && ItemIndex == -1);
+    const bool offered =
+        (index >= 0 && index < static_cast<int>(Items.size())) || (index == -1 && ItemIndex == -1);
     if (!offered) {
         throw Exception(Format("%s: \"%s\" is not one of the list's items.", Name, value));
     }
@@ -106,8 +110,8 @@ void TIWImage::Render(std::string& html, const TRenderContext& context) const {
     const int height = UseSize ? Height : Picture.Height();
     html += "<img" + NameId(*this) + " src=\"" + HtmlEscape(url) + "\" alt=\"\"" +
             Format(" border=\"%d\" width=\"%d\" height=\"%d\"", Border ? 1 : 0, width, height) +
-            Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;\"",
-                   Left, Top, width, height) +
+            Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;\"", Left,
+                   Top, width, height) +
             ">\n";
 }
 

@@ -11,11 +11,21 @@ std::string HtmlEscape(std::string_view text) {
     out.reserve(text.size() + text.size() / 8);
     for (unsigned char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
             default:
                 if (c < 0x20 || c == 0x7F) {
                     out += "&#" + std::to_string(c) + ';';
@@ -33,14 +43,22 @@ std::string JsEscape(std::string_view text) {
     for (std::size_t i = 0; i < text.size(); ++i) {
         const unsigned char c = static_cast<unsigned char>(text[i]);
         switch (c) {
-            case '\\': out += "\\\\"; break;
-            case '"': out += "\\\""; break;
-            case '\'': out += "\\'"; break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\'':
+                out += "\\'";
+                break;
             case '\r':
                 if (i + 1 < text.size() && text[i + 1] == '\n') ++i;
                 out += "\\n";
                 break;
-            case '\n': out += "\\n"; break;
+            case '\n':
+                out += "\\n";
+                break;
             case '<':
             case '>':
             case '&':

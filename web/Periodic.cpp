@@ -5,7 +5,9 @@ namespace ribbon::web {
 TPeriodicTask::TPeriodicTask(std::chrono::milliseconds interval, std::function<void()> task)
     : interval_(interval), task_(std::move(task)), thread_([this] { Run(); }) {}
 
-TPeriodicTask::~TPeriodicTask() { Stop(); }
+TPeriodicTask::~TPeriodicTask() {
+    Stop();
+}
 
 void TPeriodicTask::Stop() {
     {

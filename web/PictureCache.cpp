@@ -31,7 +31,9 @@ bool HasCacheNameShape(std::string_view name) {
     return true;
 }
 
-std::string ErrnoText() { return std::strerror(errno); }
+std::string ErrnoText() {
+    return std::strerror(errno);
+}
 }  // namespace
 
 TPictureCache::TPictureCache(fs::path directory) : directory_(std::move(directory)) {
@@ -53,8 +55,8 @@ std::string TPictureCache::Store(const TBitmap& picture) {
     std::string path = (directory_ / "JPGXXXXXX.tmp").string();
     const int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
     if (fd < 0) {
-        throw EFileError(Format("Cannot create a picture file in \"%s\". %s",
-                                directory_.string(), ErrnoText()));
+        throw EFileError(
+            Format("Cannot create a picture file in \"%s\". %s", directory_.string(), ErrnoText()));
     }
     std::size_t written = 0;
     while (written < jpeg.size()) {

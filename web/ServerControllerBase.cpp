@@ -56,7 +56,9 @@ TIWServerControllerBase::TIWServerControllerBase(const std::string& moduleDir,
     cache_.Sweep(clock_->Now());
 }
 
-TIWServerControllerBase::~TIWServerControllerBase() { Shutdown(); }
+TIWServerControllerBase::~TIWServerControllerBase() {
+    Shutdown();
+}
 
 void TIWServerControllerBase::StartSweepers() {
     std::lock_guard lock(mutex_);
@@ -251,8 +253,8 @@ Response TIWServerControllerBase::RenderPage(TIWApplication& session, const Requ
                                              const std::string& alert) {
     ++session.Counter;
     const std::string exec = ExecCmd.empty() ? std::string("EXEC") : ExecCmd;
-    const std::string action = request.BasePath + "/" + exec + "/" +
-                               std::to_string(session.Counter) + "/" + session.Id;
+    const std::string action =
+        request.BasePath + "/" + exec + "/" + std::to_string(session.Counter) + "/" + session.Id;
     const TIWAppForm& form = *session.MainForm;
     TRenderContext context;
     context.StorePicture = [&](const TBitmap& picture) {
@@ -261,25 +263,27 @@ Response TIWServerControllerBase::RenderPage(TIWApplication& session, const Requ
 
     std::string html;
     html.reserve(16 * 1024);
-    html += "<!DOCTYPE html>\n<html>\n<head>\n"
-            "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
-            "<title>" +
-            HtmlEscape(form.Title.empty() ? Description : form.Title) + "</title>\n<script>\n";
+    html +=
+        "<!DOCTYPE html>\n<html>\n<head>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
+        "<title>" +
+        HtmlEscape(form.Title.empty() ? Description : form.Title) + "</title>\n<script>\n";
     if (!HistoryEnabled) html += "history.go(1);\n";
-    html += "function IWSubmit(action, param) {\n"
-            "  var f = document.getElementById('SubmitForm');\n"
-            "  f.IW_Action.value = action;\n"
-            "  f.IW_ActionParam.value = param;\n"
-            "  f.submit();\n"
-            "}\n</script>\n</head>\n"
-            "<body style=\"margin:0;background-attachment:scroll;\">\n"
-            "<form id=\"SubmitForm\" name=\"SubmitForm\" method=\"post\" "
-            "accept-charset=\"ISO-8859-1\" action=\"" +
-            HtmlEscape(action) + "\"" +
-            Format(" style=\"position:relative;margin:0;width:%dpx;height:%dpx;\">\n", form.Width,
-                   form.Height) +
-            "<input type=\"hidden\" name=\"IW_Action\" id=\"IW_Action\" value=\"\">\n"
-            "<input type=\"hidden\" name=\"IW_ActionParam\" id=\"IW_ActionParam\" value=\"\">\n";
+    html +=
+        "function IWSubmit(action, param) {\n"
+        "  var f = document.getElementById('SubmitForm');\n"
+        "  f.IW_Action.value = action;\n"
+        "  f.IW_ActionParam.value = param;\n"
+        "  f.submit();\n"
+        "}\n</script>\n</head>\n"
+        "<body style=\"margin:0;background-attachment:scroll;\">\n"
+        "<form id=\"SubmitForm\" name=\"SubmitForm\" method=\"post\" "
+        "accept-charset=\"ISO-8859-1\" action=\"" +
+        HtmlEscape(action) + "\"" +
+        Format(" style=\"position:relative;margin:0;width:%dpx;height:%dpx;\">\n", form.Width,
+               form.Height) +
+        "<input type=\"hidden\" name=\"IW_Action\" id=\"IW_Action\" value=\"\">\n"
+        "<input type=\"hidden\" name=\"IW_ActionParam\" id=\"IW_ActionParam\" value=\"\">\n";
     for (const auto& control : form.Controls()) control->Render(html, context);
     html += "</form>\n";
     if (!alert.empty()) html += "<script>\nwindow.alert(\"" + JsEscape(alert) + "\");\n</script>\n";
@@ -295,13 +299,13 @@ Response TIWServerControllerBase::MessagePage(const Request& request, const std:
                                               int status) {
     Response response;
     response.Status = status;
-    response.Body = "<!DOCTYPE html>\n<html>\n<head>\n"
-                    "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
-                    "<title>" +
-                    HtmlEscape(Description) + "</title>\n</head>\n<body>\n<h1>" +
-                    HtmlEscape(Description) + "</h1>\n<p id=\"message\">" + HtmlEscape(message) +
-                    "</p>\n<p><a href=\"" + HtmlEscape(request.BasePath + "/") +
-                    "\">Start a new session</a></p>\n</body>\n</html>\n";
+    response.Body =
+        "<!DOCTYPE html>\n<html>\n<head>\n"
+        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
+        "<title>" +
+        HtmlEscape(Description) + "</title>\n</head>\n<body>\n<h1>" + HtmlEscape(Description) +
+        "</h1>\n<p id=\"message\">" + HtmlEscape(message) + "</p>\n<p><a href=\"" +
+        HtmlEscape(request.BasePath + "/") + "\">Start a new session</a></p>\n</body>\n</html>\n";
     NoStore(response);
     return response;
 }

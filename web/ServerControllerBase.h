@@ -40,9 +40,8 @@ inline constexpr const char* BrowserMismatch =
 class TIWServerControllerBase {
 public:
     using TFormFactory = std::function<std::unique_ptr<TIWAppForm>(TIWApplication& session)>;
-    using TNewSessionEvent =
-        std::function<void(TIWServerControllerBase& Sender, TIWApplication& ASession,
-                           TFormFactory& VMainForm)>;
+    using TNewSessionEvent = std::function<void(TIWServerControllerBase& Sender,
+                                                TIWApplication& ASession, TFormFactory& VMainForm)>;
     using TExceptionEvent = std::function<void(TIWApplication& session, const Exception& error)>;
 
     static constexpr std::chrono::milliseconds CacheSweepInterval{15000};

@@ -64,7 +64,9 @@ int Selected(const TIWComboBox& list, std::size_t tableSize) {
     return list.ItemIndex;
 }
 
-TColor ColorOf(const TIWComboBox& list) { return ColorTable[Selected(list, ColorTable.size())].Value; }
+TColor ColorOf(const TIWComboBox& list) {
+    return ColorTable[Selected(list, ColorTable.size())].Value;
+}
 
 int IntOrDefault(const std::string& text, int fallback) {
     try {
@@ -104,11 +106,29 @@ TformMain::TformMain(std::string moduleDir)
     IWLabel8 = Label(*this, "IWLabel8", "Angle", 59, 442, 35, 16);
     edtAngle = Edit(*this, "edtAngle", "0", 108, 440, 150, 21, 8);
     cmbBarType = List(*this, "cmbBarType",
-                      {"Code_2_5_interleaved", "Code_2_5_industrial", "Code_2_5_matrix", "Code39",
-                       "Code39Extended", "Code128A", "Code128B", "Code128C", "Code93",
-                       "Code93Extended", "CodeMSI", "CodePostNet", "CodeCodabar", "CodeEAN8",
-                       "CodeEAN13", "CodeUPC_A", "CodeUPC_E0", "CodeUPC_E1", "CodeUPC_Supp2",
-                       "CodeUPC_Supp5", "CodeEAN128A", "CodeEAN128B", "CodeEAN128C"},
+                      {"Code_2_5_interleaved",
+                       "Code_2_5_industrial",
+                       "Code_2_5_matrix",
+                       "Code39",
+                       "Code39Extended",
+                       "Code128A",
+                       "Code128B",
+                       "Code128C",
+                       "Code93",
+                       "Code93Extended",
+                       "CodeMSI",
+                       "CodePostNet",
+                       "CodeCodabar",
+                       "CodeEAN8",
+                       "CodeEAN13",
+                       "CodeUPC_A",
+                       "CodeUPC_E0",
+                       "CodeUPC_E1",
+                       "CodeUPC_Supp2",
+                       "CodeUPC_Supp5",
+                       "CodeEAN128A",
+                       "CodeEAN128B",
+                       "CodeEAN128C"},
                       3, 108, 248, 150, 21, 1);
     cmbModul = List(*this, "cmbModul", Numbers(1, 9), 0, 108, 276, 150, 21, 2);
     cmbRatio = List(*this, "cmbRatio", {"1.5", "2", "2.5", "3", "3.5"}, 1, 108, 304, 150, 21, 3);
@@ -129,10 +149,10 @@ TformMain::TformMain(std::string moduleDir)
     IWLabel12 = Label(*this, "IWLabel12", "TextBackColor", 280, 354, 89, 16);
     cmbTextBackColor = List(*this, "cmbTextBackColor", ColorNames(), 17, 392, 352, 121, 21, 18);
     IWLabel13 = Label(*this, "IWLabel13", "", 302, 494, 0, 0);
-    cmbTextPost = List(*this, "cmbTextPost",
-                       {"TopLeft", "TopRight", "TopCenter", "BottomLeft", "BottomRight",
-                        "BottomCenter"},
-                       5, 392, 408, 121, 21, 20);
+    cmbTextPost =
+        List(*this, "cmbTextPost",
+             {"TopLeft", "TopRight", "TopCenter", "BottomLeft", "BottomRight", "BottomCenter"}, 5,
+             392, 408, 121, 21, 20);
     IWLabel14 = Label(*this, "IWLabel14", "TextPosition", 294, 410, 75, 16);
     IWLabel15 = Label(*this, "IWLabel15", "TextShow", 307, 382, 62, 16);
     cmbTextShow = List(*this, "cmbTextShow", {"None", "BarCode", "BarType", "Both"}, 1, 392, 380,
@@ -153,7 +173,8 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const int textSize = Selected(*cmbTextSize, 8) + 7;
     const TColor textColor = ColorOf(*cmbTextColor);
     const auto textShow = static_cast<TTextShow>(Selected(*cmbTextShow, tsBoth + 1));
-    const auto textPosition = static_cast<TTextPosition>(Selected(*cmbTextPost, tpBottomCenter + 1));
+    const auto textPosition =
+        static_cast<TTextPosition>(Selected(*cmbTextPost, tpBottomCenter + 1));
     const TColor barColor = ColorOf(*cmbBarColor);
     const TColor spaceColor = ColorOf(*cmbSpaceColor);
     const TColor textBackColor = ColorOf(*cmbTextBackColor);

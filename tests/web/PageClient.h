@@ -49,7 +49,8 @@ inline constexpr const char* ChromeAgent =
 inline constexpr const char* IEAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windows NT 5.1)";
 
 inline web::Request MakeRequest(const std::string& method, const std::string& path,
-                                const std::string& body = {}, const std::string& agent = ChromeAgent) {
+                                const std::string& body = {},
+                                const std::string& agent = ChromeAgent) {
     web::Request request;
     request.Method = method;
     request.BasePath = "/ribbon";

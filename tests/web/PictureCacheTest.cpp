@@ -1,7 +1,5 @@
 // The picture cache: JPEG files it names itself, served by name only, swept when old.
 
-#include "web/PictureCache.h"
-
 #include <gtest/gtest.h>
 #include <jpeglib.h>
 
@@ -11,6 +9,7 @@
 
 #include "runtime/Exceptions.h"
 #include "tests/web/PageClient.h"
+#include "web/PictureCache.h"
 
 namespace ribbon::web {
 namespace {
@@ -66,8 +65,9 @@ TEST(PictureCache, FindsOnlyNamesItMade) {
     std::ofstream(dir.Path() / "secret.txt") << "secret";
     ASSERT_TRUE(cache.Find(made));
     EXPECT_EQ(*cache.Find(made), dir.Path() / "Cache" / made);
-    for (const std::string& bad : std::vector<std::string>{"JPGabcdef.tmp", "../secret.txt", "..%2Fsecret.txt", "/etc/passwd", "", ".",
-          "JPG/../../secret.txt", made + "/", "./" + made, made.substr(0, made.size() - 1)})
+    for (const std::string& bad : std::vector<std::string>{
+             "JPGabcdef.tmp", "../secret.txt", "..%2Fsecret.txt", "/etc/passwd", "", ".",
+             "JPG/../../secret.txt", made + "/", "./" + made, made.substr(0, made.size() - 1)})
         EXPECT_FALSE(cache.Find(bad)) << bad;
 
     // A link put in place of a picture is not followed.
@@ -93,8 +93,7 @@ TEST(PictureCache, SweepDeletesOnlyTmpFilesOlderThanTenMinutes) {
     };
     for (const auto& f : files) {
         std::ofstream(dir.Path() / f.name) << "x";
-        fs::last_write_time(dir.Path() / f.name,
-                            fs::file_time_type::clock::now() - f.age);
+        fs::last_write_time(dir.Path() / f.name, fs::file_time_type::clock::now() - f.age);
     }
     EXPECT_EQ(cache.Sweep(now), 2);
     for (const auto& f : files) EXPECT_EQ(fs::exists(dir.Path() / f.name), f.kept) << f.name;

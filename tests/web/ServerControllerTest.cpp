@@ -1,7 +1,5 @@
 // The framework's handling of requests, through the dispatcher, with a small form of its own.
 
-#include "web/ServerControllerBase.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
@@ -12,6 +10,7 @@
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"
 #include "web/Escape.h"
+#include "web/ServerControllerBase.h"
 
 namespace ribbon::web {
 namespace {
@@ -33,7 +32,8 @@ public:
     OverlapProbe(Overlap& overlap) : TIWLabel("labProbe", 0, 0, 1, 1), overlap_(overlap) {}
     void Render(std::string& html, const TRenderContext& context) const override {
         const int now = ++overlap_.inside;
-        for (int seen = overlap_.most; now > seen && !overlap_.most.compare_exchange_weak(seen, now);) {
+        for (int seen = overlap_.most;
+             now > seen && !overlap_.most.compare_exchange_weak(seen, now);) {
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(2));
         --overlap_.inside;
@@ -84,13 +84,14 @@ class ServerControllerTest : public ::testing::Test {
 protected:
     ServerControllerTest()
         : clock(std::make_shared<FakeClock>()),
-          controller(dir.ModuleDir(),
-                     [this](TIWApplication&) {
-                         auto form = std::make_unique<TestForm>(clicks);
-                         forms.push_back(form.get());
-                         return form;
-                     },
-                     clock),
+          controller(
+              dir.ModuleDir(),
+              [this](TIWApplication&) {
+                  auto form = std::make_unique<TestForm>(clicks);
+                  forms.push_back(form.get());
+                  return form;
+              },
+              clock),
           app(controller) {
         controller.Description = "Test <App>";
     }
@@ -126,8 +127,7 @@ TEST_F(ServerControllerTest, NoSelectionEntryOnlyForAListAtMinusOne) {
     ASSERT_NE(noSelection, std::string::npos);
     EXPECT_GT(noSelection, open);
     EXPECT_EQ(page.Body.find("-- No Selection --", noSelection + 1), std::string::npos);
-    EXPECT_NE(page.Body.find("<option value=\"1\" selected>one</option>", pick),
-              std::string::npos);
+    EXPECT_NE(page.Body.find("<option value=\"1\" selected>one</option>", pick), std::string::npos);
 }
 
 TEST_F(ServerControllerTest, PostAppliesValuesThenRunsTheNamedEvent) {
@@ -205,8 +205,9 @@ TEST_F(ServerControllerTest, UnknownOrMalformedSessionsAreNotFound) {
     PageClient browser(app);
     browser.Open();
     const std::string id = browser.SessionId();
-    for (const std::string& path : std::vector<std::string>{"/EXEC/1/0123456789abcdef01234567", "/EXEC/1/" + id.substr(1), "/EXEC/x/" + id,
-          "/EXEC/1/" + id + "/more", "/EXEC", "/EXEC/", "/EXEC/1/<script>x</script>xxxxxxxx"}) {
+    for (const std::string& path : std::vector<std::string>{
+             "/EXEC/1/0123456789abcdef01234567", "/EXEC/1/" + id.substr(1), "/EXEC/x/" + id,
+             "/EXEC/1/" + id + "/more", "/EXEC", "/EXEC/", "/EXEC/1/<script>x</script>xxxxxxxx"}) {
         const Response page = app.handle(MakeRequest("POST", path, "IW_Action=btnGo"));
         EXPECT_NE(page.Body.find(SessionNotFound), std::string::npos) << path;
         EXPECT_EQ(page.Body.find("<script>"), std::string::npos) << path;
@@ -257,7 +258,8 @@ TEST_F(ServerControllerTest, AnotherBrowserFamilyIsRefused) {
     EXPECT_NE(page.Body.find(BrowserMismatch), std::string::npos);
     EXPECT_EQ(forms[0]->edt->Text, "start");
     EXPECT_EQ(BrowserFamily(testing::IEAgent), brIE);
-    EXPECT_EQ(BrowserFamily("Mozilla/5.0 (Windows NT 10.0; Trident/7.0; rv:11.0) like Gecko"), brIE);
+    EXPECT_EQ(BrowserFamily("Mozilla/5.0 (Windows NT 10.0; Trident/7.0; rv:11.0) like Gecko"),
+              brIE);
     EXPECT_EQ(BrowserFamily(testing::ChromeAgent), brNetscape6);
     EXPECT_EQ(BrowserFamily(""), brNetscape6);
 }
@@ -292,8 +294,9 @@ TEST_F(ServerControllerTest, PicturesAreServedFromTheCacheOnly) {
     EXPECT_EQ(picture.FilePath, (dir.Path() / "Cache" / name).string());
 
     std::ofstream(dir.Path() / "Back.bmp") << "x";
-    for (const std::string& path : std::vector<std::string>{"/cache/../Back.bmp", "/cache/%2e%2e/Back.bmp", "/cache/",
-                                   "/cache/JPG000000.tmp", "/cache/" + name + "x"}) {
+    for (const std::string& path :
+         std::vector<std::string>{"/cache/../Back.bmp", "/cache/%2e%2e/Back.bmp", "/cache/",
+                                  "/cache/JPG000000.tmp", "/cache/" + name + "x"}) {
         const Response refused = app.handle(MakeRequest("GET", path));
         EXPECT_EQ(refused.Status, 404) << path;
         EXPECT_TRUE(refused.FilePath.empty()) << path;
@@ -332,12 +335,11 @@ TEST_F(ServerControllerTest, StartUpSweepsTheCache) {
     TempDir other;
     std::filesystem::create_directories(other.Path() / "Cache");
     std::ofstream(other.Path() / "Cache" / "JPGstale0.tmp") << "x";
-    std::filesystem::last_write_time(other.Path() / "Cache" / "JPGstale0.tmp",
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::minutes(30));
-    TIWServerControllerBase fresh(other.ModuleDir(), [](TIWApplication&) {
-        return std::make_unique<TIWAppForm>("f", 1, 1);
-    });
+    std::filesystem::last_write_time(
+        other.Path() / "Cache" / "JPGstale0.tmp",
+        std::filesystem::file_time_type::clock::now() - std::chrono::minutes(30));
+    TIWServerControllerBase fresh(
+        other.ModuleDir(), [](TIWApplication&) { return std::make_unique<TIWAppForm>("f", 1, 1); });
     EXPECT_FALSE(std::filesystem::exists(other.Path() / "Cache" / "JPGstale0.tmp"));
 }
 

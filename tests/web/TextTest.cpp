@@ -80,9 +80,9 @@ TEST(SessionId, IsTwentyFourHexCharactersAndNeverRepeats) {
 
 TEST(SessionId, RecognisesOnlyItsOwnShape) {
     EXPECT_TRUE(IsSessionId("0123456789abcdef01234567"));
-    for (const char* bad : {"", "0123456789abcdef0123456", "0123456789abcdef012345678",
-                            "0123456789ABCDEF01234567", "0123456789abcdef0123456g",
-                            "../../../../etc/passwd/xx"})
+    for (const char* bad :
+         {"", "0123456789abcdef0123456", "0123456789abcdef012345678", "0123456789ABCDEF01234567",
+          "0123456789abcdef0123456g", "../../../../etc/passwd/xx"})
         EXPECT_FALSE(IsSessionId(bad)) << bad;
 }
 

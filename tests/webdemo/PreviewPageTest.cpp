@@ -55,8 +55,8 @@ Picture DecodeJpeg(const fs::path& path) {
     Picture picture{static_cast<int>(info.output_width), static_cast<int>(info.output_height), {}};
     picture.Rgb.resize(static_cast<std::size_t>(picture.Width) * picture.Height * 3);
     while (info.output_scanline < info.output_height) {
-        unsigned char* row = &picture.Rgb[static_cast<std::size_t>(info.output_scanline) *
-                                          picture.Width * 3];
+        unsigned char* row =
+            &picture.Rgb[static_cast<std::size_t>(info.output_scanline) * picture.Width * 3];
         jpeg_read_scanlines(&info, &row, 1);
     }
     jpeg_finish_decompress(&info);
@@ -97,8 +97,8 @@ protected:
         return dir.Path() / "Cache" / page.Body.substr(at + head.size(), end - at - head.size());
     }
     std::size_t CachedFiles() const {
-        return static_cast<std::size_t>(std::distance(fs::directory_iterator(dir.Path() / "Cache"),
-                                                      fs::directory_iterator()));
+        return static_cast<std::size_t>(
+            std::distance(fs::directory_iterator(dir.Path() / "Cache"), fs::directory_iterator()));
     }
     web::Response View(const std::string& fields) {
         return browser.Post("IW_Action=IWButton1&IW_ActionParam=&" + fields);
@@ -116,27 +116,27 @@ TEST_F(PreviewPageTest, EveryControlSitsAtItsPlace) {
         const char* name;
         int left, top, width, height, tabOrder;
     } controls[] = {
-        {"IWButton1", 264, 536, 61, 21, 23},     {"edtBarcode", 108, 220, 150, 21, 0},
-        {"IWLabel1", 44, 222, 50, 16, -1},       {"IWLabel2", 43, 250, 51, 16, -1},
-        {"IWLabel3", 57, 278, 37, 16, -1},       {"IWLabel4", 63, 306, 31, 16, -1},
-        {"chkCheckSum", 108, 332, 121, 21, 4},   {"IWLabel5", 71, 358, 23, 16, -1},
-        {"edtLeft", 108, 356, 150, 21, 5},       {"IWLabel6", 70, 386, 24, 16, -1},
-        {"edtTop", 108, 384, 150, 21, 6},        {"IWLabel7", 55, 414, 39, 16, -1},
-        {"edtHeight", 108, 412, 150, 21, 7},     {"IWLabel8", 59, 442, 35, 16, -1},
-        {"edtAngle", 108, 440, 150, 21, 8},      {"cmbBarType", 108, 248, 150, 21, 1},
-        {"cmbModul", 108, 276, 150, 21, 2},      {"cmbRatio", 108, 304, 150, 21, 3},
-        {"cmbBackColor", 392, 464, 121, 21, 21}, {"cmbBarColor", 108, 468, 150, 21, 9},
+        {"IWButton1", 264, 536, 61, 21, 23},      {"edtBarcode", 108, 220, 150, 21, 0},
+        {"IWLabel1", 44, 222, 50, 16, -1},        {"IWLabel2", 43, 250, 51, 16, -1},
+        {"IWLabel3", 57, 278, 37, 16, -1},        {"IWLabel4", 63, 306, 31, 16, -1},
+        {"chkCheckSum", 108, 332, 121, 21, 4},    {"IWLabel5", 71, 358, 23, 16, -1},
+        {"edtLeft", 108, 356, 150, 21, 5},        {"IWLabel6", 70, 386, 24, 16, -1},
+        {"edtTop", 108, 384, 150, 21, 6},         {"IWLabel7", 55, 414, 39, 16, -1},
+        {"edtHeight", 108, 412, 150, 21, 7},      {"IWLabel8", 59, 442, 35, 16, -1},
+        {"edtAngle", 108, 440, 150, 21, 8},       {"cmbBarType", 108, 248, 150, 21, 1},
+        {"cmbModul", 108, 276, 150, 21, 2},       {"cmbRatio", 108, 304, 150, 21, 3},
+        {"cmbBackColor", 392, 464, 121, 21, 21},  {"cmbBarColor", 108, 468, 150, 21, 9},
         {"cmbSpaceColor", 108, 496, 150, 21, 10}, {"cmbTextColor", 392, 324, 121, 21, 17},
-        {"labBackColor", 312, 466, 61, 16, -1},  {"labBarColor", 41, 470, 53, 16, -1},
-        {"IWLabel9", 23, 498, 71, 16, -1},       {"TextSize", 316, 218, 53, 16, -1},
-        {"cmbTextSize", 392, 216, 121, 21, 11},  {"IWLabel10", 314, 246, 55, 16, -1},
-        {"cmbTextFont", 392, 244, 121, 21, 12},  {"IWLabel11", 309, 326, 60, 16, -1},
-        {"IWLabel12", 280, 354, 89, 16, -1},     {"cmbTextBackColor", 392, 352, 121, 21, 18},
-        {"IWLabel13", 302, 494, 0, 0, -1},       {"cmbTextPost", 392, 408, 121, 21, 20},
-        {"IWLabel14", 294, 410, 75, 16, -1},     {"IWLabel15", 307, 382, 62, 16, -1},
-        {"cmbTextShow", 392, 380, 121, 21, 19},  {"chkBold", 392, 272, 81, 21, 13},
-        {"chkItalic", 480, 272, 65, 21, 14},     {"chkUnderline", 392, 296, 81, 21, 15},
-        {"chkStrikeOut", 480, 296, 93, 21, 16},  {"chkBitmap", 392, 496, 121, 21, 22},
+        {"labBackColor", 312, 466, 61, 16, -1},   {"labBarColor", 41, 470, 53, 16, -1},
+        {"IWLabel9", 23, 498, 71, 16, -1},        {"TextSize", 316, 218, 53, 16, -1},
+        {"cmbTextSize", 392, 216, 121, 21, 11},   {"IWLabel10", 314, 246, 55, 16, -1},
+        {"cmbTextFont", 392, 244, 121, 21, 12},   {"IWLabel11", 309, 326, 60, 16, -1},
+        {"IWLabel12", 280, 354, 89, 16, -1},      {"cmbTextBackColor", 392, 352, 121, 21, 18},
+        {"IWLabel13", 302, 494, 0, 0, -1},        {"cmbTextPost", 392, 408, 121, 21, 20},
+        {"IWLabel14", 294, 410, 75, 16, -1},      {"IWLabel15", 307, 382, 62, 16, -1},
+        {"cmbTextShow", 392, 380, 121, 21, 19},   {"chkBold", 392, 272, 81, 21, 13},
+        {"chkItalic", 480, 272, 65, 21, 14},      {"chkUnderline", 392, 296, 81, 21, 15},
+        {"chkStrikeOut", 480, 296, 93, 21, 16},   {"chkBitmap", 392, 496, 121, 21, 22},
     };
     const std::string page = browser.Open().Body;
     EXPECT_NE(page.find("width:576px;height:562px;"), std::string::npos);
@@ -147,10 +147,9 @@ TEST_F(PreviewPageTest, EveryControlSitsAtItsPlace) {
         const auto lineStart = page.rfind('\n', at) + 1;
         const std::string line = page.substr(lineStart, page.find('\n', at) - lineStart);
         EXPECT_NE(line.find(web::HtmlEscape(c.name) + "\""), std::string::npos);
-        const std::string place = "position:absolute;left:" + std::to_string(c.left) +
-                                  "px;top:" + std::to_string(c.top) + "px;width:" +
-                                  std::to_string(c.width) + "px;height:" +
-                                  std::to_string(c.height) + "px;";
+        const std::string place =
+            "position:absolute;left:" + std::to_string(c.left) + "px;top:" + std::to_string(c.top) +
+            "px;width:" + std::to_string(c.width) + "px;height:" + std::to_string(c.height) + "px;";
         EXPECT_NE(line.find(place), std::string::npos) << c.name << ": " << line;
         if (c.tabOrder >= 0) {
             EXPECT_NE(line.find("tabindex=\"" + std::to_string(c.tabOrder + 1) + "\""),
@@ -158,8 +157,9 @@ TEST_F(PreviewPageTest, EveryControlSitsAtItsPlace) {
                 << c.name;
         }
     }
-    EXPECT_NE(page.find("<input type=\"button\" name=\"IWButton1\" id=\"IWButton1\" value=\"View\""),
-              std::string::npos);
+    EXPECT_NE(
+        page.find("<input type=\"button\" name=\"IWButton1\" id=\"IWButton1\" value=\"View\""),
+        std::string::npos);
     // No picture until the first "View".
     EXPECT_EQ(page.find("<img"), std::string::npos);
 }
@@ -172,11 +172,16 @@ TEST(TformMain, StartsWithTheFormsInitialState) {
         int index;
         const char* selected;
     } lists[] = {
-        {form.cmbBarType, 23, 3, "Code39"},   {form.cmbModul, 9, 0, "1"},
-        {form.cmbRatio, 5, 1, "2"},           {form.cmbBackColor, 18, 17, "White"},
-        {form.cmbBarColor, 18, 0, "Black"},   {form.cmbSpaceColor, 18, 17, "White"},
-        {form.cmbTextColor, 18, 0, "Black"},  {form.cmbTextSize, 8, 0, "7"},
-        {form.cmbTextBackColor, 18, 17, "White"}, {form.cmbTextPost, 6, 5, "BottomCenter"},
+        {form.cmbBarType, 23, 3, "Code39"},
+        {form.cmbModul, 9, 0, "1"},
+        {form.cmbRatio, 5, 1, "2"},
+        {form.cmbBackColor, 18, 17, "White"},
+        {form.cmbBarColor, 18, 0, "Black"},
+        {form.cmbSpaceColor, 18, 17, "White"},
+        {form.cmbTextColor, 18, 0, "Black"},
+        {form.cmbTextSize, 8, 0, "7"},
+        {form.cmbTextBackColor, 18, 17, "White"},
+        {form.cmbTextPost, 6, 5, "BottomCenter"},
         {form.cmbTextShow, 4, 1, "BarCode"},
     };
     for (const auto& l : lists) {
@@ -188,8 +193,8 @@ TEST(TformMain, StartsWithTheFormsInitialState) {
     EXPECT_EQ(ColorTable[9].Value, 0x0000FFu);   // Red in the low byte
     EXPECT_EQ(ColorTable[12].Value, 0xFF0000u);  // Blue in the third
     EXPECT_TRUE(form.chkBitmap->Checked);
-    for (auto* box : {form.chkCheckSum, form.chkBold, form.chkItalic, form.chkUnderline,
-                      form.chkStrikeOut})
+    for (auto* box :
+         {form.chkCheckSum, form.chkBold, form.chkItalic, form.chkUnderline, form.chkStrikeOut})
         EXPECT_FALSE(box->Checked) << box->Name;
     EXPECT_EQ(form.edtLeft->Text, "20");
     EXPECT_EQ(form.edtTop->Text, "20");
@@ -210,16 +215,16 @@ TEST_F(PreviewPageTest, ViewDrawsABarcodeThatReadsBack) {
     const Picture picture = DecodeJpeg(file);
     ASSERT_EQ(picture.Width, 500);
     ASSERT_EQ(picture.Height, 200);
-    EXPECT_LT(picture.Gray(0, 100), 128);    // the one-pixel frame
-    EXPECT_GT(picture.Gray(2, 100), 200);    // white background inside it
-    EXPECT_EQ(picture.FirstDark(45), 20);    // the symbol starts at Left = 20
-    EXPECT_EQ(picture.FirstDark(15), -1);    // and below Top = 20
+    EXPECT_LT(picture.Gray(0, 100), 128);  // the one-pixel frame
+    EXPECT_GT(picture.Gray(2, 100), 200);  // white background inside it
+    EXPECT_EQ(picture.FirstDark(45), 20);  // the symbol starts at Left = 20
+    EXPECT_EQ(picture.FirstDark(15), -1);  // and below Top = 20
     if (auto read = ZbarRead(file)) {
         EXPECT_EQ(*read, "CODE39");
     }
 
-    const web::Response served = app.handle(testing::MakeRequest(
-        "GET", "/cache/" + file.filename().string()));
+    const web::Response served =
+        app.handle(testing::MakeRequest("GET", "/cache/" + file.filename().string()));
     EXPECT_EQ(served.FilePath, file.string());
 }
 
@@ -241,8 +246,8 @@ TEST_F(PreviewPageTest, FieldsAreReadAsTheHandlerDefines) {
         ASSERT_FALSE(file.empty()) << c.fields;
         EXPECT_EQ(DecodeJpeg(file).FirstDark(45), c.firstDark) << c.fields;
         if (auto read = ZbarRead(file)) {
-        EXPECT_EQ(*read, c.data) << c.fields;
-    }
+            EXPECT_EQ(*read, c.data) << c.fields;
+        }
     }
 }
 
@@ -274,8 +279,9 @@ TEST_F(PreviewPageTest, MissingBackgroundBitmapIsAnAlertAndNoPicture) {
 TEST_F(PreviewPageTest, RefusedDataShowsTheEngineMessageOverThePlainBackground) {
     browser.Open();
     const std::string data = "</script><script>alert(1)</script>";
-    const web::Response page = View("cmbBarType=8&chkBitmap=Off&edtBarcode=" +
-                                    std::string("%3C%2Fscript%3E%3Cscript%3Ealert(1)%3C%2Fscript%3E"));
+    const web::Response page =
+        View("cmbBarType=8&chkBitmap=Off&edtBarcode=" +
+             std::string("%3C%2Fscript%3E%3Cscript%3Ealert(1)%3C%2Fscript%3E"));
     EXPECT_EQ(AlertOf(page.Body), web::JsEscape(data + " : Code_93 bad data."));
     EXPECT_EQ(page.Body.find("<script>alert(1)"), std::string::npos);
     EXPECT_NE(page.Body.find("value=\"&lt;/script&gt;&lt;script&gt;alert(1)&lt;/script&gt;\""),
