@@ -28,6 +28,7 @@ bool AllDigits(std::string_view text) {
 void NoStore(Response& response) {
     response.Headers.emplace_back("Cache-Control", "no-store");
     response.Headers.emplace_back("X-Content-Type-Options", "nosniff");
+    response.Headers.emplace_back("X-Frame-Options", "DENY");
 }
 }  // namespace
 
