@@ -42,8 +42,9 @@ constexpr std::pair<std::string_view, TTextShow> TextShows[] = {
     {"none", tsNone}, {"barcode", tsBarCode}, {"bartype", tsBarType}, {"both", tsBoth}};
 
 constexpr std::pair<std::string_view, TTextPosition> TextPositions[] = {
-    {"top-left", tpTopLeft},       {"top-right", tpTopRight},       {"top-center", tpTopCenter},
-    {"bottom-left", tpBottomLeft}, {"bottom-right", tpBottomRight}, {"bottom-center", tpBottomCenter}};
+    {"top-left", tpTopLeft},         {"top-right", tpTopRight},
+    {"top-center", tpTopCenter},     {"bottom-left", tpBottomLeft},
+    {"bottom-right", tpBottomRight}, {"bottom-center", tpBottomCenter}};
 
 TColor ReadColor(const Options& options, const std::string& name, TColor fallback) {
     const auto value = options.Get(name);
@@ -119,7 +120,8 @@ int RunRender(const Args& args) {
     }
     if (s.Modul < 1) throw UsageError("option --modul: render needs a module of at least 1 pixel");
     const int height = options.Int("height", 50);
-    if (height < 1) throw UsageError("option --height: render needs a bar height of at least 1 pixel");
+    if (height < 1)
+        throw UsageError("option --height: render needs a bar height of at least 1 pixel");
     const double angle = options.Double("angle", 0.0);
     if (!std::isfinite(angle) || std::fabs(angle) > 1e9)
         throw UsageError("option --angle: give a finite angle in degrees");

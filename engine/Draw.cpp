@@ -18,10 +18,13 @@ inline namespace RIBBON_EDITION {
 namespace {
 
 // Pixel coordinates are 32-bit; far outside the canvas they wrap rather than overflow.
-int ToPixel(long long v) { return static_cast<int>(static_cast<std::uint32_t>(v)); }
+int ToPixel(long long v) {
+    return static_cast<int>(static_cast<std::uint32_t>(v));
+}
 
 TPoint Offset(TPoint p, TPoint by) {
-    return {ToPixel(static_cast<long long>(p.X) + by.X), ToPixel(static_cast<long long>(p.Y) + by.Y)};
+    return {ToPixel(static_cast<long long>(p.X) + by.X),
+            ToPixel(static_cast<long long>(p.Y) + by.Y)};
 }
 
 struct SinCos {
@@ -33,9 +36,15 @@ SinCos Trig(double Theta) {
     return {std::sin(t), std::cos(t)};
 }
 
-bool LeftGroup(TTextPosition p) { return p == tpTopLeft || p == tpBottomLeft; }
-bool RightGroup(TTextPosition p) { return p == tpTopRight || p == tpBottomRight; }
-bool TopGroup(TTextPosition p) { return p < tpBottomLeft; }
+bool LeftGroup(TTextPosition p) {
+    return p == tpTopLeft || p == tpBottomLeft;
+}
+bool RightGroup(TTextPosition p) {
+    return p == tpTopRight || p == tpBottomRight;
+}
+bool TopGroup(TTextPosition p) {
+    return p < tpBottomLeft;
+}
 
 // Escapement in tenths of a degree; an angle too large for 32 bits is reduced by whole turns.
 int Tenths(double Angle) {
@@ -50,9 +59,17 @@ double DrawAngle(double Angle) {
     return static_cast<double>(Angle / 180.0L * std::numbers::pi_v<long double>);
 }
 
+namespace {
+
+TPoint Rotate(TPoint P, const SinCos& t) {
+    return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
+            ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
+}
+
+}  // namespace
+
 TPoint RotatePoint(TPoint P, double Theta) {
-    const auto [s, c] = Trig(Theta);
-    return {ToPixel(RoundHalfEven(P.X * c + P.Y * s)), ToPixel(RoundHalfEven(-P.X * s + P.Y * c))};
+    return Rotate(P, Trig(Theta));
 }
 
 TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
@@ -75,12 +92,15 @@ TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
     return {ToPixel(Corner.X + dx), ToPixel(Corner.Y + dy)};
 }
 
-int AngleBand(double Angle) { return static_cast<int>(RoundHalfEven(Angle) % 360); }
+int AngleBand(double Angle) {
+    return static_cast<int>(RoundHalfEven(Angle) % 360);
+}
 
 void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
+    const SinCos trig = Trig(theta);  // once for all corners
     Canvas.Pen.Width = 1;
     // A clear pen would drop the outline that makes up the last column and row of each element.
     Canvas.Pen.Style = psSolid;
@@ -93,7 +113,7 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
         const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
         const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
         TPoint corners[4] = {{x0, y0}, {x0, H}, {x1, H}, {x1, y0}};
-        for (TPoint& p : corners) p = Offset(RotatePoint(p, theta), origin);
+        for (TPoint& p : corners) p = Offset(Rotate(p, trig), origin);
         Canvas.Polygon(corners);
         sx += line.Width;
     }
@@ -108,9 +128,12 @@ void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, con
     const long long th = Canvas.TextHeight(Text);
 
     long long x;
-    if (LeftGroup(TextPosition)) x = 0;
-    else if (RightGroup(TextPosition)) x = W - tw - 1;
-    else x = (W - tw) / 2;  // truncates toward zero
+    if (LeftGroup(TextPosition))
+        x = 0;
+    else if (RightGroup(TextPosition))
+        x = W - tw - 1;
+    else
+        x = (W - tw) / 2;  // truncates toward zero
     const long long y = TopGroup(TextPosition) ? 0 : H - th;
     TPoint at = Offset(RotatePoint({ToPixel(x), ToPixel(y)}, theta), origin);
 
@@ -166,10 +189,16 @@ void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, in
     DrawBarLines(pattern, widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height, Angle);
 
     switch (TextShow) {
-        case tsNone: return;
-        case tsBarCode: break;
-        case tsBarType: text = Z_GetBarTypeName(BarType); break;
-        case tsBoth: text = Z_GetBarTypeName(BarType) + " " + text; break;
+        case tsNone:
+            return;
+        case tsBarCode:
+            break;
+        case tsBarType:
+            text = Z_GetBarTypeName(BarType);
+            break;
+        case tsBoth:
+            text = Z_GetBarTypeName(BarType) + " " + text;
+            break;
     }
     DrawBarText(text, Canvas, TextColor, Font, Left, Top, W, Height, Angle, TextPosition);
 }

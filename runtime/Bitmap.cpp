@@ -18,9 +18,10 @@ namespace {
 void CheckSize(int width, int height) {
     if (width < 0 || height < 0 || width > TBitmap::MaxSide || height > TBitmap::MaxSide ||
         static_cast<long long>(width) * height > TBitmap::MaxPixels)
-        throw EImageError(Format("A picture of %d x %d pixels is out of range (each side at most %d, "
-                                 "at most %d pixels).",
-                                 width, height, TBitmap::MaxSide, TBitmap::MaxPixels));
+        throw EImageError(
+            Format("A picture of %d x %d pixels is out of range (each side at most %d, "
+                   "at most %d pixels).",
+                   width, height, TBitmap::MaxSide, TBitmap::MaxPixels));
 }
 
 std::string Extension(const std::string& fileName) {
@@ -39,15 +40,18 @@ TImageFormat ImageFormatFromFileName(const std::string& FileName) {
     if (ext == ".png") return TImageFormat::Png;
     if (ext == ".jpg" || ext == ".jpeg") return TImageFormat::Jpeg;
     if (ext == ".bmp") return TImageFormat::Bmp;
-    throw EImageError(Format("Unknown picture file extension '%s' in \"%s\" (use .png, .jpg, "
-                             ".jpeg or .bmp).",
-                             ext, FileName));
+    throw EImageError(
+        Format("Unknown picture file extension '%s' in \"%s\" (use .png, .jpg, "
+               ".jpeg or .bmp).",
+               ext, FileName));
 }
 
 TBitmap::TBitmap()
     : pixels_(std::make_unique<TPixelBuffer>()), canvas_(std::make_unique<TCanvas>(*pixels_)) {}
 
-TBitmap::TBitmap(int Width, int Height) : TBitmap() { SetSize(Width, Height); }
+TBitmap::TBitmap(int Width, int Height) : TBitmap() {
+    SetSize(Width, Height);
+}
 
 TBitmap::~TBitmap() = default;
 TBitmap::TBitmap(TBitmap&&) noexcept = default;
@@ -99,9 +103,12 @@ void TBitmap::LoadFromMemory(std::string_view Data) {
 
 std::string TBitmap::Encode(TImageFormat Format, const TJPEGOptions& Jpeg) const {
     switch (Format) {
-        case TImageFormat::Png: return detail::EncodePng(*pixels_);
-        case TImageFormat::Jpeg: return detail::EncodeJpeg(*pixels_, Jpeg);
-        case TImageFormat::Bmp: return detail::EncodeBmp(*pixels_);
+        case TImageFormat::Png:
+            return detail::EncodePng(*pixels_);
+        case TImageFormat::Jpeg:
+            return detail::EncodeJpeg(*pixels_, Jpeg);
+        case TImageFormat::Bmp:
+            return detail::EncodeBmp(*pixels_);
     }
     throw EImageError("Unknown picture format.");
 }

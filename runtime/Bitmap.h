@@ -14,9 +14,9 @@ namespace ribbon {
 enum TJPEGPerformance : std::uint8_t { jpBestQuality, jpBestSpeed };
 
 struct TJPEGOptions {
-    int CompressionQuality = 90;                 // 1..100
+    int CompressionQuality = 90;                   // 1..100
     TJPEGPerformance Performance = jpBestQuality;  // jpBestSpeed uses the fast integer DCT
-    bool Smoothing = false;                       // smooth the picture before compressing
+    bool Smoothing = false;                        // smooth the picture before compressing
     bool ProgressiveEncoding = false;
 };
 
@@ -27,7 +27,7 @@ enum class TImageFormat : std::uint8_t { Png, Jpeg, Bmp };
 TImageFormat ImageFormatFromFileName(const std::string& FileName);
 
 class TBitmap {
-public:
+  public:
     // The largest picture accepted, in pixels: keeps a mistyped size from exhausting memory.
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;
     static constexpr int MaxSide = 65535;
@@ -69,7 +69,7 @@ public:
     // The encoded file in memory.
     std::string Encode(TImageFormat Format, const TJPEGOptions& Jpeg = {}) const;
 
-private:
+  private:
     std::unique_ptr<TPixelBuffer> pixels_;
     std::unique_ptr<TCanvas> canvas_;
 };

@@ -20,16 +20,23 @@ TColor TCanvas::Pixel(int X, int Y) const {
     return RGB(p[0], p[1], p[2]);
 }
 
-void TCanvas::SetPixel(int X, int Y, TColor Color) { FillSpan(Y, X, X, Color); }
+void TCanvas::SetPixel(int X, int Y, TColor Color) {
+    FillSpan(Y, X, X, Color);
+}
 
 void TCanvas::FillSpan(int Y, int X0, int X1, TColor Color) {
     if (Y < 0 || Y >= target_->Height) return;
     X0 = std::max(X0, 0);
     X1 = std::min(X1, target_->Width - 1);
     if (X0 > X1) return;
-    std::uint8_t* p = &target_->Rgb[(static_cast<std::size_t>(Y) * target_->Width + X0) * 3];
-    const std::uint8_t rgb[3] = {GetRValue(Color), GetGValue(Color), GetBValue(Color)};
-    for (int x = X0; x <= X1; ++x, p += 3) std::memcpy(p, rgb, 3);
+    std::uint8_t* p = target_->Rgb.data() + (static_cast<std::size_t>(Y) * target_->Width + X0) * 3;
+    std::uint8_t* const end = p + (static_cast<std::size_t>(X1 - X0) + 1) * 3;
+    const std::uint8_t r = GetRValue(Color), g = GetGValue(Color), b = GetBValue(Color);
+    for (; p != end; p += 3) {
+        p[0] = r;
+        p[1] = g;
+        p[2] = b;
+    }
 }
 
 void TCanvas::PlotPen(int X, int Y) {
@@ -47,12 +54,46 @@ void TCanvas::DrawLine(TPoint From, TPoint To, bool IncludeEnd) {
     if (Pen.Style == psClear) return;
     // A wide pen reaches into the surface from lines just outside it.
     const int reach = std::max(Pen.Width, 1);
+    if (reach == 1) {
+        const std::uint8_t rgb[3] = {GetRValue(Pen.Color), GetGValue(Pen.Color),
+                                     GetBValue(Pen.Color)};
+        detail::TraceLine(From, To, IncludeEnd, TRect{0, 0, Width(), Height()}, [&](int x, int y) {
+            std::memcpy(&target_->Rgb[(static_cast<std::size_t>(y) * target_->Width + x) * 3], rgb,
+                        3);
+        });
+        return;
+    }
     const TRect clip{-reach, -reach, Width() + reach, Height() + reach};
     detail::TraceLine(From, To, IncludeEnd, clip, [&](int x, int y) { PlotPen(x, y); });
 }
 
+namespace {
+
+// The corners of an upright rectangle, in either winding: what every bar at a right angle is.
+bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
+    if (p.size() != 4) return false;
+    const bool verticalFirst =
+        p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+    const bool horizontalFirst =
+        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+    if (!verticalFirst && !horizontalFirst) return false;
+    r = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
+         std::max(p[0].Y, p[2].Y)};
+    return true;
+}
+
+}  // namespace
+
 void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
+    TRect r;
+    if (Pen.Style == psSolid && Pen.Width <= 1 && Brush.Style() == bsSolid &&
+        Brush.Color() == Pen.Color && UprightRectangle(Points, r)) {
+        // Interior and outline in one colour: the rectangle with both corner columns and rows.
+        const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, Height() - 1);
+        for (int y = top; y <= bottom; ++y) FillSpan(y, r.Left, r.Right, Pen.Color);
+        return;
+    }
     if (Brush.Style() == bsSolid) {
         const TColor color = Brush.Color();
         detail::ScanPolygon(Points, TRect{0, 0, Width(), Height()},
@@ -77,7 +118,9 @@ void TCanvas::FillRect(const TRect& Rect) {
     for (int y = top; y < bottom; ++y) FillSpan(y, Rect.Left, Rect.Right - 1, Brush.Color());
 }
 
-void TCanvas::MoveTo(int X, int Y) { penPos_ = {X, Y}; }
+void TCanvas::MoveTo(int X, int Y) {
+    penPos_ = {X, Y};
+}
 
 void TCanvas::LineTo(int X, int Y) {
     DrawLine(penPos_, {X, Y}, false);

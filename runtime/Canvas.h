@@ -36,7 +36,7 @@ struct TFontFace;  // a cached FreeType face (FontCache.h)
 // selected into any canvas in place of the canvas's own Font; the caller owns it and must
 // select the previous font back before destroying it.
 class TFontHandle {
-public:
+  public:
     explicit TFontHandle(const TLogFont& LogFont);
     ~TFontHandle();
     TFontHandle(const TFontHandle&) = delete;
@@ -57,7 +57,7 @@ public:
     // Width of the text in pixels (the sum of the glyph advances) and the cell height.
     TSize TextExtent(const std::string& Text) const;
 
-private:
+  private:
     friend class TCanvas;
     TLogFont log_;
     // Glyph advances of the bytes of Text, in pixels.
@@ -76,7 +76,7 @@ private:
 std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 
 class TCanvas {
-public:
+  public:
     static constexpr int ScreenPixelsPerInch = 96;
 
     explicit TCanvas(TPixelBuffer& Target, int PixelsPerInch = ScreenPixelsPerInch);
@@ -132,7 +132,7 @@ public:
     // Font at this canvas's resolution.
     TLogFont CurrentLogFont() const;
 
-private:
+  private:
     const TFontHandle& CurrentFont();
     void FillSpan(int Y, int X0, int X1, TColor Color);
     void PlotPen(int X, int Y);

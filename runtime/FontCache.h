@@ -3,13 +3,16 @@
 // fontconfig, opened once with FreeType and kept for the life of the process. Internal to the
 // runtime.
 
+#include <ft2build.h>
+
 #include <array>
+#include <compare>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <mutex>
 #include <string>
-
-#include <ft2build.h>
+#include <vector>
 #include FT_FREETYPE_H
 
 namespace ribbon::detail {
@@ -38,6 +41,22 @@ struct TFontFace {
 
     // Hinted advances in pixels of the 256 byte values, per size; -1 until looked up.
     std::map<long long, std::array<int, 256>> Advances;
+
+    // Rendered glyphs, so that text drawn again (the same label on every picture) skips the
+    // hinting and rasterising. Kept small: cleared when it grows past MaxGlyphs.
+    struct GlyphKey {
+        int EmPixels, WidthPixels, Orientation;
+        std::uint8_t Flags;  // synthetic bold 1, synthetic italic 2, no smoothing 4
+        std::uint8_t Byte;
+        int DeltaX, DeltaY;  // the sub-pixel offset in 1/64 pixel
+        auto operator<=>(const GlyphKey&) const = default;
+    };
+    struct Glyph {
+        int Left = 0, Top = 0, Width = 0, Rows = 0;
+        std::vector<std::uint8_t> Alpha;  // Rows x Width coverage, 0..255
+    };
+    static constexpr std::size_t MaxGlyphs = 4096;
+    std::map<GlyphKey, Glyph> Glyphs;
 };
 
 // The family that a face name stands for among the fonts the set-up installs: "Courier New"

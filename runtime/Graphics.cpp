@@ -10,17 +10,31 @@ namespace ribbon {
 namespace {
 
 constexpr std::array<std::pair<std::string_view, TColor>, 18> ColorNames = {{
-    {"black", clBlack},   {"maroon", clMaroon}, {"green", clGreen},     {"olive", clOlive},
-    {"navy", clNavy},     {"purple", clPurple}, {"teal", clTeal},       {"gray", clGray},
-    {"silver", clSilver}, {"red", clRed},       {"lime", clLime},       {"yellow", clYellow},
-    {"blue", clBlue},     {"fuchsia", clFuchsia}, {"aqua", clAqua},     {"ltgray", clLtGray},
-    {"dkgray", clDkGray}, {"white", clWhite},
+    {"black", clBlack},
+    {"maroon", clMaroon},
+    {"green", clGreen},
+    {"olive", clOlive},
+    {"navy", clNavy},
+    {"purple", clPurple},
+    {"teal", clTeal},
+    {"gray", clGray},
+    {"silver", clSilver},
+    {"red", clRed},
+    {"lime", clLime},
+    {"yellow", clYellow},
+    {"blue", clBlue},
+    {"fuchsia", clFuchsia},
+    {"aqua", clAqua},
+    {"ltgray", clLtGray},
+    {"dkgray", clDkGray},
+    {"white", clWhite},
 }};
 
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(a[i])) != std::tolower(static_cast<unsigned char>(b[i])))
+        if (std::tolower(static_cast<unsigned char>(a[i])) !=
+            std::tolower(static_cast<unsigned char>(b[i])))
             return false;
     return true;
 }
@@ -35,16 +49,15 @@ int MulDiv(int number, int numerator, int denominator) {
 }  // namespace
 
 std::optional<TColor> IdentToColor(std::string_view Name) {
-    if (Name.size() > 2 && SameText(Name.substr(0, 2), "cl")) {
-        // "clRed"; but do not strip from a bare name that starts with "cl" (none in the list).
-        Name.remove_prefix(2);
-    }
+    if (Name.size() > 2 && SameText(Name.substr(0, 2), "cl")) Name.remove_prefix(2);  // "clRed"
     for (const auto& [name, color] : ColorNames)
         if (SameText(Name, name)) return color;
     return std::nullopt;
 }
 
-int TFont::PixelHeight(int PixelsPerInch) const { return -MulDiv(Size, PixelsPerInch, 72); }
+int TFont::PixelHeight(int PixelsPerInch) const {
+    return -MulDiv(Size, PixelsPerInch, 72);
+}
 
 TLogFont TFont::LogFont(int PixelsPerInch) const {
     TLogFont lf;

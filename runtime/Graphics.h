@@ -17,9 +17,15 @@ using TColor = std::uint32_t;
 constexpr TColor RGB(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue) {
     return TColor{Red} | (TColor{Green} << 8) | (TColor{Blue} << 16);
 }
-constexpr std::uint8_t GetRValue(TColor Color) { return Color & 0xFF; }
-constexpr std::uint8_t GetGValue(TColor Color) { return (Color >> 8) & 0xFF; }
-constexpr std::uint8_t GetBValue(TColor Color) { return (Color >> 16) & 0xFF; }
+constexpr std::uint8_t GetRValue(TColor Color) {
+    return Color & 0xFF;
+}
+constexpr std::uint8_t GetGValue(TColor Color) {
+    return (Color >> 8) & 0xFF;
+}
+constexpr std::uint8_t GetBValue(TColor Color) {
+    return (Color >> 16) & 0xFF;
+}
 
 // The named colours of the web page's colour lists.
 inline constexpr TColor clBlack = 0x000000;
@@ -71,7 +77,7 @@ enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
 // A set of TFontStyle values.
 class TFontStyles {
-public:
+  public:
     constexpr TFontStyles() = default;
     constexpr TFontStyles(std::initializer_list<TFontStyle> Styles) {
         for (TFontStyle s : Styles) Include(s);
@@ -88,7 +94,7 @@ public:
     constexpr bool Empty() const { return bits_ == 0; }
     friend constexpr bool operator==(TFontStyles, TFontStyles) = default;
 
-private:
+  private:
     std::uint8_t bits_ = 0;
 };
 
@@ -132,7 +138,7 @@ struct TLogFont {
 // size on a 96 dpi bitmap and on a 600 dpi printer page; the canvas turns it into pixels at its
 // own resolution. Any face name is accepted: it is matched to the nearest installed family.
 class TFont {
-public:
+  public:
     std::string Name = "DejaVu Sans";
     int Size = 10;  // points
     TColor Color = clBlack;
@@ -152,7 +158,7 @@ public:
 enum TPenStyle : std::uint8_t { psSolid, psClear };
 
 class TPen {
-public:
+  public:
     TColor Color = clBlack;
     int Width = 1;  // pixels
     TPenStyle Style = psSolid;
@@ -162,7 +168,7 @@ public:
 enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
 
 class TBrush {
-public:
+  public:
     TColor Color() const { return color_; }
     // Setting a colour makes the brush solid.
     void SetColor(TColor Color) {
@@ -173,7 +179,7 @@ public:
     void SetStyle(TBrushStyle Style) { style_ = Style; }
     friend bool operator==(const TBrush&, const TBrush&) = default;
 
-private:
+  private:
     TColor color_ = clWhite;
     TBrushStyle style_ = bsSolid;
 };

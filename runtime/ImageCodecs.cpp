@@ -1,14 +1,14 @@
 #include "runtime/ImageCodecs.h"
 
+#include <jpeglib.h>
+#include <png.h>
+#include <stb_image.h>
+
 #include <csetjmp>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
-
-#include <jpeglib.h>
-#include <png.h>
-#include <stb_image.h>
 
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -107,9 +107,10 @@ bool WriteJpeg(const TPixelBuffer& pixels, const TJPEGOptions& options, JpegErro
     info.input_components = 3;
     info.in_color_space = JCS_RGB;
     jpeg_set_defaults(&info);
-    jpeg_set_quality(&info, options.CompressionQuality < 1 ? 1
-                            : options.CompressionQuality > 100 ? 100
-                                                               : options.CompressionQuality,
+    jpeg_set_quality(&info,
+                     options.CompressionQuality < 1     ? 1
+                     : options.CompressionQuality > 100 ? 100
+                                                        : options.CompressionQuality,
                      TRUE);
     if (options.Performance == jpBestSpeed) {
         info.dct_method = JDCT_IFAST;
@@ -201,7 +202,8 @@ void DecodeImage(std::string_view Data, TPixelBuffer& Out) {
     if (w <= 0 || h <= 0 || w > TBitmap::MaxSide || h > TBitmap::MaxSide ||
         static_cast<long long>(w) * h > TBitmap::MaxPixels)
         Fail("read", Format("a picture of %d x %d pixels is too large", w, h));
-    stbi_uc* decoded = stbi_load_from_memory(bytes, static_cast<int>(Data.size()), &w, &h, &channels, 3);
+    stbi_uc* decoded =
+        stbi_load_from_memory(bytes, static_cast<int>(Data.size()), &w, &h, &channels, 3);
     if (!decoded) Fail("read", stbi_failure_reason() ? stbi_failure_reason() : "unknown format");
     std::unique_ptr<stbi_uc, decltype(&stbi_image_free)> owned(decoded, &stbi_image_free);
     Out.Width = w;

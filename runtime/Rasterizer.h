@@ -26,12 +26,52 @@ inline long long FloorDiv(Wide n, Wide d) {
     return static_cast<long long>(q);
 }
 
-// ceil(n / d) for d > 0.
-inline long long CeilDiv(Wide n, Wide d) {
-    Wide q = n / d;
-    if (n % d != 0 && n > 0) ++q;
-    return static_cast<long long>(q);
-}
+// floor(N / D) for D > 0, stepped along a line: N grows by a fixed amount per step.
+class FloorStepper {
+  public:
+    FloorStepper() = default;
+    FloorStepper(Wide n, long long d, Wide step) : d_(d) {
+        q_ = FloorDiv(n, d);
+        r_ = static_cast<long long>(n - Wide(q_) * d);
+        stepQ_ = FloorDiv(step, d);
+        stepR_ = static_cast<long long>(step - Wide(stepQ_) * d);
+    }
+    long long Floor() const { return q_; }
+    long long Ceil() const { return q_ + (r_ != 0); }
+    void Next() {
+        q_ += stepQ_;
+        r_ += stepR_;
+        if (r_ >= d_) {
+            r_ -= d_;
+            ++q_;
+        }
+    }
+
+  private:
+    long long d_ = 1, q_ = 0, r_ = 0, stepQ_ = 0, stepR_ = 0;
+};
+
+// A vector that keeps up to N elements inline; Capacity is fixed at construction.
+template <typename T, std::size_t N>
+class SmallVector {
+  public:
+    explicit SmallVector(std::size_t Capacity) {
+        if (Capacity > N) heap_.resize(Capacity);
+        data_ = Capacity > N ? heap_.data() : inline_;
+    }
+    void push_back(const T& v) { data_[size_++] = v; }
+    void clear() { size_ = 0; }
+    std::size_t size() const { return size_; }
+    T& operator[](std::size_t i) { return data_[i]; }
+    T* begin() { return data_; }
+    T* end() { return data_ + size_; }
+
+  private:
+    T inline_[N];
+    std::vector<T> heap_;
+    T* data_;
+    std::size_t size_ = 0;
+};
 
 // Calls Span(y, x0, x1) for every run x0..x1 (inclusive) of interior pixels inside Clip.
 template <typename SpanFn>
@@ -46,24 +86,67 @@ void ScanPolygon(std::span<const TPoint> Points, const TRect& Clip, SpanFn&& Spa
     // Rows yMin .. yMax-1 can hold interior pixels.
     const long long first = std::max<long long>(yMin, Clip.Top);
     const long long last = std::min<long long>(yMax - 1, Clip.Bottom - 1);
-    std::vector<long long> xs;
-    xs.reserve(n);
+    if (first > last) return;
+
+    struct Edge {
+        long long start = 0, x0 = 0, yEnd = 0;
+        FloorStepper dx;  // (y - top) * (x1 - x0) / (y1 - y0), stepped row by row
+    };
+    // Bars have four corners: keep small polygons off the heap.
+    SmallVector<Edge, 8> edges(n);
+    SmallVector<long long, 8> xs(n);
+    for (std::size_t i = 0; i < n; ++i) {
+        TPoint a = Points[i], b = Points[(i + 1) % n];
+        if (a.Y == b.Y) continue;
+        if (a.Y > b.Y) std::swap(a, b);
+        const long long start = std::max<long long>(a.Y, first);
+        if (start >= b.Y || start > last) continue;
+        const long long dy = static_cast<long long>(b.Y) - a.Y;
+        const Wide dx = Wide(b.X) - a.X;
+        edges.push_back(Edge{start, a.X, b.Y, FloorStepper(Wide(start - a.Y) * dx, dy, dx)});
+    }
+    auto emit = [&](long long y, long long from, long long to) {
+        const long long x0 = std::max<long long>(from, Clip.Left);
+        const long long x1 = std::min<long long>(to - 1, Clip.Right - 1);
+        if (x0 <= x1) Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
+    };
+
+    // A convex polygon crosses every row twice: walk each edge down its rows once, noting the
+    // crossings per row, then fill. Anything else takes the general path below.
+    const std::size_t rows = static_cast<std::size_t>(last - first + 1);
+    std::vector<long long> crossing(2 * rows);
+    std::vector<unsigned char> count(rows, 0);
+    bool twoPerRow = true;
+    for (Edge& e : edges) {
+        FloorStepper dx = e.dx;
+        const long long end = std::min(e.yEnd - 1, last);
+        for (long long y = e.start; y <= end && twoPerRow; ++y, dx.Next()) {
+            const std::size_t r = static_cast<std::size_t>(y - first);
+            if (count[r] == 2)
+                twoPerRow = false;
+            else
+                crossing[2 * r + count[r]++] = e.x0 + dx.Ceil();
+        }
+    }
+    if (twoPerRow) {
+        for (std::size_t r = 0; r < rows; ++r) {
+            if (count[r] != 2) continue;
+            const long long a = crossing[2 * r], b = crossing[2 * r + 1];
+            emit(first + static_cast<long long>(r), a < b ? a : b, a < b ? b : a);
+        }
+        return;
+    }
+
     for (long long y = first; y <= last; ++y) {
         xs.clear();
-        for (std::size_t i = 0; i < n; ++i) {
-            TPoint a = Points[i], b = Points[(i + 1) % n];
-            if (a.Y == b.Y) continue;
-            if (a.Y > b.Y) std::swap(a, b);
-            if (y < a.Y || y >= b.Y) continue;
+        for (Edge& e : edges) {
+            if (y < e.start || y >= e.yEnd) continue;
             // The first pixel at or right of the crossing.
-            xs.push_back(a.X + CeilDiv(Wide(y - a.Y) * (Wide(b.X) - a.X), Wide(b.Y) - a.Y));
+            xs.push_back(e.x0 + e.dx.Ceil());
+            e.dx.Next();
         }
         std::sort(xs.begin(), xs.end());
-        for (std::size_t i = 0; i + 1 < xs.size(); i += 2) {
-            const long long x0 = std::max<long long>(xs[i], Clip.Left);
-            const long long x1 = std::min<long long>(xs[i + 1] - 1, Clip.Right - 1);
-            if (x0 <= x1) Span(static_cast<int>(y), static_cast<int>(x0), static_cast<int>(x1));
-        }
+        for (std::size_t i = 0; i + 1 < xs.size(); i += 2) emit(y, xs[i], xs[i + 1]);
     }
 }
 
@@ -88,8 +171,10 @@ void TraceLine(TPoint From, TPoint To, bool IncludeEnd, const TRect& Clip, PlotF
     const long long dMinor = minor(q) - minor(p);
     long long lo = major(p), hi = major(q);
     if (!IncludeEnd) {
-        if (major(To) == lo) ++lo;
-        else --hi;
+        if (major(To) == lo)
+            ++lo;
+        else
+            --hi;
     }
     const long long clipLo = xMajor ? Clip.Left : Clip.Top;
     const long long clipHi = (xMajor ? Clip.Right : Clip.Bottom) - 1;
@@ -97,13 +182,16 @@ void TraceLine(TPoint From, TPoint To, bool IncludeEnd, const TRect& Clip, PlotF
     const long long minorHi = (xMajor ? Clip.Bottom : Clip.Right) - 1;
     lo = std::max(lo, clipLo);
     hi = std::min(hi, clipHi);
-    for (long long m = lo; m <= hi; ++m) {
-        // Nearest pixel, halves rounded up: floor((2 t dMinor + dMajor) / (2 dMajor)).
-        const long long o = minor(p) + FloorDiv(Wide(2) * (m - major(p)) * dMinor + dMajor,
-                                                Wide(2) * dMajor);
+    if (lo > hi) return;
+    // The nearest pixel, halves rounded up: minor(p) + floor((2 t dMinor + dMajor) / (2 dMajor)).
+    FloorStepper step(Wide(2) * (lo - major(p)) * dMinor + dMajor, 2 * dMajor, Wide(2) * dMinor);
+    for (long long m = lo; m <= hi; ++m, step.Next()) {
+        const long long o = minor(p) + step.Floor();
         if (o < minorLo || o > minorHi) continue;
-        if (xMajor) Plot(static_cast<int>(m), static_cast<int>(o));
-        else Plot(static_cast<int>(o), static_cast<int>(m));
+        if (xMajor)
+            Plot(static_cast<int>(m), static_cast<int>(o));
+        else
+            Plot(static_cast<int>(o), static_cast<int>(m));
     }
 }
 

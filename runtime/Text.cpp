@@ -22,13 +22,17 @@ constexpr long long MaxEmPixels = 4096;
 // The slant given to an upright face asked to be italic (about 12 degrees).
 constexpr long double SyntheticSlant = 0.2L;
 
-long long RoundToInt(long double v) { return std::llround(v); }
+long long RoundToInt(long double v) {
+    return std::llround(v);
+}
 
 long double TenthsToRadians(int Tenths) {
     return static_cast<long double>(Tenths) / 1800.0L * std::numbers::pi_v<long double>;
 }
 
-FT_Fixed ToFixed(long double v) { return static_cast<FT_Fixed>(std::llround(v * 65536.0L)); }
+FT_Fixed ToFixed(long double v) {
+    return static_cast<FT_Fixed>(std::llround(v * 65536.0L));
+}
 
 }  // namespace
 
@@ -41,14 +45,17 @@ TFontHandle::TFontHandle(const TLogFont& LogFont) : log_(LogFont) {
     const long double upem = face_->UnitsPerEm;
     const long double cell = face_->Ascent + face_->Descent;
     long long em = 16;  // 12 points on a screen
-    if (LogFont.Height < 0) em = -static_cast<long long>(LogFont.Height);
-    else if (LogFont.Height > 0) em = RoundToInt(LogFont.Height * upem / cell);
+    if (LogFont.Height < 0)
+        em = -static_cast<long long>(LogFont.Height);
+    else if (LogFont.Height > 0)
+        em = RoundToInt(LogFont.Height * upem / cell);
     em = std::max(em, 1LL);
     if (em > MaxEmPixels)
         throw Exception(Format("A font of %d pixels is too large (at most %d).", em, MaxEmPixels));
     long long width = em;
     if (LogFont.Width > 0 && face_->AverageWidth > 0)
-        width = std::clamp(RoundToInt(LogFont.Width * upem / face_->AverageWidth), 1LL, MaxEmPixels);
+        width =
+            std::clamp(RoundToInt(LogFont.Width * upem / face_->AverageWidth), 1LL, MaxEmPixels);
     emPixels_ = static_cast<int>(em);
     widthPixels_ = static_cast<int>(width);
     ascent_ = static_cast<int>(RoundToInt(face_->Ascent * em / upem));
@@ -57,8 +64,12 @@ TFontHandle::TFontHandle(const TLogFont& LogFont) : log_(LogFont) {
 
 TFontHandle::~TFontHandle() = default;
 
-std::string TFontHandle::FamilyName() const { return face_->Family; }
-std::string TFontHandle::StyleName() const { return face_->Style; }
+std::string TFontHandle::FamilyName() const {
+    return face_->Family;
+}
+std::string TFontHandle::StyleName() const {
+    return face_->Style;
+}
 
 void TFontHandle::Advances(const std::string& Text, std::vector<int>& Out) const {
     Out.resize(Text.size());
@@ -119,7 +130,9 @@ const TFontHandle& TCanvas::CurrentFont() {
     return *ownFont_;
 }
 
-TSize TCanvas::TextExtent(const std::string& Text) { return CurrentFont().TextExtent(Text); }
+TSize TCanvas::TextExtent(const std::string& Text) {
+    return CurrentFont().TextExtent(Text);
+}
 
 void TCanvas::FillTextRect(long double X, long double Y, long double C, long double S,
                            long double U0, long double V0, long double U1, long double V1,
@@ -152,7 +165,8 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         if (x < 0 || y < 0 || x >= Width() || y >= Height() || alpha == 0) return;
         std::uint8_t* p = &target_->Rgb[(static_cast<std::size_t>(y) * Width() + x) * 3];
         for (int k = 0; k < 3; ++k)
-            p[k] = static_cast<std::uint8_t>((p[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
+            p[k] =
+                static_cast<std::uint8_t>((p[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
     };
 
     const bool mono = lf.Quality == NONANTIALIASED_QUALITY;
@@ -164,7 +178,9 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
     {
         detail::TFontFace& f = *font.face_;
         const std::lock_guard guard(f.Lock);
-        FT_Set_Pixel_Sizes(f.Face, font.widthPixels_, font.emPixels_);
+        bool sized = false;
+        const std::uint8_t flags = static_cast<std::uint8_t>(
+            (font.syntheticBold_ ? 1 : 0) | (font.syntheticItalic_ ? 2 : 0) | (mono ? 4 : 0));
         long long pen = 0;
         for (std::size_t i = 0; i < Text.size(); pen += advances[i], ++i) {
             // The glyph's origin on the baseline, Ascent below the top of its cell.
@@ -172,32 +188,58 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
             const long double gy = Y - pen * s + font.Ascent() * c;
             const long double ix = std::floor(gx), iy = std::floor(gy);
             if (std::fabs(ix) > 1e9L || std::fabs(iy) > 1e9L) continue;
-            FT_Vector delta{static_cast<FT_Pos>(std::llround((gx - ix) * 64)),
-                            static_cast<FT_Pos>(-std::llround((gy - iy) * 64))};
-            FT_Set_Transform(f.Face, &matrix, &delta);
             const unsigned char byte = static_cast<unsigned char>(Text[i]);
-            const FT_Int32 load = FT_LOAD_DEFAULT | (mono ? FT_LOAD_TARGET_MONO : 0);
-            if (FT_Load_Char(f.Face, detail::Cp1252ToUnicode(byte), load) != 0) continue;
-            FT_GlyphSlot slot = f.Face->glyph;
-            if (font.syntheticBold_) FT_GlyphSlot_Embolden(slot);
-            if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
-                continue;
-            const FT_Bitmap& bm = slot->bitmap;
-            const int left = static_cast<int>(ix) + slot->bitmap_left;
-            const int top = static_cast<int>(iy) - slot->bitmap_top;
-            for (unsigned row = 0; row < bm.rows; ++row) {
-                const unsigned char* line = bm.buffer + static_cast<long>(row) * bm.pitch;
-                for (unsigned col = 0; col < bm.width; ++col) {
-                    unsigned alpha;
-                    if (bm.pixel_mode == FT_PIXEL_MODE_MONO)
-                        alpha = (line[col >> 3] & (0x80 >> (col & 7))) ? 255 : 0;
-                    else
-                        alpha = line[col];
-                    blend(left + static_cast<int>(col), top + static_cast<int>(row), alpha);
+            const detail::TFontFace::GlyphKey key{font.emPixels_,
+                                                  font.widthPixels_,
+                                                  lf.Orientation,
+                                                  flags,
+                                                  byte,
+                                                  static_cast<int>(std::llround((gx - ix) * 64)),
+                                                  static_cast<int>(std::llround((gy - iy) * 64))};
+            auto found = f.Glyphs.find(key);
+            if (found == f.Glyphs.end()) {
+                if (!sized) {
+                    FT_Set_Pixel_Sizes(f.Face, font.widthPixels_, font.emPixels_);
+                    sized = true;
                 }
+                FT_Vector delta{key.DeltaX, -key.DeltaY};  // FreeType's y axis points up
+                FT_Set_Transform(f.Face, &matrix, &delta);
+                const FT_Int32 load = FT_LOAD_DEFAULT | (mono ? FT_LOAD_TARGET_MONO : 0);
+                detail::TFontFace::Glyph glyph;
+                if (FT_Load_Char(f.Face, detail::Cp1252ToUnicode(byte), load) == 0) {
+                    FT_GlyphSlot slot = f.Face->glyph;
+                    if (font.syntheticBold_) FT_GlyphSlot_Embolden(slot);
+                    if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) ==
+                        0) {
+                        const FT_Bitmap& bm = slot->bitmap;
+                        glyph.Left = slot->bitmap_left;
+                        glyph.Top = slot->bitmap_top;
+                        glyph.Width = static_cast<int>(bm.width);
+                        glyph.Rows = static_cast<int>(bm.rows);
+                        glyph.Alpha.resize(static_cast<std::size_t>(bm.width) * bm.rows);
+                        for (unsigned row = 0; row < bm.rows; ++row) {
+                            const unsigned char* line =
+                                bm.buffer + static_cast<long>(row) * bm.pitch;
+                            for (unsigned col = 0; col < bm.width; ++col)
+                                glyph.Alpha[row * bm.width + col] =
+                                    bm.pixel_mode == FT_PIXEL_MODE_MONO
+                                        ? ((line[col >> 3] & (0x80 >> (col & 7))) ? 255 : 0)
+                                        : line[col];
+                        }
+                    }
+                }
+                if (f.Glyphs.size() >= detail::TFontFace::MaxGlyphs) f.Glyphs.clear();
+                found = f.Glyphs.emplace(key, std::move(glyph)).first;
             }
+            const detail::TFontFace::Glyph& glyph = found->second;
+            const int left = static_cast<int>(ix) + glyph.Left;
+            const int top = static_cast<int>(iy) - glyph.Top;
+            for (int row = 0; row < glyph.Rows; ++row)
+                for (int col = 0; col < glyph.Width; ++col)
+                    blend(left + col, top + row,
+                          glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col]);
         }
-        FT_Set_Transform(f.Face, nullptr, nullptr);
+        if (sized) FT_Set_Transform(f.Face, nullptr, nullptr);
     }
 
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
@@ -206,7 +248,8 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         const long double baseline = font.Ascent();
         if (lf.Underline) {
             const long double thick = std::max(1.0L, std::round(f.UnderlineThickness * scale));
-            const long double top = baseline - std::round(f.UnderlinePosition * scale) - std::floor(thick / 2);
+            const long double top =
+                baseline - std::round(f.UnderlinePosition * scale) - std::floor(thick / 2);
             FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink);
         }
         if (lf.StrikeOut) {

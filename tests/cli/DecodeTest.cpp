@@ -2,7 +2,6 @@
 // ZXingReader, at the four right angles, with and without the text.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <array>
@@ -33,25 +32,31 @@ std::string Zbar(const std::string& file, TBarType type) {
     return text;
 }
 
-std::string Zxing(const std::string& file) { return Capture("ZXingReader -bytes " + ShellQuote(file)); }
+std::string Zxing(const std::string& file) {
+    return Capture("ZXingReader -bytes " + ShellQuote(file));
+}
 
 class DecodersRead : public testing::TestWithParam<SymbolSample> {};
 
 TEST_P(DecodersRead, TheRenderedSymbolAtEveryRightAngle) {
     const SymbolSample& s = GetParam();
-    ASSERT_FALSE(Capture("command -v zbarimg").empty()) << "zbar-tools is not installed (scripts/setup.sh)";
+    ASSERT_FALSE(Capture("command -v zbarimg").empty())
+        << "zbar-tools is not installed (scripts/setup.sh)";
     ASSERT_FALSE(Capture("command -v ZXingReader").empty()) << "zxing-cpp-tools is not installed";
-    const std::string file = "/tmp/ribbon-decode-" + std::to_string(getpid()) + "-" + s.Name + ".png";
+    const std::string file =
+        "/tmp/ribbon-decode-" + std::to_string(getpid()) + "-" + s.Name + ".png";
     for (const char* angle : {"0", "90", "180", "270"}) {
         // The text sits over the bottom of the bars; the decoders scan through the middle.
         for (const char* text : {"none", "both"}) {
-            const ToolResult r = RunTool({"render", "--type", s.Name, "--data", s.Data, "--modul", "2",
-                                          "--height", "60", "--angle", angle, "--text", text, "--out", file});
+            const ToolResult r =
+                RunTool({"render", "--type", s.Name, "--data", s.Data, "--modul", "2", "--height",
+                         "60", "--angle", angle, "--text", text, "--out", file});
             if (r.Status == 1 && r.Err.find("not available in this build yet") != std::string::npos)
                 GTEST_SKIP() << r.Err;
             ASSERT_EQ(r.Status, 0) << r.Err;
             if (s.ZbarReads) {
-                EXPECT_EQ(Zbar(file, s.Type), s.Decoded) << "zbar, " << angle << " degrees, text " << text;
+                EXPECT_EQ(Zbar(file, s.Type), s.Decoded)
+                    << "zbar, " << angle << " degrees, text " << text;
             }
             EXPECT_EQ(Zxing(file), s.Decoded) << "ZXing, " << angle << " degrees, text " << text;
         }
@@ -67,7 +72,9 @@ std::vector<SymbolSample> Decodable() {
 }
 
 INSTANTIATE_TEST_SUITE_P(Symbologies, DecodersRead, testing::ValuesIn(Decodable()),
-                         [](const testing::TestParamInfo<SymbolSample>& info) { return std::string(info.param.Name); });
+                         [](const testing::TestParamInfo<SymbolSample>& info) {
+                             return std::string(info.param.Name);
+                         });
 
 }  // namespace
 }  // namespace ribbon::test

@@ -53,7 +53,8 @@ TBitmap Paper_(int w, int h) {
 bool Encodes(const test::SymbolSample& s) {
     const std::string error = ErrorOf([&] { Z_GetBarWidth(s.Type, s.Data, 1, 2.0, csNone); });
     if (error == "<no error>") return true;
-    EXPECT_NE(error.find("not available in this build yet"), std::string::npos) << s.Name << ": " << error;
+    EXPECT_NE(error.find("not available in this build yet"), std::string::npos)
+        << s.Name << ": " << error;
     return false;
 }
 
@@ -64,9 +65,9 @@ TEST(Draw, RotatePointTurnsCounterClockwiseOnTheScreen) {
         TPoint expected;
     };
     const Case cases[] = {
-        {{10, 0}, 0, {10, 0}},    {{10, 0}, 90, {0, -10}},  {{10, 0}, 180, {-10, 0}},
-        {{10, 0}, 270, {0, 10}},  {{0, 7}, 90, {7, 0}},     {{10, 0}, 30, {9, -5}},
-        {{3, 4}, -90, {-4, 3}},   {{10, 0}, 360, {10, 0}},  {{100, 50}, 45, {106, -35}},
+        {{10, 0}, 0, {10, 0}},   {{10, 0}, 90, {0, -10}}, {{10, 0}, 180, {-10, 0}},
+        {{10, 0}, 270, {0, 10}}, {{0, 7}, 90, {7, 0}},    {{10, 0}, 30, {9, -5}},
+        {{3, 4}, -90, {-4, 3}},  {{10, 0}, 360, {10, 0}}, {{100, 50}, 45, {106, -35}},
     };
     for (const Case& c : cases)
         EXPECT_EQ(RotatePoint(c.p, DrawAngle(c.angle)), c.expected) << c.angle;
@@ -97,7 +98,7 @@ TEST(Draw, RotatedBoxOriginPutsTheTurnedBoxAtTheCorner) {
 
 TEST(Draw, AngleBandRoundsAndKeepsTheSignOfTheAngle) {
     const std::pair<double, int> cases[] = {
-        {0, 0},    {360, 0},     {359.6, 0},   {-90, -90}, {270, 270}, {45, 45},
+        {0, 0},     {360, 0},     {359.6, 0},   {-90, -90},  {270, 270}, {45, 45},
         {45.6, 46}, {134.5, 134}, {135.5, 136}, {-405, -45}, {725, 5},
     };
     for (const auto& [angle, band] : cases) EXPECT_EQ(AngleBand(angle), band) << angle;
@@ -111,14 +112,34 @@ struct RightAngle {
     Box (*extent)(int L, int T, int W, int H);
 };
 const RightAngle RightAngles[] = {
-    {0, [](int k, int y, int L, int T, int, int) { return TPoint{L + k, T + y}; },
-     [](int L, int T, int W, int H) { return Box{L, T, L + W - 1, T + H}; }},
-    {90, [](int k, int y, int L, int T, int W, int) { return TPoint{L + y, T + W - k}; },
-     [](int L, int T, int W, int H) { return Box{L, T + 1, L + H, T + W}; }},
-    {180, [](int k, int y, int L, int T, int W, int H) { return TPoint{L + W - k, T + H - y}; },
-     [](int L, int T, int W, int H) { return Box{L + 1, T, L + W, T + H}; }},
-    {270, [](int k, int y, int L, int T, int, int H) { return TPoint{L + H - y, T + k}; },
-     [](int L, int T, int W, int H) { return Box{L, T, L + H, T + W - 1}; }},
+    {0,
+     [](int k, int y, int L, int T, int, int) {
+         return TPoint{L + k, T + y};
+     },
+     [](int L, int T, int W, int H) {
+         return Box{L, T, L + W - 1, T + H};
+     }},
+    {90,
+     [](int k, int y, int L, int T, int W, int) {
+         return TPoint{L + y, T + W - k};
+     },
+     [](int L, int T, int W, int H) {
+         return Box{L, T + 1, L + H, T + W};
+     }},
+    {180,
+     [](int k, int y, int L, int T, int W, int H) {
+         return TPoint{L + W - k, T + H - y};
+     },
+     [](int L, int T, int W, int H) {
+         return Box{L + 1, T, L + W, T + H};
+     }},
+    {270,
+     [](int k, int y, int L, int T, int, int H) {
+         return TPoint{L + H - y, T + k};
+     },
+     [](int L, int T, int W, int H) {
+         return Box{L, T, L + H, T + W - 1};
+     }},
 };
 
 // The colour the element under module column k shows at row y, or Paper above a half bar.
@@ -203,8 +224,9 @@ TEST(Draw, AtAnyAngleTheSymbolFillsTheMeasuredBox) {
             EXPECT_LE(painted.bottom, T + down) << s.Name << " at " << angle;
             EXPECT_GE(painted.bottom, T + down - 2) << s.Name << " at " << angle;
             // Only the two colours: bars are never smoothed.
-            EXPECT_TRUE(BoxOf(b.Canvas(), [](TColor c) { return c != Paper && c != Bar && c != Space; })
-                            .Empty());
+            EXPECT_TRUE(BoxOf(b.Canvas(), [](TColor c) {
+                            return c != Paper && c != Bar && c != Space;
+                        }).Empty());
         }
     }
 }
@@ -213,10 +235,14 @@ TEST(Draw, AtAnyAngleTheSymbolFillsTheMeasuredBox) {
 Box Cell(double angle, TPoint at, int tw, int th) {
     const int x = at.X, y = at.Y;
     switch (static_cast<int>(angle)) {
-        case 0: return {x, y, x + tw - 1, y + th - 1};
-        case 90: return {x, y - tw, x + th - 1, y - 1};
-        case 180: return {x - tw, y - th, x - 1, y - 1};
-        default: return {x - th, y, x - 1, y + tw - 1};
+        case 0:
+            return {x, y, x + tw - 1, y + th - 1};
+        case 90:
+            return {x, y - tw, x + th - 1, y - 1};
+        case 180:
+            return {x - tw, y - th, x - 1, y - 1};
+        default:
+            return {x - th, y, x - 1, y + tw - 1};
     }
 }
 
@@ -264,7 +290,8 @@ TEST(Draw, TextGoesToTheWorkedPlacements) {
         Z_DrawBar(b.Canvas(), bcCode39, data, 2, 2.0, csNone, L, T, H, font, tsBarCode, c.position,
                   Bar, Space, TextBack, c.angle);
         // The rows of the cell above and below the digits are pure text background.
-        EXPECT_EQ(BoxOf(b.Canvas(), [](TColor p) { return p == TextBack; }), Cell(c.angle, c.at, tw, th))
+        EXPECT_EQ(BoxOf(b.Canvas(), [](TColor p) { return p == TextBack; }),
+                  Cell(c.angle, c.at, tw, th))
             << c.angle << " degrees, position " << int{c.position};
         EXPECT_FALSE(BoxOf(b.Canvas(), [](TColor p) { return p == Ink; }).Empty());
     }
@@ -341,8 +368,10 @@ TEST(Draw, TheCallersFontPenAndBrushComeBackOnEveryPath) {
         {"bars and text", bcCode39, "ABC", tsBoth, &textFont, 30, "", true},
         {"text at 90", bcCode93, "ABC", tsBarCode, &textFont, 90, "", true},
         {"refused data", bcCode93, "ab", tsBoth, &textFont, 0, "ab : Code_93 bad data.", false},
-        {"unknown type", static_cast<TBarType>(23), "1", tsBoth, &textFont, 0, "Wrong barcode type.", false},
-        {"font too large", bcCode39, "ABC", tsBarCode, &huge, 45, "A font of 6667 pixels is too large (at most 4096).", true},
+        {"unknown type", static_cast<TBarType>(23), "1", tsBoth, &textFont, 0,
+         "Wrong barcode type.", false},
+        {"font too large", bcCode39, "ABC", tsBarCode, &huge, 45,
+         "A font of 6667 pixels is too large (at most 4096).", true},
     };
     for (const Case& c : cases) {
         TBitmap b = Paper_(200, 200);

@@ -1,6 +1,7 @@
 #pragma once
 // One valid piece of data for every symbology, for the tests that draw or decode symbols.
 
+#include <ostream>
 #include <string>
 
 #include "engine/BarTypes.h"
@@ -41,5 +42,8 @@ inline const SymbolSample SymbolSamples[] = {
     {bcCodeEAN128B, "ean128b", "0101234567890128", "0101234567890128"},
     {bcCodeEAN128C, "ean128c", "0101234567890128", "0101234567890128"},
 };
+
+// gtest names a parameter by this instead of dumping its bytes.
+inline void PrintTo(const SymbolSample& s, std::ostream* os) { *os << s.Name; }
 
 }  // namespace ribbon::test

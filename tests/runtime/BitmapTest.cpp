@@ -2,7 +2,6 @@
 // carry a message.
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdio>
@@ -17,7 +16,8 @@ namespace {
 
 std::string TempName(const std::string& extension) {
     static int n = 0;
-    return "/tmp/ribbon-bitmap-test-" + std::to_string(getpid()) + "-" + std::to_string(n++) + extension;
+    return "/tmp/ribbon-bitmap-test-" + std::to_string(getpid()) + "-" + std::to_string(n++) +
+           extension;
 }
 
 // A picture with detail in every channel, and sizes whose rows need BMP padding.
@@ -25,15 +25,18 @@ TBitmap Sample(int w, int h) {
     TBitmap b(w, h);
     for (int y = 0; y < h; ++y)
         for (int x = 0; x < w; ++x)
-            b.Canvas().SetPixel(x, y, RGB(static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),
-                                          static_cast<std::uint8_t>((x + y) * 3)));
+            b.Canvas().SetPixel(
+                x, y,
+                RGB(static_cast<std::uint8_t>(x * 7), static_cast<std::uint8_t>(y * 5),
+                    static_cast<std::uint8_t>((x + y) * 3)));
     return b;
 }
 
 double MeanDifference(TBitmap& a, TBitmap& b) {
     double sum = 0;
     for (int y = 0; y < a.Height(); ++y)
-        for (int x = 0; x < a.Width() * 3; ++x) sum += std::abs(a.ScanLine(y)[x] - b.ScanLine(y)[x]);
+        for (int x = 0; x < a.Width() * 3; ++x)
+            sum += std::abs(a.ScanLine(y)[x] - b.ScanLine(y)[x]);
     return sum / (a.Width() * a.Height() * 3);
 }
 
@@ -55,7 +58,8 @@ TEST(Bitmap, PngAndBmpFilesComeBackExactly) {
 
 TEST(Bitmap, JpegHonoursQualityAndProgressiveEncoding) {
     TBitmap picture = Sample(120, 80);
-    auto encoded = [&](int quality, bool progressive, TJPEGPerformance performance = jpBestQuality) {
+    auto encoded = [&](int quality, bool progressive,
+                       TJPEGPerformance performance = jpBestQuality) {
         TJPEGOptions o;
         o.CompressionQuality = quality;
         o.ProgressiveEncoding = progressive;
@@ -105,25 +109,31 @@ TEST(Bitmap, MistakesRaiseErrorsWithMessages) {
         return "<no error>";
     };
     EXPECT_EQ(message([] { TBitmap(-1, 5); }),
-              "A picture of -1 x 5 pixels is out of range (each side at most 65535, at most 67108864 pixels).");
+              "A picture of -1 x 5 pixels is out of range (each side at most 65535, at most "
+              "67108864 pixels).");
     EXPECT_EQ(message([] { TBitmap(20000, 20000); }),
-              "A picture of 20000 x 20000 pixels is out of range (each side at most 65535, at most 67108864 pixels).");
+              "A picture of 20000 x 20000 pixels is out of range (each side at most 65535, at most "
+              "67108864 pixels).");
     EXPECT_EQ(message([] { TBitmap().LoadFromFile("/nonexistent/Back.bmp"); }),
               "Cannot open file \"/nonexistent/Back.bmp\". No such file or directory");
     EXPECT_EQ(message([] { TBitmap(2, 2).SaveToFile("/nonexistent/out.png"); }),
               "Cannot create file \"/nonexistent/out.png\". No such file or directory");
     EXPECT_EQ(message([] { TBitmap(2, 2).SaveToFile("/tmp/out.gif"); }),
-              "Unknown picture file extension '.gif' in \"/tmp/out.gif\" (use .png, .jpg, .jpeg or .bmp).");
+              "Unknown picture file extension '.gif' in \"/tmp/out.gif\" (use .png, .jpg, .jpeg or "
+              ".bmp).");
     EXPECT_EQ(message([] { TBitmap().SaveToFile(TempName(".png")); }),
               "Cannot encode the picture: it is empty");
 
     const std::string garbage = TempName(".bmp");
     std::ofstream(garbage) << "BM this is not a bitmap";
-    EXPECT_EQ(message([&] { TBitmap().LoadFromFile(garbage); }).rfind("Cannot read the picture: ", 0), 0u);
+    EXPECT_EQ(
+        message([&] { TBitmap().LoadFromFile(garbage); }).rfind("Cannot read the picture: ", 0),
+        0u);
     std::remove(garbage.c_str());
     // A truncated file of a real format is refused, not read past its end.
     const std::string png = Sample(30, 30).Encode(TImageFormat::Png);
-    EXPECT_NE(message([&] { TBitmap().LoadFromMemory(std::string_view(png).substr(0, 60)); }), "<no error>");
+    EXPECT_NE(message([&] { TBitmap().LoadFromMemory(std::string_view(png).substr(0, 60)); }),
+              "<no error>");
 }
 
 }  // namespace

@@ -119,8 +119,8 @@ TEST(Canvas, EvenOddRuleLeavesTheMiddleOfAStarOpen) {
     b.Canvas().Brush.SetColor(clBlack);
     const TPoint star[5] = {{20, 2}, {31, 36}, {2, 14}, {38, 14}, {9, 36}};
     b.Canvas().Polygon(star);
-    EXPECT_EQ(b.Canvas().Pixel(20, 21), Paper);    // inside the pentagon: covered twice
-    EXPECT_EQ(b.Canvas().Pixel(20, 8), clBlack);   // in the top point
+    EXPECT_EQ(b.Canvas().Pixel(20, 21), Paper);   // inside the pentagon: covered twice
+    EXPECT_EQ(b.Canvas().Pixel(20, 8), clBlack);  // in the top point
 }
 
 TEST(Canvas, RectanglesAndLinesLeaveOutTheirFarEdge) {
@@ -174,7 +174,8 @@ TEST(Canvas, ShapesFarOutsideAreClipped) {
     const TPoint huge[4] = {{INT_MIN, INT_MIN}, {INT_MIN, 5}, {INT_MAX, 5}, {INT_MAX, INT_MIN}};
     c.Polygon(huge);
     EXPECT_EQ(Painted(b), Block(0, 0, 9, 5));
-    const TPoint away[4] = {{-2000000000, 50}, {-2000000000, 900}, {2000000000, 900}, {2000000000, 50}};
+    const TPoint away[4] = {
+        {-2000000000, 50}, {-2000000000, 900}, {2000000000, 900}, {2000000000, 50}};
     c.Polygon(away);
     c.FillRect({INT_MIN, 7, INT_MAX, 8});
     EXPECT_EQ(Painted(b), [] {
@@ -197,11 +198,12 @@ TEST(Canvas, ShapesFarOutsideAreClipped) {
 
 TEST(Colors, NamesOfTheColourListsAreKnownInAnyCase) {
     const std::pair<const char*, TColor> cases[] = {
-        {"Black", 0x000000}, {"Red", 0x0000FF},  {"clBlue", 0xFF0000}, {"ltgray", 0xC0C0C0},
-        {"DKGRAY", 0x808080}, {"Olive", 0x008080}, {"Aqua", 0xFFFF00}, {"White", 0xFFFFFF},
+        {"Black", 0x000000},  {"Red", 0x0000FF},   {"clBlue", 0xFF0000}, {"ltgray", 0xC0C0C0},
+        {"DKGRAY", 0x808080}, {"Olive", 0x008080}, {"Aqua", 0xFFFF00},   {"White", 0xFFFFFF},
     };
     for (const auto& [name, color] : cases) EXPECT_EQ(IdentToColor(name), color) << name;
-    for (const char* bad : {"", "cl", "Rot", "#FF0000", "clclRed"}) EXPECT_FALSE(IdentToColor(bad)) << bad;
+    for (const char* bad : {"", "cl", "Rot", "#FF0000", "clclRed"})
+        EXPECT_FALSE(IdentToColor(bad)) << bad;
     EXPECT_EQ(RGB(1, 2, 3), 0x030201u);
 }
 

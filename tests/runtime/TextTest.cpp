@@ -41,11 +41,16 @@ TEST(Fonts, FaceNamesMapToAnInstalledFaceOfTheNearestFamily) {
         const char* family;
     };
     const Case cases[] = {
-        {"Courier", "Liberation Mono"},      {"Courier New", "Liberation Mono"},
-        {"Ms Sans Serif", "Liberation Sans"}, {"Arial", "Liberation Sans"},
-        {"Times New Roman", "Liberation Serif"}, {"Tahoma", "DejaVu Sans"},
-        {"Verdand", "DejaVu Sans"},          {"  verdana ", "DejaVu Sans"},
-        {"Impact", "DejaVu Sans Condensed"}, {"", "DejaVu Sans"},
+        {"Courier", "Liberation Mono"},
+        {"Courier New", "Liberation Mono"},
+        {"Ms Sans Serif", "Liberation Sans"},
+        {"Arial", "Liberation Sans"},
+        {"Times New Roman", "Liberation Serif"},
+        {"Tahoma", "DejaVu Sans"},
+        {"Verdand", "DejaVu Sans"},
+        {"  verdana ", "DejaVu Sans"},
+        {"Impact", "DejaVu Sans Condensed"},
+        {"", "DejaVu Sans"},
         {"DejaVu Serif", "DejaVu Serif"},
     };
     for (const Case& c : cases) {
@@ -75,8 +80,8 @@ TEST(Fonts, StylesPickTheBoldAndItalicFaces) {
 TEST(Fonts, SizeIsInPointsAtTheCanvasResolution) {
     TFont f;
     f.Size = 10;
-    EXPECT_EQ(f.LogFont(96).Height, -13);    // 13.33 pixels
-    EXPECT_EQ(f.LogFont(600).Height, -83);   // 83.33
+    EXPECT_EQ(f.LogFont(96).Height, -13);   // 13.33 pixels
+    EXPECT_EQ(f.LogFont(600).Height, -83);  // 83.33
     f.Size = 9;
     EXPECT_EQ(f.LogFont(96).Height, -12);
     f.Size = 3;
@@ -116,7 +121,8 @@ TEST(Fonts, TextWidthIsTheSumOfTheAdvances) {
     EXPECT_GT(one, 0);
     EXPECT_EQ(c.TextWidth("0123456789"), 10 * one);  // monospaced
     c.Font.Name = "DejaVu Sans";
-    EXPECT_EQ(c.TextWidth("Code39 123"), c.TextWidth("Code39") + c.TextWidth(" ") + c.TextWidth("123"));
+    EXPECT_EQ(c.TextWidth("Code39 123"),
+              c.TextWidth("Code39") + c.TextWidth(" ") + c.TextWidth("123"));
     EXPECT_LT(c.TextWidth("iiii"), c.TextWidth("WWWW"));
     const int regular = c.TextWidth("Barcode");
     c.Font.Style = {fsBold};
@@ -180,10 +186,22 @@ TEST(Text, TurnsWithTheEscapementOfTheSelectedFont) {
         Box (*cell)(int x, int y, int tw, int th);
     };
     const Case cases[] = {
-        {0, [](int x, int y, int tw, int th) { return Box{x, y, x + tw - 1, y + th - 1}; }},
-        {900, [](int x, int y, int tw, int th) { return Box{x, y - tw, x + th - 1, y - 1}; }},
-        {1800, [](int x, int y, int tw, int th) { return Box{x - tw, y - th, x - 1, y - 1}; }},
-        {2700, [](int x, int y, int tw, int th) { return Box{x - th, y, x - 1, y + tw - 1}; }},
+        {0,
+         [](int x, int y, int tw, int th) {
+             return Box{x, y, x + tw - 1, y + th - 1};
+         }},
+        {900,
+         [](int x, int y, int tw, int th) {
+             return Box{x, y - tw, x + th - 1, y - 1};
+         }},
+        {1800,
+         [](int x, int y, int tw, int th) {
+             return Box{x - tw, y - th, x - 1, y - 1};
+         }},
+        {2700,
+         [](int x, int y, int tw, int th) {
+             return Box{x - th, y, x - 1, y + tw - 1};
+         }},
     };
     for (const Case& k : cases) {
         TBitmap b(160, 160);
