@@ -2,14 +2,13 @@
 // the page it answers with when an exception escapes.
 
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <stdexcept>
-
-#include <unistd.h>
 
 #include "runtime/Exceptions.h"
 #include "webdemo/apache/ModuleIdentity.h"
@@ -25,8 +24,9 @@ TEST(ModuleIdentity, NamesFromTheModuleFile) {
     } cases[] = {
         {"/usr/lib/apache2/modules/ribbonweb.so", "ribbonweb-handler", "/usr/lib/apache2/modules/"},
         {"/opt/Mods/RibbonWeb.SO", "ribbonweb-handler", "/opt/Mods/"},
-        {"/opt/mods.d/ribbonweb", "ribbonweb-handler", "/opt/mods.d/"},  // no extension: a dot in the folder does not count
-        {"/x/ribbon.web.so", "ribbon.web-handler", "/x/"},               // only the last extension goes
+        {"/opt/mods.d/ribbonweb", "ribbonweb-handler",
+         "/opt/mods.d/"},  // no extension: a dot in the folder does not count
+        {"/x/ribbon.web.so", "ribbon.web-handler", "/x/"},  // only the last extension goes
         {"ribbonweb.so", "ribbonweb-handler", "./"},
         {"/x/.so", ".so-handler", "/x/"},  // a leading dot starts no extension
     };
@@ -50,7 +50,8 @@ TEST(ModuleIdentity, ErrorFileReplacesOrAddsTheExtension) {
 }
 
 TEST(ModuleIdentity, StartupErrorsAreAppendedLineByLine) {
-    auto dir = std::filesystem::temp_directory_path() / ("ribbonweb-err-" + std::to_string(::getpid()));
+    auto dir =
+        std::filesystem::temp_directory_path() / ("ribbonweb-err-" + std::to_string(::getpid()));
     std::filesystem::create_directories(dir);
     auto file = (dir / "apache2.err").string();
     ASSERT_TRUE(AppendStartupError(file, "first"));

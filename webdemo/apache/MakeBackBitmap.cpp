@@ -13,7 +13,8 @@ void Put16(std::vector<std::uint8_t>& out, std::uint16_t v) {
 }
 
 void Put32(std::vector<std::uint8_t>& out, std::uint32_t v) {
-    for (int shift = 0; shift < 32; shift += 8) out.push_back(static_cast<std::uint8_t>(v >> shift));
+    for (int shift = 0; shift < 32; shift += 8)
+        out.push_back(static_cast<std::uint8_t>(v >> shift));
 }
 
 }  // namespace
@@ -54,7 +55,8 @@ int main(int argc, char** argv) {
     }
 
     FILE* file = std::fopen(argv[1], "wb");
-    if (!file || std::fwrite(bmp.data(), 1, bmp.size(), file) != bmp.size() || std::fclose(file) != 0) {
+    if (!file || std::fwrite(bmp.data(), 1, bmp.size(), file) != bmp.size() ||
+        std::fclose(file) != 0) {
         std::perror(argv[1]);
         return 1;
     }

@@ -36,12 +36,23 @@ std::string HtmlEscape(const std::string& text) {
     out.reserve(text.size());
     for (char c : text) {
         switch (c) {
-            case '&': out += "&amp;"; break;
-            case '<': out += "&lt;"; break;
-            case '>': out += "&gt;"; break;
-            case '"': out += "&quot;"; break;
-            case '\'': out += "&#39;"; break;
-            default: out += c;
+            case '&':
+                out += "&amp;";
+                break;
+            case '<':
+                out += "&lt;";
+                break;
+            case '>':
+                out += "&gt;";
+                break;
+            case '"':
+                out += "&quot;";
+                break;
+            case '\'':
+                out += "&#39;";
+                break;
+            default:
+                out += c;
         }
     }
     return out;
@@ -80,8 +91,11 @@ bool AppendStartupError(const std::string& errorFile, const std::string& message
 std::string InternalErrorPage(const std::string& exceptionClass, const std::string& message) {
     return "<html><title>Internal Server Error 500</title>\r\n"
            "<h1>Internal Server Error 500</h1><hr>\r\n"
-           "Exception: " + HtmlEscape(exceptionClass) + "<br>\r\n"
-           "Message: " + HtmlEscape(message) + "<br></html>\r\n";
+           "Exception: " +
+           HtmlEscape(exceptionClass) +
+           "<br>\r\n"
+           "Message: " +
+           HtmlEscape(message) + "<br></html>\r\n";
 }
 
 std::string ExceptionClassName(const std::type_info& type) {

@@ -12,17 +12,18 @@
 //    sweeper threads live in the process that serves, running as the server's user.
 
 #include <dlfcn.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
-#include <strings.h>
-
 #include <cctype>
 #include <cerrno>
-#include <exception>
 #include <cstdio>
+#include <exception>
 #include <string>
 
+// clang-format off
+// httpd.h first: the other server headers build on its types.
 #include "httpd.h"
 #include "http_config.h"
 #include "http_core.h"
@@ -30,6 +31,7 @@
 #include "http_protocol.h"
 #include "unixd.h"
 #include "apr_strings.h"
+// clang-format on
 
 #include "runtime/Exceptions.h"
 #include "web/Http.h"
@@ -119,7 +121,8 @@ void SplitPath(request_rec* r, web::Request& request) {
     }
     if (base.empty() && r->path_info && *r->path_info) {
         std::string info = r->path_info;
-        if (uri.size() >= info.size() && uri.compare(uri.size() - info.size(), info.size(), info) == 0)
+        if (uri.size() >= info.size() &&
+            uri.compare(uri.size() - info.size(), info.size(), info) == 0)
             base = uri.substr(0, uri.size() - info.size());
     }
     if (base.empty()) base = uri;
@@ -134,13 +137,15 @@ int ReadBody(request_rec* r, std::string& body) {
     int rc = ap_setup_client_block(r, REQUEST_CHUNKED_DECHUNK);
     if (rc != OK) return rc;
     if (!ap_should_client_block(r)) return OK;
-    if (r->remaining > static_cast<apr_off_t>(web::MaxRequestBody)) return HTTP_REQUEST_ENTITY_TOO_LARGE;
+    if (r->remaining > static_cast<apr_off_t>(web::MaxRequestBody))
+        return HTTP_REQUEST_ENTITY_TOO_LARGE;
     char buffer[8192];
     for (;;) {
         long n = ap_get_client_block(r, buffer, sizeof buffer);
         if (n == 0) return OK;
         if (n < 0) return HTTP_BAD_REQUEST;
-        if (body.size() + static_cast<std::size_t>(n) > web::MaxRequestBody) return HTTP_REQUEST_ENTITY_TOO_LARGE;
+        if (body.size() + static_cast<std::size_t>(n) > web::MaxRequestBody)
+            return HTTP_REQUEST_ENTITY_TOO_LARGE;
         body.append(buffer, static_cast<std::size_t>(n));
     }
 }
@@ -154,11 +159,14 @@ void WriteBody(request_rec* r, const std::string& contentType, const std::string
 int SendFile(request_rec* r, const web::Response& response) {
     apr_file_t* file = nullptr;
     apr_finfo_t info;
-    if (apr_file_open(&file, response.FilePath.c_str(), APR_READ | APR_BINARY, APR_OS_DEFAULT, r->pool) != APR_SUCCESS ||
-        apr_file_info_get(&info, APR_FINFO_SIZE | APR_FINFO_TYPE, file) != APR_SUCCESS || info.filetype != APR_REG) {
+    if (apr_file_open(&file, response.FilePath.c_str(), APR_READ | APR_BINARY, APR_OS_DEFAULT,
+                      r->pool) != APR_SUCCESS ||
+        apr_file_info_get(&info, APR_FINFO_SIZE | APR_FINFO_TYPE, file) != APR_SUCCESS ||
+        info.filetype != APR_REG) {
         // Swept between the page and the fetch, or never there.
         r->status = HTTP_NOT_FOUND;
-        WriteBody(r, "text/html; charset=iso-8859-1", "<html><body><h1>Not Found</h1></body></html>\r\n");
+        WriteBody(r, "text/html; charset=iso-8859-1",
+                  "<html><body><h1>Not Found</h1></body></html>\r\n");
         return OK;
     }
     ap_set_content_type(r, apr_pstrdup(r->pool, response.ContentType.c_str()));
@@ -175,7 +183,8 @@ int WriteResponse(request_rec* r, const web::Response& response) {
     for (const auto& [name, value] : response.Headers) {
         if (strcasecmp(name.c_str(), "Content-Length") == 0) continue;  // the server computes it
         if (strcasecmp(name.c_str(), "Content-Type") == 0) continue;
-        apr_table_add(r->headers_out, apr_pstrdup(r->pool, name.c_str()), apr_pstrdup(r->pool, value.c_str()));
+        apr_table_add(r->headers_out, apr_pstrdup(r->pool, name.c_str()),
+                      apr_pstrdup(r->pool, value.c_str()));
     }
     if (!response.FilePath.empty()) return SendFile(r, response);
     WriteBody(r, response.ContentType, response.Body);
@@ -184,11 +193,13 @@ int WriteResponse(request_rec* r, const web::Response& response) {
 
 int ContentHandler(request_rec* r) {
     auto& state = State();
-    if (!r->handler || state.HandlerName.empty() || strcasecmp(r->handler, state.HandlerName.c_str()) != 0)
+    if (!r->handler || state.HandlerName.empty() ||
+        strcasecmp(r->handler, state.HandlerName.c_str()) != 0)
         return DECLINED;
     try {
         if (!state.Application)
-            throw Exception(state.StartupError.empty() ? "The application is not running." : state.StartupError);
+            throw Exception(state.StartupError.empty() ? "The application is not running."
+                                                       : state.StartupError);
 
         web::Request request;
         request.Method = r->method ? r->method : "GET";
@@ -280,7 +291,8 @@ void ChildInit(apr_pool_t* pchild, server_rec* server) {
         state.Application = nullptr;
         std::string message = ExceptionMessage(std::current_exception());
         ReportStartupFailure(message);
-        ap_log_error(APLOG_MARK, APLOG_ERR, 0, server, "ribbonweb: start-up failed: %s", message.c_str());
+        ap_log_error(APLOG_MARK, APLOG_ERR, 0, server, "ribbonweb: start-up failed: %s",
+                     message.c_str());
     }
 }
 
