@@ -20,6 +20,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <exception>
+#include <optional>
 #include <string>
 
 // clang-format off
@@ -109,26 +110,26 @@ int CollectHeader(void* target, const char* name, const char* value) {
 // the path of the last section merged into the request's configuration; a location section is
 // merged last, so that is ours when it prefixes the URI. Otherwise the path info split decides.
 void SplitPath(request_rec* r, web::Request& request) {
-    std::string uri = r->uri ? r->uri : "/";
-    std::string base;
+    std::string uri = r->uri && *r->uri ? r->uri : "/";
+    std::optional<std::string> base;
     auto* core = static_cast<core_dir_config*>(ap_get_core_module_config(r->per_dir_config));
     if (core && core->d && !core->r && core->d[0] == '/') {
         std::string location = core->d;
-        while (location.size() > 1 && location.back() == '/') location.pop_back();
+        while (!location.empty() && location.back() == '/') location.pop_back();
         if (uri.compare(0, location.size(), location) == 0 &&
             (uri.size() == location.size() || uri[location.size()] == '/'))
-            base = location;
+            base = location;  // "" when mounted at the server's root
     }
-    if (base.empty() && r->path_info && *r->path_info) {
+    if (!base && r->path_info && *r->path_info) {
         std::string info = r->path_info;
         if (uri.size() >= info.size() &&
             uri.compare(uri.size() - info.size(), info.size(), info) == 0)
             base = uri.substr(0, uri.size() - info.size());
     }
-    if (base.empty()) base = uri;
-    while (!base.empty() && base.back() == '/') base.pop_back();
-    request.BasePath = base;
-    request.Path = uri.size() > base.size() ? uri.substr(base.size()) : "/";
+    if (!base) base = uri;
+    while (!base->empty() && base->back() == '/') base->pop_back();
+    request.BasePath = *base;
+    request.Path = uri.size() > base->size() ? uri.substr(base->size()) : "/";
 }
 
 // Reads the body through the server, refusing more than web::MaxRequestBody bytes. Returns OK
