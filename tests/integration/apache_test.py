@@ -454,14 +454,28 @@ class ModuleDirectory(unittest.TestCase):
             s.stop()
         shutil.rmtree(self.tmp, ignore_errors=True)
 
-    def module_in(self, name, back_bmp):
+    def module_in(self, name, back_bmp, file_name="ribbonweb.so"):
         folder = os.path.join(self.tmp, name)
         os.makedirs(folder)
         os.chmod(folder, 0o777)
-        shutil.copy(MODULE, folder)
+        shutil.copy(MODULE, os.path.join(folder, file_name))
         if back_bmp:
             shutil.copy(os.path.join(os.path.dirname(MODULE), "Back.bmp"), folder)
         return folder
+
+    def test_handler_name_follows_the_module_file_name(self):
+        folder = self.module_in("renamed", back_bmp=True, file_name="BarcodeWeb.so")
+        extra = "<Location /old>\n  SetHandler ribbonweb-handler\n  Require all granted\n</Location>\n"
+        server = Server(os.path.join(self.tmp, "s"), module=os.path.join(folder, "BarcodeWeb.so"), extra=extra)
+        self.servers.append(server)
+        started = server.start()
+        self.assertEqual(started.returncode, 0, started.stderr + server.error_log())
+        with open(os.path.join(server.root, "conf", "httpd.conf")) as f:
+            self.assertIn("SetHandler barcodeweb-handler", f.read())
+        self.assertEqual(Browser(server).open().status, 200)
+        status, _, body = server.request("GET", "/old/")
+        self.assertNotEqual(status, 200)
+        self.assertNotIn(b"SubmitForm", body)
 
     def test_missing_back_bmp_alerts_a_file_error(self):
         folder = self.module_in("nobmp", back_bmp=False)
