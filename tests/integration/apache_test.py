@@ -46,6 +46,7 @@ class Server:
     """One Apache started through the shipped scripts, with its own folder and port."""
 
     def __init__(self, workdir, module=MODULE, httpd=HTTPD, extra=None):
+        os.makedirs(workdir, exist_ok=True)
         self.root = os.path.join(workdir, "server")
         self.port = free_port()
         self.env = dict(os.environ, RIBBON_BUILD_DIR=BUILD, RIBBON_WEB_ROOT=self.root,
