@@ -238,7 +238,8 @@ void ReportStartupFailure(const std::string& message) {
 // directory. Nothing here may depend on other static objects of the module.
 __attribute__((constructor)) void LoadModule() {
     auto& state = State();
-    state.ErrorFile = ErrorFileFor(ReadLink("/proc/self/exe"));
+    std::string executable = ReadLink("/proc/self/exe");
+    state.ErrorFile = executable.empty() ? std::string() : ErrorFileFor(executable);
     Dl_info info{};
     if (dladdr(reinterpret_cast<void*>(&ribbonweb_module), &info) && info.dli_fname)
         state.ModuleFile = info.dli_fname;
