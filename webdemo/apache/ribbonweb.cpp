@@ -82,7 +82,10 @@ std::string ReadLink(const char* path) {
     return n <= 0 ? std::string() : std::string(buffer, static_cast<std::size_t>(n));
 }
 
-std::string ExceptionMessage(std::exception_ptr error, std::string* className = nullptr) {
+// The message of a caught exception. The error page shows only the messages of the general
+// error class; a start-up report names whatever stopped it.
+std::string ExceptionMessage(std::exception_ptr error, std::string* className = nullptr,
+                             bool anyMessage = false) {
     try {
         std::rethrow_exception(error);
     } catch (const Exception& e) {
@@ -90,7 +93,7 @@ std::string ExceptionMessage(std::exception_ptr error, std::string* className = 
         return e.Message;
     } catch (const std::exception& e) {
         if (className) *className = ExceptionClassName(typeid(e));
-        return std::string();
+        return anyMessage ? std::string(e.what()) : std::string();
     } catch (...) {
         if (className) *className = "Exception";
         return std::string();
@@ -263,7 +266,7 @@ void StartUp() {
             StopApplication();
         } catch (...) {
         }
-        ReportStartupFailure(ExceptionMessage(error));
+        ReportStartupFailure(ExceptionMessage(error, nullptr, true));
     }
 }
 
@@ -291,7 +294,7 @@ void ChildInit(apr_pool_t* pchild, server_rec* server) {
         apr_pool_cleanup_register(pchild, nullptr, StopInChild, apr_pool_cleanup_null);
     } catch (...) {
         state.Application = nullptr;
-        std::string message = ExceptionMessage(std::current_exception());
+        std::string message = ExceptionMessage(std::current_exception(), nullptr, true);
         ReportStartupFailure(message);
         ap_log_error(APLOG_MARK, APLOG_ERR, 0, server, "ribbonweb: start-up failed: %s",
                      message.c_str());
