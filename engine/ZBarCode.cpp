@@ -98,11 +98,6 @@ std::string WorkingCopy(const std::string& BarCode) {
     }
 }
 
-[[noreturn]] void NotAvailableYet(TBarType BarType) {
-    throw Exception(Format("%s : %s", std::string(BCData[BarType].Name),
-                           "This symbology is not available in this build yet."));
-}
-
 }  // namespace
 
 std::string Z_GetBarTypeName(TBarType BarType) {
@@ -124,11 +119,28 @@ TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
     }
 
     switch (BarType) {
+        case bcCode_2_5_interleaved:
+            Pattern = EncodeCode25Interleaved(data);
+            break;
+        case bcCode_2_5_industrial:
+            Pattern = EncodeCode25Industrial(data);
+            break;
+        case bcCode_2_5_matrix:
+            Pattern = EncodeCode25Matrix(data);
+            break;
         case bcCode39:
             Pattern = EncodeCode39(data, CheckSum);
             break;
         case bcCode39Extended:
             Pattern = EncodeCode39Extended(data, CheckSum);
+            break;
+        case bcCode128A:
+        case bcCode128B:
+        case bcCode128C:
+        case bcCodeEAN128A:
+        case bcCodeEAN128B:
+        case bcCodeEAN128C:
+            Pattern = EncodeCode128(BarType, data, CheckSum, Text);
             break;
         case bcCode93:
             Pattern = EncodeCode93(data);
@@ -136,10 +148,37 @@ TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
         case bcCode93Extended:
             Pattern = EncodeCode93Extended(data);
             break;
-        default:
-            NotAvailableYet(BarType);
+        case bcCodeMSI:
+            Pattern = EncodeMSI(data);
+            break;
+        case bcCodePostNet:
+            Pattern = EncodePostNet(data);
+            break;
+        case bcCodeCodabar:
+            Pattern = EncodeCodabar(data);
+            break;
+        case bcCodeEAN8:
+            Pattern = EncodeEAN8(data, CheckSum);
+            break;
+        case bcCodeEAN13:
+            Pattern = EncodeEAN13(data, CheckSum);
+            break;
+        case bcCodeUPC_A:
+            Pattern = EncodeUPCA(data, CheckSum, Text);
+            break;
+        case bcCodeUPC_E0:
+            Pattern = EncodeUPCE0(data, CheckSum, Text);
+            break;
+        case bcCodeUPC_E1:
+            Pattern = EncodeUPCE1(data, CheckSum, Text);
+            break;
+        case bcCodeUPC_Supp2:
+            Pattern = EncodeUPCSupp2(data, CheckSum, Text);
+            break;
+        case bcCodeUPC_Supp5:
+            Pattern = EncodeUPCSupp5(data, CheckSum, Text);
+            break;
     }
-    (void)Text;
     return widths;
 }
 
@@ -182,6 +221,11 @@ std::string AppendModulo10(const std::string& Digits) {
 
 std::string ApplyCheckSum(TCheckSum CheckSum, const std::string& Data) {
     return CheckSum == csModulo10 ? AppendModulo10(Data) : Data;
+}
+
+int DigitValue(char Digit) {
+    if (Digit >= '0' && Digit <= '9') return Digit - '0';
+    return StrToInt(std::string(1, Digit));  // raises the conversion error
 }
 
 }  // namespace RIBBON_EDITION
