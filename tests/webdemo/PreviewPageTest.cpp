@@ -251,6 +251,26 @@ TEST_F(PreviewPageTest, FieldsAreReadAsTheHandlerDefines) {
     }
 }
 
+TEST_F(PreviewPageTest, ChosenSymbologyIsWhatTheDecoderReads) {
+    browser.Open();
+    const struct {
+        int barType;
+        std::string data, read;
+    } cases[] = {
+        {6, "Hello-123", "Hello-123"},        // Code128B
+        {8, "CODE93", "CODE93"},              // Code93
+        {0, "12345670", "12345670"},          // 2 of 5 interleaved
+    };
+    for (const auto& c : cases) {
+        const web::Response page = View("chkBitmap=Off&cmbModul=1&cmbBarType=" +
+                                        std::to_string(c.barType) + "&edtBarcode=" + c.data);
+        ASSERT_EQ(AlertOf(page.Body), "") << c.data;
+        if (auto read = ZbarRead(PictureOf(page))) {
+            EXPECT_EQ(*read, c.read) << c.barType;
+        }
+    }
+}
+
 TEST_F(PreviewPageTest, BackgroundBitmapReplacesThePicture) {
     {
         TBitmap back(300, 100);
