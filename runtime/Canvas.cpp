@@ -91,7 +91,16 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
         Brush.Color() == Pen.Color && UprightRectangle(Points, r)) {
         // Interior and outline in one colour: the rectangle with both corner columns and rows.
         const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, Height() - 1);
-        for (int y = top; y <= bottom; ++y) FillSpan(y, r.Left, r.Right, Pen.Color);
+        const int left = std::max(r.Left, 0), right = std::min(r.Right, Width() - 1);
+        if (top > bottom || left > right) return;
+        FillSpan(top, left, right, Pen.Color);
+        // Every other row is a copy of the first.
+        const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+        const std::size_t bytes = static_cast<std::size_t>(right - left + 1) * 3;
+        std::uint8_t* const first =
+            target_->Rgb.data() + top * stride + static_cast<std::size_t>(left) * 3;
+        std::uint8_t* row = first;
+        for (int y = top + 1; y <= bottom; ++y) std::memcpy(row += stride, first, bytes);
         return;
     }
     if (Brush.Style() == bsSolid) {

@@ -49,15 +49,18 @@ TEST(Canvas, UprightPolygonCoversBothCornerColumnsAndRows) {
         {6, 6, 6, 6},   // a single pixel
         {9, 12, 2, 3},  // corners given the other way round
     };
-    for (const Case& c : cases) {
-        TBitmap b = Blank(16, 16);
-        b.Canvas().Pen.Color = clBlack;
-        b.Canvas().Brush.SetColor(clBlack);
-        const TPoint corners[4] = {{c.x0, c.y0}, {c.x0, c.y1}, {c.x1, c.y1}, {c.x1, c.y0}};
-        b.Canvas().Polygon(corners);
-        EXPECT_EQ(Painted(b), Block(std::min(c.x0, c.x1), std::min(c.y0, c.y1),
-                                    std::max(c.x0, c.x1), std::max(c.y0, c.y1)))
-            << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1;
+    // One colour for pen and brush, and two (which draws interior and outline separately).
+    for (TColor pen : {clBlack, clRed}) {
+        for (const Case& c : cases) {
+            TBitmap b = Blank(16, 16);
+            b.Canvas().Pen.Color = pen;
+            b.Canvas().Brush.SetColor(clBlack);
+            const TPoint corners[4] = {{c.x0, c.y0}, {c.x0, c.y1}, {c.x1, c.y1}, {c.x1, c.y0}};
+            b.Canvas().Polygon(corners);
+            EXPECT_EQ(Painted(b), Block(std::min(c.x0, c.x1), std::min(c.y0, c.y1),
+                                        std::max(c.x0, c.x1), std::max(c.y0, c.y1)))
+                << c.x0 << "," << c.y0 << " " << c.x1 << "," << c.y1 << " pen " << pen;
+        }
     }
 }
 
