@@ -1,15 +1,15 @@
 #!/usr/bin/env bash
-# The main job: builds the ribbon tool and shows it at work on a sample Code 39 symbol, which it
-# also renders to build/sample.png.
+# The main job: builds everything and serves the barcode preview page through a real Apache on
+# 127.0.0.1 (port 8080, or RIBBON_WEB_PORT), printing the page's address.
+#   scripts/run.sh          install what is missing, build, (re)start the server
+#   scripts/run.sh --stop   stop the server
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
+case "${1:-}" in
+  --stop) exec "$root/scripts/web-stop.sh" ;;
+  "") ;;
+  *) echo "usage: scripts/run.sh [--stop]" >&2; exit 2 ;;
+esac
 "$root/scripts/setup.sh"
 "$root/scripts/build.sh" >/dev/null
-ribbon="${RIBBON_BUILD_DIR:-$root/build}/cli/ribbon"
-echo "\$ ribbon encode --type code39 --data RIBBON-42 --checksum"
-"$ribbon" encode --type code39 --data RIBBON-42 --checksum
-echo "\$ ribbon measure --type code39 --data RIBBON-42 --checksum --modul 2 --height 60 --angle 30"
-"$ribbon" measure --type code39 --data RIBBON-42 --checksum --modul 2 --height 60 --angle 30
-sample="${RIBBON_BUILD_DIR:-$root/build}/sample.png"
-echo "\$ ribbon render --type code39 --data RIBBON-42 --checksum --modul 2 --text barcode --out $sample"
-"$ribbon" render --type code39 --data RIBBON-42 --checksum --modul 2 --text barcode --out "$sample"
+exec "$root/scripts/web-start.sh"

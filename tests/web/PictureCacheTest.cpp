@@ -1,0 +1,103 @@
+// The picture cache: JPEG files it names itself, served by name only, swept when old.
+
+#include <gtest/gtest.h>
+#include <jpeglib.h>
+
+#include <fstream>
+#include <iterator>
+#include <regex>
+
+#include "runtime/Exceptions.h"
+#include "tests/web/PageClient.h"
+#include "web/PictureCache.h"
+
+namespace ribbon::web {
+namespace {
+
+using testing::TempDir;
+namespace fs = std::filesystem;
+
+std::string ReadFile(const fs::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
+TEST(PictureCache, CreatesItsDirectoryWithMissingParentsOrSaysWhyNot) {
+    TempDir dir;
+    TPictureCache cache(dir.Path() / "a" / "b" / "Cache");
+    EXPECT_TRUE(fs::is_directory(dir.Path() / "a" / "b" / "Cache"));
+    std::ofstream(dir.Path() / "file") << "x";
+    EXPECT_THROW(TPictureCache(dir.Path() / "file" / "Cache"), EFileError);
+}
+
+TEST(PictureCache, StoresABaselineQuality90Jpeg) {
+    TempDir dir;
+    TPictureCache cache(dir.Path());
+    TBitmap picture(500, 200);
+    picture.Canvas().Brush.SetColor(clRed);
+    picture.Canvas().FillRect({0, 0, 250, 200});
+    const std::string name = cache.Store(picture);
+    EXPECT_TRUE(std::regex_match(name, std::regex("JPG[A-Za-z0-9]{6}\\.tmp"))) << name;
+    EXPECT_NE(cache.Store(picture), name);
+
+    const std::string data = ReadFile(dir.Path() / name);
+    jpeg_decompress_struct info{};
+    jpeg_error_mgr errors{};
+    info.err = jpeg_std_error(&errors);
+    jpeg_create_decompress(&info);
+    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
+    ASSERT_EQ(jpeg_read_header(&info, TRUE), JPEG_HEADER_OK);
+    EXPECT_EQ(info.image_width, 500u);
+    EXPECT_EQ(info.image_height, 200u);
+    EXPECT_EQ(info.num_components, 3);
+    EXPECT_FALSE(jpeg_has_multiple_scans(&info));  // baseline, not progressive
+    // The quantisation table that quality 90 gives for luminance starts with 3 (50 -> 16).
+    ASSERT_NE(info.quant_tbl_ptrs[0], nullptr);
+    EXPECT_EQ(info.quant_tbl_ptrs[0]->quantval[0], 3);
+    jpeg_destroy_decompress(&info);
+}
+
+TEST(PictureCache, FindsOnlyNamesItMade) {
+    TempDir dir;
+    TPictureCache cache(dir.Path() / "Cache");
+    const std::string made = cache.Store(TBitmap(10, 10));
+    std::ofstream(dir.Path() / "Cache" / "JPGabcdef.tmp") << "planted";
+    std::ofstream(dir.Path() / "secret.txt") << "secret";
+    ASSERT_TRUE(cache.Find(made));
+    EXPECT_EQ(*cache.Find(made), dir.Path() / "Cache" / made);
+    for (const std::string& bad : std::vector<std::string>{
+             "JPGabcdef.tmp", "../secret.txt", "..%2Fsecret.txt", "/etc/passwd", "", ".",
+             "JPG/../../secret.txt", made + "/", "./" + made, made.substr(0, made.size() - 1)})
+        EXPECT_FALSE(cache.Find(bad)) << bad;
+
+    // A link put in place of a picture is not followed.
+    fs::remove(dir.Path() / "Cache" / made);
+    fs::create_symlink(dir.Path() / "secret.txt", dir.Path() / "Cache" / made);
+    EXPECT_FALSE(cache.Find(made));
+}
+
+TEST(PictureCache, SweepDeletesOnlyTmpFilesOlderThanTenMinutes) {
+    TempDir dir;
+    TPictureCache cache(dir.Path());
+    const auto now = std::chrono::system_clock::now();
+    const struct {
+        const char* name;
+        std::chrono::seconds age;
+        bool kept;
+    } files[] = {
+        {"JPGold001.tmp", std::chrono::seconds(11 * 60), false},
+        {"other.tmp", std::chrono::seconds(60 * 60), false},
+        {"JPGnew001.tmp", std::chrono::seconds(9 * 60), true},
+        {"JPGedge01.tmp", std::chrono::seconds(10 * 60 - 5), true},
+        {"old.jpg", std::chrono::seconds(60 * 60), true},
+    };
+    for (const auto& f : files) {
+        std::ofstream(dir.Path() / f.name) << "x";
+        fs::last_write_time(dir.Path() / f.name, fs::file_time_type::clock::now() - f.age);
+    }
+    EXPECT_EQ(cache.Sweep(now), 2);
+    for (const auto& f : files) EXPECT_EQ(fs::exists(dir.Path() / f.name), f.kept) << f.name;
+}
+
+}  // namespace
+}  // namespace ribbon::web

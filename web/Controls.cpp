@@ -1,0 +1,118 @@
+#include "web/Controls.h"
+
+#include <strings.h>
+
+#include "runtime/Exceptions.h"
+#include "runtime/Format.h"
+#include "runtime/Numeric.h"
+#include "web/Escape.h"
+
+namespace ribbon::web {
+
+TIWControl::TIWControl(std::string name, int left, int top, int width, int height, int tabOrder)
+    : Name(std::move(name)),
+      Left(left),
+      Top(top),
+      Width(width),
+      Height(height),
+      TabOrder(tabOrder) {}
+
+std::string TIWControl::StyleAttribute(const std::string& extra) const {
+    return Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;%s\"", Left,
+                  Top, Width, Height, extra);
+}
+
+std::string TIWControl::TabIndexAttribute() const {
+    // HTML's tabindex 0 means "document order", so the form's tab order starts at 1 here.
+    return TabOrder < 0 ? std::string() : Format(" tabindex=\"%d\"", TabOrder + 1);
+}
+
+namespace {
+// The name and id of a control's own element.
+std::string NameId(const TIWControl& control) {
+    const std::string name = HtmlEscape(control.Name);
+    return " name=\"" + name + "\" id=\"" + name + "\"";
+}
+constexpr const char* TextFont = "font-size:10pt;";
+}  // namespace
+
+void TIWLabel::Render(std::string& html, const TRenderContext&) const {
+    html += "<div id=\"" + HtmlEscape(Name) + "\"" +
+            StyleAttribute(std::string(TextFont) + "overflow:hidden;white-space:nowrap;") + ">" +
+            HtmlEscape(Caption) + "</div>\n";
+}
+
+void TIWEdit::Render(std::string& html, const TRenderContext&) const {
+    html += "<input type=\"text\"" + NameId(*this) + " value=\"" + HtmlEscape(Text) + "\"";
+    if (MaxLength > 0) html += Format(" maxlength=\"%d\"", MaxLength);
+    if (ReadOnly) html += " readonly";
+    html += TabIndexAttribute() + StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") +
+            ">\n";
+}
+
+void TIWEdit::ApplyPostedValue(const std::string& value) {
+    if (!ReadOnly) Text = value;
+}
+
+void TIWComboBox::Render(std::string& html, const TRenderContext&) const {
+    html += "<select size=\"1\"" + NameId(*this) + TabIndexAttribute() +
+            StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") + ">\n";
+    if (ItemIndex == -1) html += "<option value=\"-1\" selected>-- No Selection --</option>\n";
+    for (std::size_t i = 0; i < Items.size(); ++i) {
+        html += Format("<option value=\"%d\"%s>", static_cast<int>(i),
+                       static_cast<int>(i) == ItemIndex ? " selected" : "") +
+                HtmlEscape(Items[i]) + "</option>\n";
+    }
+    html += "</select>\n";
+}
+
+void TIWComboBox::ApplyPostedValue(const std::string& value) {
+    int index = -1;
+    try {
+        index = StrToInt(value.substr(0, value.find(',')));
+    } catch (const EConvertError&) {
+        index = -1;
+    }
+    const bool offered =
+        (index >= 0 && index < static_cast<int>(Items.size())) || (index == -1 && ItemIndex == -1);
+    if (!offered) {
+        throw Exception(Format("%s: \"%s\" is not one of the list's items.", Name, value));
+    }
+    ItemIndex = index;
+}
+
+void TIWCheckBox::Render(std::string& html, const TRenderContext&) const {
+    const std::string name = HtmlEscape(Name);
+    // A browser posts nothing for an unchecked box; the hidden field before it posts "Off",
+    // and a checked box's "On" comes later and wins.
+    html += "<span" + StyleAttribute(std::string(TextFont) + "white-space:nowrap;") + ">" +
+            "<input type=\"hidden\" name=\"" + name + "\" value=\"Off\">" +
+            "<input type=\"checkbox\"" + NameId(*this) + " value=\"On\"" +
+            (Checked ? " checked" : "") + TabIndexAttribute() + ">" + "<label for=\"" + name +
+            "\">" + HtmlEscape(Caption) + "</label></span>\n";
+}
+
+void TIWCheckBox::ApplyPostedValue(const std::string& value) {
+    Checked = strcasecmp(value.c_str(), "On") == 0 && value.size() == 2;
+}
+
+void TIWButton::Render(std::string& html, const TRenderContext&) const {
+    html += "<input type=\"button\"" + NameId(*this) + " value=\"" + HtmlEscape(Caption) + "\"" +
+            " onclick=\"IWSubmit('" + HtmlEscape(JsEscape(Name)) + "', '');\"" +
+            TabIndexAttribute() +
+            StyleAttribute(std::string(TextFont) + "background-color:ButtonFace;") + ">\n";
+}
+
+void TIWImage::Render(std::string& html, const TRenderContext& context) const {
+    if (Picture.Width() == 0 || Picture.Height() == 0) return;
+    const std::string url = context.StorePicture(Picture);
+    const int width = UseSize ? Width : Picture.Width();
+    const int height = UseSize ? Height : Picture.Height();
+    html += "<img" + NameId(*this) + " src=\"" + HtmlEscape(url) + "\" alt=\"\"" +
+            Format(" border=\"%d\" width=\"%d\" height=\"%d\"", Border ? 1 : 0, width, height) +
+            Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;\"", Left,
+                   Top, width, height) +
+            ">\n";
+}
+
+}  // namespace ribbon::web

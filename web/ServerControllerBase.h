@@ -1,0 +1,129 @@
+#pragma once
+// The server controller: the application's settings, its live sessions and its picture cache,
+// and the handling of page requests (new sessions, posts, stale posts, errors as alerts).
+
+#include <chrono>
+#include <condition_variable>
+#include <filesystem>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "runtime/Exceptions.h"
+#include "web/Clock.h"
+#include "web/Http.h"
+#include "web/Periodic.h"
+#include "web/PictureCache.h"
+#include "web/Session.h"
+
+namespace ribbon::web {
+
+enum TComInitialization : std::uint8_t { ciNone, ciNormal, ciMultiThreaded };
+// Only URL tracking is implemented: the session is named in the path of every post.
+enum TSessionTrackingMethod : std::uint8_t { tmURL };
+enum TDestinationDevice : std::uint8_t { ddWeb };
+// Only alerts are implemented: an error of an event handler comes back as window.alert.
+enum TShowMessageMode : std::uint8_t { smAlert };
+
+inline constexpr const char* ResyncWarning =
+    "You have attempted to post or refresh data from a page that  depends on information that "
+    "is no longer available to the server application.\r\n\r\nYour attempted changes will be "
+    "ignored. You will now be resynced to the current place in the application.";
+inline constexpr const char* SessionNotFound = "Session not found. Session may have expired.";
+inline constexpr const char* BrowserMismatch =
+    "Security Exception: The browser you are using is different than the one that is assigned "
+    "to the specified session.";
+
+class TIWServerControllerBase {
+public:
+    using TFormFactory = std::function<std::unique_ptr<TIWAppForm>(TIWApplication& session)>;
+    using TNewSessionEvent = std::function<void(TIWServerControllerBase& Sender,
+                                                TIWApplication& ASession, TFormFactory& VMainForm)>;
+    using TExceptionEvent = std::function<void(TIWApplication& session, const Exception& error)>;
+
+    static constexpr std::chrono::milliseconds CacheSweepInterval{15000};
+    static constexpr std::chrono::milliseconds SessionSweepInterval{60000};
+
+    // Sets the framework defaults, creates "Cache" under moduleDir (with missing parents) and
+    // sweeps it once. The periodic sweeps begin with StartSweepers.
+    TIWServerControllerBase(const std::string& moduleDir, TFormFactory mainForm,
+                            std::shared_ptr<Clock> clock = SystemClock());
+    virtual ~TIWServerControllerBase();
+
+    // Settings. Change them before the first request.
+    std::string AppName;
+    std::string Description;
+    TComInitialization ComInitialization = ciNone;
+    TSessionTrackingMethod SessionTrackingMethod = tmURL;
+    TDestinationDevice DestinationDevice = ddWeb;
+    TShowMessageMode ExceptionDisplayMode = smAlert;
+    std::string ExecCmd = "EXEC";
+    bool HistoryEnabled = false;
+    int Port = 0;
+    int SSLPort = 0;
+    bool RestrictIPs = false;
+    bool ShowResyncWarning = true;
+    int SessionTimeout = 10;  // minutes
+    std::set<TBrowser> SupportedBrowsers{brIE, brNetscape6};
+    // Live sessions beyond this are refused, so a flood of new-session requests cannot exhaust
+    // memory.
+    std::size_t MaxSessions = 10000;
+    TNewSessionEvent OnNewSession;
+    TExceptionEvent OnException;
+
+    const std::string& ModuleDir() const { return moduleDir_; }
+    TPictureCache& Cache() { return cache_; }
+    Clock& Time() const { return *clock_; }
+
+    // Starts the cache sweep (every 15 s) and the session timeout (every 60 s) threads.
+    void StartSweepers();
+    // Stops the threads and frees every idle session; a session in use is freed when its
+    // request ends. Later requests are refused. Safe to call more than once.
+    void Shutdown();
+
+    // One request for a page: Path is "/" or anything else for a new session, or
+    // "/<ExecCmd>/<counter>/<session id>".
+    Response HandlePage(const Request& request);
+    // One request for a picture: name is the part after "/cache/".
+    Response HandlePicture(std::string_view name);
+
+    // Ends every session whose last access is SessionTimeout minutes or more before now;
+    // returns how many ended.
+    int SweepSessions();
+    int SweepCache() { return cache_.Sweep(clock_->Now()); }
+    std::size_t SessionCount() const;
+
+private:
+    struct Slot {
+        std::unique_ptr<TIWApplication> Session;  // null while a request has it
+        bool Ended = false;
+    };
+    class Lease;
+
+    std::unique_ptr<TIWApplication> TakeSession(const std::string& id);
+    void ReturnSession(std::unique_ptr<TIWApplication> session);
+    Response NewSession(const Request& request);
+    Response ServeSession(TIWApplication& session, const Request& request,
+                          const std::string& counter);
+    void ApplyPost(TIWAppForm& form, const Request& request);
+    Response RenderPage(TIWApplication& session, const Request& request, const std::string& alert);
+    Response MessagePage(const Request& request, const std::string& message, int status = 200);
+
+    std::string moduleDir_;
+    TFormFactory mainForm_;
+    std::shared_ptr<Clock> clock_;
+    TPictureCache cache_;
+
+    mutable std::mutex mutex_;
+    std::condition_variable returned_;
+    std::unordered_map<std::string, Slot> sessions_;
+    bool shutDown_ = false;
+
+    std::unique_ptr<TPeriodicTask> cacheSweeper_;
+    std::unique_ptr<TPeriodicTask> sessionSweeper_;
+};
+
+}  // namespace ribbon::web
