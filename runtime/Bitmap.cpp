@@ -63,9 +63,10 @@ void TBitmap::SetSize(int Width, int Height) {
     if (Width == p.Width && Height == p.Height) return;
     std::vector<std::uint8_t> rgb(static_cast<std::size_t>(Width) * Height * 3, 0xFF);
     const int keepW = std::min(Width, p.Width), keepH = std::min(Height, p.Height);
-    for (int y = 0; y < keepH; ++y)
-        std::copy_n(&p.Rgb[static_cast<std::size_t>(y) * p.Width * 3], keepW * 3,
-                    &rgb[static_cast<std::size_t>(y) * Width * 3]);
+    // A bitmap that is 0 wide (height set before width) has rows but no pixels to keep.
+    for (int y = 0; keepW > 0 && y < keepH; ++y)
+        std::copy_n(p.Rgb.data() + static_cast<std::size_t>(y) * p.Width * 3, keepW * 3,
+                    rgb.data() + static_cast<std::size_t>(y) * Width * 3);
     p.Rgb = std::move(rgb);
     p.Width = Width;
     p.Height = Height;

@@ -9,11 +9,11 @@ namespace ribbon {
 
 namespace {
 
-std::string PrintOne(const std::string& spec, auto value) {
-    int n = std::snprintf(nullptr, 0, spec.c_str(), value);
-    if (n < 0) throw Exception("Format '" + spec + "' invalid");
+std::string PrintOne(const std::string& conversion, auto value) {
+    int n = std::snprintf(nullptr, 0, conversion.c_str(), value);
+    if (n < 0) throw Exception("Format '" + conversion + "' invalid");
     std::string out(static_cast<std::size_t>(n) + 1, '\0');
-    std::snprintf(out.data(), out.size(), spec.c_str(), value);
+    std::snprintf(out.data(), out.size(), conversion.c_str(), value);
     out.resize(static_cast<std::size_t>(n));
     return out;
 }

@@ -181,8 +181,8 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     if (cmbTextFont->ItemIndex != -1) Selected(*cmbTextFont, cmbTextFont->Items.size());
 
     TBitmap bitmap;
-    // Both sides at once: growing a 0-wide bitmap row by row would copy rows that have no pixels.
-    bitmap.SetSize(500, 200);
+    bitmap.SetHeight(200);
+    bitmap.SetWidth(500);
     bitmap.Canvas().Brush.SetColor(backColor);
     bitmap.Canvas().Rectangle(0, 0, bitmap.Width(), bitmap.Height());
     if (chkBitmap->Checked) bitmap.LoadFromFile(moduleDir_ + "Back.bmp");

@@ -89,6 +89,13 @@ TEST(Bitmap, ResizingKeepsThePixelsThatStayInside) {
     EXPECT_EQ(b.Canvas().Pixel(3, 4), kept);
     EXPECT_EQ(b.Canvas().Pixel(15, 2), clWhite);
     EXPECT_EQ(b.Canvas().Pixel(3, 7), 0xFFFFFFFFu);
+
+    // Height first, then width, from an empty bitmap: the form's order of steps.
+    TBitmap grown;
+    grown.SetHeight(200);
+    grown.SetWidth(500);
+    EXPECT_EQ(grown.Width(), 500);
+    EXPECT_EQ(grown.Canvas().Pixel(499, 199), clWhite);
 }
 
 TEST(Bitmap, MistakesRaiseErrorsWithMessages) {
