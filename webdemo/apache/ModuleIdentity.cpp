@@ -1,5 +1,7 @@
 #include "webdemo/apache/ModuleIdentity.h"
 
+#include "web/Escape.h"
+
 #include <cxxabi.h>
 
 #include <algorithm>
@@ -31,32 +33,6 @@ std::size_t ExtensionDot(const std::string& path) {
     return dot == std::string::npos || dot <= base ? std::string::npos : dot;
 }
 
-std::string HtmlEscape(const std::string& text) {
-    std::string out;
-    out.reserve(text.size());
-    for (char c : text) {
-        switch (c) {
-            case '&':
-                out += "&amp;";
-                break;
-            case '<':
-                out += "&lt;";
-                break;
-            case '>':
-                out += "&gt;";
-                break;
-            case '"':
-                out += "&quot;";
-                break;
-            case '\'':
-                out += "&#39;";
-                break;
-            default:
-                out += c;
-        }
-    }
-    return out;
-}
 
 }  // namespace
 
@@ -92,10 +68,10 @@ std::string InternalErrorPage(const std::string& exceptionClass, const std::stri
     return "<html><title>Internal Server Error 500</title>\r\n"
            "<h1>Internal Server Error 500</h1><hr>\r\n"
            "Exception: " +
-           HtmlEscape(exceptionClass) +
+           web::HtmlEscape(exceptionClass) +
            "<br>\r\n"
            "Message: " +
-           HtmlEscape(message) + "<br></html>\r\n";
+           web::HtmlEscape(message) + "<br></html>\r\n";
 }
 
 std::string ExceptionClassName(const std::type_info& type) {
