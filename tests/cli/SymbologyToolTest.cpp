@@ -5,6 +5,7 @@
 #include <string>
 
 #include "RunTool.h"
+#include "tests/AssertionText.h"
 
 namespace ribbon::test {
 namespace {
@@ -25,15 +26,6 @@ TEST(SymbologyTool, EncodesAndMeasures) {
         EXPECT_EQ(r.Status, 0) << r.Err;
         EXPECT_EQ(r.Out, out + "\n");
     }
-}
-
-// The message with the line number of an assertion replaced by "N".
-std::string WithoutLineNumber(std::string message) {
-    const std::size_t at = message.rfind("line ");
-    if (at == std::string::npos) return message;
-    const std::size_t digits = message.find_first_not_of("0123456789", at + 5);
-    if (digits == at + 5) return message;
-    return message.replace(at + 5, digits - at - 5, "N");
 }
 
 TEST(SymbologyTool, ReportsRefusedData) {

@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "tests/engine/EngineTestUtil.h"
+#include "tests/AssertionText.h"
 
 namespace ribbon {
 namespace {
@@ -95,15 +96,6 @@ TEST(EANUPC, PaddingAndCheckDigits) {
     }
 }
 
-// The assertion text with its line number replaced by "N".
-std::string WithoutLineNumber(std::string message) {
-    const std::size_t at = message.rfind("line ");
-    if (at == std::string::npos) return message;
-    const std::size_t digits = message.find_first_not_of("0123456789", at + 5);
-    if (digits == at + 5) return message;
-    return message.replace(at + 5, digits - at - 5, "N");
-}
-
 // Too long for the symbol: refused in both editions, never cut short.
 TEST(EANUPC, LengthAssertion) {
     struct Case {
@@ -120,7 +112,7 @@ TEST(EANUPC, LengthAssertion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Data);
         EXPECT_THROW(Encode(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
-        EXPECT_EQ(WithoutLineNumber(ErrorOf([&] { Encode(c.Type, c.Data, 1, 2.0, c.CheckSum); })),
+        EXPECT_EQ(test::WithoutLineNumber(ErrorOf([&] { Encode(c.Type, c.Data, 1, 2.0, c.CheckSum); })),
                   std::string(c.Name) + " : Invalid barcode length. (BarDef.cpp, line N)");
         EXPECT_THROW(Z_GetBarWidth(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
     }
