@@ -1,6 +1,7 @@
 // Code 39 and Code 39 Extended (full ASCII through two-character shift sequences).
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 
 #include "engine/Code39Tables.h"
@@ -11,17 +12,27 @@ inline namespace RIBBON_EDITION {
 
 namespace {
 
+// The row of every byte value, or -1, so that a character is found in one step.
+constexpr std::array<std::int8_t, 256> Code39Rows = [] {
+    std::array<std::int8_t, 256> rows{};
+    rows.fill(-1);
+    for (std::size_t i = Code39Table.size(); i-- > 0;)
+        rows[static_cast<unsigned char>(Code39Table[i].Char)] = static_cast<std::int8_t>(i);
+    return rows;
+}();
+
 const Code39Row* FindCode39(char c) {
-    for (const Code39Row& row : Code39Table)
-        if (row.Char == c) return &row;
-    return nullptr;
+    const int row = Code39Rows[static_cast<unsigned char>(c)];
+    return row < 0 ? nullptr : &Code39Table[static_cast<std::size_t>(row)];
 }
 
 }  // namespace
 
 std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
     const std::string_view startStop = FindCode39('*')->Pattern;
-    std::string pattern(startStop);
+    std::string pattern;
+    pattern.reserve(10 * (Data.size() + 3));
+    pattern += startStop;
     pattern += '0';
     int sum = 0;
     for (char c : Data) {

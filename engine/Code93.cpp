@@ -1,6 +1,7 @@
 // Code 93 and Code 93 Extended (full ASCII through the four shift characters).
 
 #include <array>
+#include <cstdint>
 #include <string_view>
 #include <vector>
 
@@ -68,18 +69,25 @@ constexpr std::array<ShiftSequence, 128> MakeCode93ExtTable() {
 
 constexpr std::array<ShiftSequence, 128> Code93ExtTable = MakeCode93ExtTable();
 
-int FindCode93(char c) {
-    for (std::size_t i = 0; i < Code93Table.size(); ++i)
-        if (Code93Table[i].Char == c) return static_cast<int>(i);
-    return -1;
-}
+// The value (row) of every byte value, or -1, so that a character is found in one step.
+constexpr std::array<std::int8_t, 256> Code93Values = [] {
+    std::array<std::int8_t, 256> values{};
+    values.fill(-1);
+    for (std::size_t i = Code93Table.size(); i-- > 0;)
+        values[static_cast<unsigned char>(Code93Table[i].Char)] = static_cast<std::int8_t>(i);
+    return values;
+}();
+
+int FindCode93(char c) { return Code93Values[static_cast<unsigned char>(c)]; }
 
 }  // namespace
 
 std::string EncodeCode93(const std::string& Data) {
     std::vector<int> values;
     values.reserve(Data.size());
-    std::string counts(StartStop);
+    std::string counts;
+    counts.reserve(6 * (Data.size() + 4) + 1);
+    counts += StartStop;
     for (char c : Data) {
         const int value = FindCode93(c);
         if (value < 0) throw Exception(Format("%s : %s", Data, "Code_93 bad data."));
