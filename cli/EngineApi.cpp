@@ -30,9 +30,13 @@ constexpr EngineApi Api = {
 }  // namespace
 
 #if RIBBON_WEB_EDITION
-const EngineApi& WebEngine() { return Api; }
+const EngineApi& WebEngine() {
+    return Api;
+}
 #else
-const EngineApi& DesktopEngine() { return Api; }
+const EngineApi& DesktopEngine() {
+    return Api;
+}
 #endif
 
 }  // namespace ribbon::cli

@@ -38,9 +38,9 @@ struct EngineApi {
                         TCheckSum CheckSum, int Height, double Angle);
     // Z_DrawBar
     void (*Draw)(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-                 double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
-                 const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
-                 TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
+                 double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
+                 TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+                 TColor TextColor, double Angle);
 };
 
 const EngineApi& DesktopEngine();

@@ -8,8 +8,8 @@
 
 namespace ribbon::cli {
 
-const std::set<std::string> SymbolValueOptions = {"type", "data", "data-hex", "modul", "ratio",
-                                                   "edition"};
+const std::set<std::string> SymbolValueOptions = {"type",  "data",  "data-hex",
+                                                  "modul", "ratio", "edition"};
 const std::set<std::string> SymbolFlags = {"checksum"};
 
 Options::Options(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
@@ -100,7 +100,9 @@ SymbolOptions ReadSymbolOptions(const Options& options) {
     SymbolOptions s;
     const std::string typeText = options.Required("type");
     auto type = ParseBarType(typeText);
-    if (!type) throw UsageError("option --type: unknown symbology '" + typeText + "' (see 'ribbon types')");
+    if (!type)
+        throw UsageError("option --type: unknown symbology '" + typeText +
+                         "' (see 'ribbon types')");
     s.Type = *type;
     if (options.Has("data") == options.Has("data-hex"))
         throw UsageError("give exactly one of --data and --data-hex");

@@ -14,12 +14,12 @@ namespace ribbon::cli {
 
 // A mistake in the command line itself: reported with exit status 2.
 class UsageError : public std::runtime_error {
-public:
+  public:
     using std::runtime_error::runtime_error;
 };
 
 class Options {
-public:
+  public:
     // valueOptions take a value; flags do not. Anything else is a usage error.
     Options(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
             const std::set<std::string>& flags);
@@ -31,7 +31,7 @@ public:
     int Int(const std::string& name, int fallback) const;
     double Double(const std::string& name, double fallback) const;
 
-private:
+  private:
     std::map<std::string, std::string> values_;
 };
 

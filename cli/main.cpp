@@ -25,7 +25,8 @@ int main(int argc, char** argv) {
     try {
         auto it = commands.find(command);
         if (it == commands.end())
-            throw UsageError(command.empty() ? "no command given" : "unknown command '" + command + "'");
+            throw UsageError(command.empty() ? "no command given"
+                                             : "unknown command '" + command + "'");
         return it->second(args);
     } catch (const UsageError& e) {
         std::cerr << "ribbon: " << e.what() << "\n(see 'ribbon --help')\n";

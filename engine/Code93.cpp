@@ -48,11 +48,16 @@ struct ShiftSequence {
 
 constexpr char ToShift(char prefix) {
     switch (prefix) {
-        case '$': return '[';
-        case '%': return ']';
-        case '/': return '{';
-        case '+': return '}';
-        default: return prefix;
+        case '$':
+            return '[';
+        case '%':
+            return ']';
+        case '/':
+            return '{';
+        case '+':
+            return '}';
+        default:
+            return prefix;
     }
 }
 
@@ -78,7 +83,9 @@ constexpr std::array<std::int8_t, 256> Code93Values = [] {
     return values;
 }();
 
-int FindCode93(char c) { return Code93Values[static_cast<unsigned char>(c)]; }
+int FindCode93(char c) {
+    return Code93Values[static_cast<unsigned char>(c)];
+}
 
 }  // namespace
 

@@ -45,7 +45,9 @@ namespace {
 // Largest Width1 the engine accepts: Width2 (3/2) and Width3 (x2) stay inside 32 bits.
 constexpr long double MaxWidth1 = 1 << 29;
 
-[[noreturn]] void WrongBarType() { throw Exception(Format("%s", "Wrong barcode type.")); }
+[[noreturn]] void WrongBarType() {
+    throw Exception(Format("%s", "Wrong barcode type."));
+}
 
 void ClampRatio(TBarType BarType, double& Ratio) {
     double lower;
@@ -184,19 +186,32 @@ TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
 
 TBarLine GetBarLine(char Element, const TBarWidths& Widths) {
     switch (Element) {
-        case '0': return {Widths.Width0, white};
-        case '1': return {Widths.Width1, white};
-        case '2': return {Widths.Width2, white};
-        case '3': return {Widths.Width3, white};
-        case '5': return {Widths.Width0, black};
-        case '6': return {Widths.Width1, black};
-        case '7': return {Widths.Width2, black};
-        case '8': return {Widths.Width3, black};
-        case 'A': return {Widths.Width0, black_half};
-        case 'B': return {Widths.Width1, black_half};
-        case 'C': return {Widths.Width2, black_half};
-        case 'D': return {Widths.Width3, black_half};
-        default: throw Exception(Format("%s", "Internal Error."));
+        case '0':
+            return {Widths.Width0, white};
+        case '1':
+            return {Widths.Width1, white};
+        case '2':
+            return {Widths.Width2, white};
+        case '3':
+            return {Widths.Width3, white};
+        case '5':
+            return {Widths.Width0, black};
+        case '6':
+            return {Widths.Width1, black};
+        case '7':
+            return {Widths.Width2, black};
+        case '8':
+            return {Widths.Width3, black};
+        case 'A':
+            return {Widths.Width0, black_half};
+        case 'B':
+            return {Widths.Width1, black_half};
+        case 'C':
+            return {Widths.Width2, black_half};
+        case 'D':
+            return {Widths.Width3, black_half};
+        default:
+            throw Exception(Format("%s", "Internal Error."));
     }
 }
 

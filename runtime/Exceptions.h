@@ -8,7 +8,7 @@
 namespace ribbon {
 
 class Exception : public std::exception {
-public:
+  public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
     const char* what() const noexcept override { return Message.c_str(); }
 
@@ -17,31 +17,31 @@ public:
 
 // Raised by RIBBON_ASSERT: "<message> (<source file>, line <n>)".
 class EAssertionFailed : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Raised by the string-to-number conversions.
 class EConvertError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Raised when a file cannot be read or written.
 class EFileError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // Raised when a picture cannot be decoded or encoded.
 class EImageError : public Exception {
-public:
+  public:
     using Exception::Exception;
 };
 
 // A silent exception: it ends an operation without anything being reported.
 class EAbort : public Exception {
-public:
+  public:
     EAbort() : Exception("Operation aborted") {}
 };
 
@@ -51,7 +51,7 @@ public:
 }  // namespace ribbon
 
 // An assertion that stays in every build: a failed check raises EAssertionFailed.
-#define RIBBON_ASSERT(condition, message)                                  \
-    do {                                                                   \
+#define RIBBON_ASSERT(condition, message)                                           \
+    do {                                                                            \
         if (!(condition)) ::ribbon::AssertionFailed((message), __FILE__, __LINE__); \
     } while (false)

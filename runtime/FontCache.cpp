@@ -211,5 +211,7 @@ char32_t Cp1252ToUnicode(unsigned char Byte) {
 #if defined(__SANITIZE_ADDRESS__)
 // fontconfig keeps a few blocks of its parsed configuration where the leak checker cannot see
 // them; they are its own and live as long as the process.
-extern "C" const char* __lsan_default_suppressions() { return "leak:libfontconfig.so\n"; }
+extern "C" const char* __lsan_default_suppressions() {
+    return "leak:libfontconfig.so\n";
+}
 #endif

@@ -37,8 +37,11 @@ std::string FormatArgs(const std::string& format, const std::vector<FormatArg>& 
             out += '%';
             continue;
         }
-        while (i < format.size() && std::string_view("-+ #0").find(format[i]) != std::string_view::npos) ++i;
-        while (i < format.size() && ((format[i] >= '0' && format[i] <= '9') || format[i] == '.')) ++i;
+        while (i < format.size() &&
+               std::string_view("-+ #0").find(format[i]) != std::string_view::npos)
+            ++i;
+        while (i < format.size() && ((format[i] >= '0' && format[i] <= '9') || format[i] == '.'))
+            ++i;
         if (i >= format.size() || next >= args.size()) BadFormat(format);
         char conv = format[i];
         std::string flags = format.substr(start, i - start);
@@ -46,31 +49,40 @@ std::string FormatArgs(const std::string& format, const std::vector<FormatArg>& 
         switch (conv) {
             case 's':
                 if (auto s = std::get_if<std::string>(&arg)) {
-                    if (flags == "%") out += *s;
-                    else out += PrintOne(flags + "s", s->c_str());
+                    if (flags == "%")
+                        out += *s;
+                    else
+                        out += PrintOne(flags + "s", s->c_str());
                 } else {
                     BadFormat(format);
                 }
                 break;
             case 'd':
             case 'i':
-                if (auto v = std::get_if<long long>(&arg)) out += PrintOne(flags + "lld", *v);
-                else if (auto u = std::get_if<unsigned long long>(&arg)) out += PrintOne(flags + "llu", *u);
-                else BadFormat(format);
+                if (auto v = std::get_if<long long>(&arg))
+                    out += PrintOne(flags + "lld", *v);
+                else if (auto u = std::get_if<unsigned long long>(&arg))
+                    out += PrintOne(flags + "llu", *u);
+                else
+                    BadFormat(format);
                 break;
             case 'u':
             case 'x':
             case 'X':
                 if (auto v = std::get_if<long long>(&arg))
                     out += PrintOne(flags + "ll" + conv, static_cast<unsigned long long>(*v));
-                else if (auto u = std::get_if<unsigned long long>(&arg)) out += PrintOne(flags + "ll" + conv, *u);
-                else BadFormat(format);
+                else if (auto u = std::get_if<unsigned long long>(&arg))
+                    out += PrintOne(flags + "ll" + conv, *u);
+                else
+                    BadFormat(format);
                 break;
             case 'f':
             case 'e':
             case 'g':
-                if (auto v = std::get_if<long double>(&arg)) out += PrintOne(flags + "L" + conv, *v);
-                else BadFormat(format);
+                if (auto v = std::get_if<long double>(&arg))
+                    out += PrintOne(flags + "L" + conv, *v);
+                else
+                    BadFormat(format);
                 break;
             default:
                 BadFormat(format);

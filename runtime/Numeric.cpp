@@ -42,7 +42,8 @@ int StrToInt(const std::string& text) {
         if (value > std::int64_t{std::numeric_limits<int>::max()} + 1) return fail();
     }
     if (negative) value = -value;
-    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min()) return fail();
+    if (value > std::numeric_limits<int>::max() || value < std::numeric_limits<int>::min())
+        return fail();
     return static_cast<int>(value);
 }
 

@@ -11,7 +11,7 @@
 namespace ribbon::web {
 
 class TIWAppForm {
-public:
+  public:
     TIWAppForm(std::string name, int width, int height)
         : Name(std::move(name)), Width(width), Height(height) {}
     virtual ~TIWAppForm() = default;
@@ -42,7 +42,7 @@ public:
     // Runs for a post that names no control.
     virtual void DefaultAction() {}
 
-private:
+  private:
     std::vector<std::unique_ptr<TIWControl>> controls_;
 };
 

@@ -4,7 +4,7 @@ namespace ribbon::web {
 
 namespace {
 class WallClock final : public Clock {
-public:
+  public:
     TimePoint Now() const override { return std::chrono::system_clock::now(); }
 };
 }  // namespace

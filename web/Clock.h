@@ -10,7 +10,7 @@ namespace ribbon::web {
 using TimePoint = std::chrono::system_clock::time_point;
 
 class Clock {
-public:
+  public:
     virtual ~Clock() = default;
     virtual TimePoint Now() const = 0;
 };

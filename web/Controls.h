@@ -21,7 +21,7 @@ struct TRenderContext {
 };
 
 class TIWControl {
-public:
+  public:
     TIWControl(std::string name, int left, int top, int width, int height, int tabOrder = -1);
     virtual ~TIWControl() = default;
     TIWControl(const TIWControl&) = delete;
@@ -38,21 +38,21 @@ public:
     // cannot take; the control is then unchanged.
     virtual void ApplyPostedValue(const std::string& /*value*/) {}
 
-protected:
+  protected:
     // style="position:absolute;..." plus extra declarations.
     std::string StyleAttribute(const std::string& extra = {}) const;
     std::string TabIndexAttribute() const;
 };
 
 class TIWLabel : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     std::string Caption;
     void Render(std::string& html, const TRenderContext& context) const override;
 };
 
 class TIWEdit : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     std::string Text;
     int MaxLength = 0;  // 0: no limit
@@ -64,7 +64,7 @@ public:
 
 // A drop-down list whose option values are the item indices.
 class TIWComboBox : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     std::vector<std::string> Items;
     int ItemIndex = -1;  // -1: nothing selected; then "-- No Selection --" is offered
@@ -75,7 +75,7 @@ public:
 };
 
 class TIWCheckBox : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     std::string Caption;
     bool Checked = false;
@@ -86,14 +86,14 @@ public:
 
 // A push button that posts the form naming itself (it is not a submit button).
 class TIWButton : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     std::string Caption;
     void Render(std::string& html, const TRenderContext& context) const override;
 };
 
 class TIWImage : public TIWControl {
-public:
+  public:
     using TIWControl::TIWControl;
     // Empty (0 x 0) until a picture is assigned; an empty picture writes no image element.
     TBitmap Picture;

@@ -8,11 +8,11 @@
 namespace ribbon::web {
 
 class TIWDispatcher final : public Application {
-public:
+  public:
     explicit TIWDispatcher(TIWServerControllerBase& controller) : controller_(controller) {}
     Response handle(const Request& request) override;
 
-private:
+  private:
     TIWServerControllerBase& controller_;
 };
 

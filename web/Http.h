@@ -12,12 +12,13 @@
 namespace ribbon::web {
 
 struct Request {
-    std::string Method;       // "GET", "POST", ...
-    std::string BasePath;     // where the application is mounted, without trailing "/" ("/ribbon")
-    std::string Path;         // the rest of the URL path below BasePath, starting with "/" ("/" at the root)
-    std::string Query;        // the raw query string, without "?"
+    std::string Method;    // "GET", "POST", ...
+    std::string BasePath;  // where the application is mounted, without trailing "/" ("/ribbon")
+    std::string
+        Path;  // the rest of the URL path below BasePath, starting with "/" ("/" at the root)
+    std::string Query;                           // the raw query string, without "?"
     std::map<std::string, std::string> Headers;  // names in lower case
-    std::string Body;         // the raw request body (application/x-www-form-urlencoded for posts)
+    std::string Body;  // the raw request body (application/x-www-form-urlencoded for posts)
     std::string RemoteAddr;
 
     std::string Header(const std::string& lowerName) const {
@@ -39,7 +40,7 @@ struct Response {
 inline constexpr std::size_t MaxRequestBody = 64 * 1024;
 
 class Application {
-public:
+  public:
     virtual ~Application() = default;
     virtual Response handle(const Request& request) = 0;
 };

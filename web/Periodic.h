@@ -11,7 +11,7 @@
 namespace ribbon::web {
 
 class TPeriodicTask {
-public:
+  public:
     // Errors the task raises are dropped: the next run tries again.
     TPeriodicTask(std::chrono::milliseconds interval, std::function<void()> task);
     ~TPeriodicTask();
@@ -21,7 +21,7 @@ public:
     // Waits for a running task to finish. Safe to call more than once.
     void Stop();
 
-private:
+  private:
     void Run();
 
     std::chrono::milliseconds interval_;

@@ -16,7 +16,7 @@
 namespace ribbon::web {
 
 class TPictureCache {
-public:
+  public:
     static constexpr std::chrono::minutes MaxAge{10};
 
     // Creates the directory with any missing parents; raises EFileError when that fails.
@@ -36,7 +36,7 @@ public:
     // now; returns how many went.
     int Sweep(TimePoint now);
 
-private:
+  private:
     std::filesystem::path directory_;
     mutable std::mutex mutex_;
     std::set<std::string, std::less<>> names_;

@@ -34,7 +34,7 @@ void NoStore(Response& response) {
 
 // Holds a session taken out of the list and puts it back however the request ends.
 class TIWServerControllerBase::Lease {
-public:
+  public:
     Lease(TIWServerControllerBase& owner, std::unique_ptr<TIWApplication> session)
         : owner_(owner), session_(std::move(session)) {}
     ~Lease() {
@@ -42,7 +42,7 @@ public:
     }
     TIWApplication& operator*() { return *session_; }
 
-private:
+  private:
     TIWServerControllerBase& owner_;
     std::unique_ptr<TIWApplication> session_;
 };

@@ -38,7 +38,7 @@ inline constexpr const char* BrowserMismatch =
     "to the specified session.";
 
 class TIWServerControllerBase {
-public:
+  public:
     using TFormFactory = std::function<std::unique_ptr<TIWAppForm>(TIWApplication& session)>;
     using TNewSessionEvent = std::function<void(TIWServerControllerBase& Sender,
                                                 TIWApplication& ASession, TFormFactory& VMainForm)>;
@@ -96,7 +96,7 @@ public:
     int SweepCache() { return cache_.Sweep(clock_->Now()); }
     std::size_t SessionCount() const;
 
-private:
+  private:
     struct Slot {
         std::unique_ptr<TIWApplication> Session;  // null while a request has it
         bool Ended = false;

@@ -13,7 +13,7 @@ namespace ribbon::web {
 
 // The root of the objects a session carries for the application (its data object).
 class TObject {
-public:
+  public:
     virtual ~TObject() = default;
 };
 
@@ -24,7 +24,7 @@ enum TBrowser : std::uint8_t { brIE, brNetscape6 };
 TBrowser BrowserFamily(std::string_view userAgent);
 
 class TIWApplication {
-public:
+  public:
     std::string Id;
     // Pages sent so far; a post must carry the current value.
     unsigned long Counter = 0;

@@ -38,7 +38,7 @@ inline constexpr std::array<TColorEntry, 18> ColorTable = {{
 }};
 
 class TformMain : public web::TIWAppForm {
-public:
+  public:
     // moduleDir ends with '/'; the background picture is moduleDir + "Back.bmp".
     explicit TformMain(std::string moduleDir);
 
@@ -90,7 +90,7 @@ public:
     web::TIWCheckBox* chkStrikeOut;
     web::TIWCheckBox* chkBitmap;
 
-private:
+  private:
     std::string moduleDir_;
 };
 

@@ -15,7 +15,7 @@ class TUserSession : public web::TObject {};
 
 // The controller with the preview application's settings; its main form is TformMain.
 class TIWServerController : public web::TIWServerControllerBase {
-public:
+  public:
     explicit TIWServerController(const std::string& moduleDir,
                                  std::shared_ptr<web::Clock> clock = web::SystemClock());
 };

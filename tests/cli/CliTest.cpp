@@ -56,12 +56,18 @@ TEST(RibbonTool, EncodePrintsPatternTextWidthsAndLength) {
 TEST(RibbonTool, MeasurePrintsLengthAndCanvasExtents) {
     const Case cases[] = {
         {{"measure", "--type", "code39", "--data", "1", "--modul", "2", "--ratio", "2.75"},
-         0, "{\"width\": 94, \"canvasWidth\": 50, \"canvasHeight\": 94}\n", ""},
+         0,
+         "{\"width\": 94, \"canvasWidth\": 50, \"canvasHeight\": 94}\n",
+         ""},
         {{"measure", "--type", "code39", "--data", "1", "--modul", "5", "--height", "51"},
-         0, "{\"width\": 190, \"canvasWidth\": 52, \"canvasHeight\": 190}\n", ""},
+         0,
+         "{\"width\": 190, \"canvasWidth\": 52, \"canvasHeight\": 190}\n",
+         ""},
         // 45 degrees: Round(190 * 0.7071 + 50 * 0.7071 + 0.5) = Round(170.2) for both.
         {{"measure", "--type", "code39", "--data", "1", "--modul", "5", "--angle", "45"},
-         0, "{\"width\": 190, \"canvasWidth\": 170, \"canvasHeight\": 170}\n", ""},
+         0,
+         "{\"width\": 190, \"canvasWidth\": 170, \"canvasHeight\": 170}\n",
+         ""},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -70,11 +76,18 @@ TEST(RibbonTool, EngineErrorsGoToStderrWithStatusOne) {
     const Case cases[] = {
         {{"encode", "--type", "code93", "--data", "ab"}, 1, "", "ribbon: ab : Code_93 bad data.\n"},
         {{"encode", "--type", "23", "--data", "1"}, 1, "", "ribbon: Wrong barcode type.\n"},
-        {{"measure", "--type", "ean13", "--data", "12a"}, 1, "", "ribbon: 12a : Barcode must be numeric.\n"},
+        {{"measure", "--type", "ean13", "--data", "12a"},
+         1,
+         "",
+         "ribbon: 12a : Barcode must be numeric.\n"},
         {{"encode", "--type", "ean13", "--data", " 12a ", "--edition", "web"},
-         1, "", "ribbon: 12a : Barcode must be numeric.\n"},
+         1,
+         "",
+         "ribbon: 12a : Barcode must be numeric.\n"},
         {{"encode", "--type", "code128c", "--data", "CB", "--edition", "web"},
-         1, "", "ribbon: CB : Barcode must be numeric.\n"},
+         1,
+         "",
+         "ribbon: CB : Barcode must be numeric.\n"},
     };
     for (const Case& c : cases) Check(c);
 }
@@ -83,10 +96,10 @@ TEST(RibbonTool, CommandLineMistakesExitWithTwo) {
     const std::vector<std::vector<std::string>> cases = {
         {},
         {"frobnicate"},
-        {"encode", "--data", "A"},                                   // no type
+        {"encode", "--data", "A"},  // no type
         {"encode", "--type", "nosuchcode", "--data", "A"},
         {"encode", "--type", "256", "--data", "A"},
-        {"encode", "--type", "code39"},                              // no data
+        {"encode", "--type", "code39"},  // no data
         {"encode", "--type", "code39", "--data", "A", "--data-hex", "41"},
         {"encode", "--type", "code39", "--data-hex", "4"},
         {"encode", "--type", "code39", "--data-hex", "zz"},

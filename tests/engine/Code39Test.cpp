@@ -29,10 +29,10 @@ TEST(Code39, EncodesStartDataCheckAndStop) {
 TEST(Code39, TheCheckCharacterIsTheFirstRowWithTheSumModulo43) {
     // Each case: the data, then the data whose plain encoding equals data + check character.
     const std::pair<const char*, const char*> cases[] = {
-        {"A*A", "A*AK"},    // "*" counts 0: 10 + 0 + 10 = 20 -> "K"
-        {"Z8", "Z80"},      // 35 + 8 = 43 -> 0 -> "0", found ahead of "*"
-        {"%%", "%%+"},      // 42 + 42 = 84 -> 41 -> "+"
-        {"$/+%", "$/+%X"},  // 39 + 40 + 41 + 42 = 162 -> 33 -> "X"
+        {"A*A", "A*AK"},          // "*" counts 0: 10 + 0 + 10 = 20 -> "K"
+        {"Z8", "Z80"},            // 35 + 8 = 43 -> 0 -> "0", found ahead of "*"
+        {"%%", "%%+"},            // 42 + 42 = 84 -> 41 -> "+"
+        {"$/+%", "$/+%X"},        // 39 + 40 + 41 + 42 = 162 -> 33 -> "X"
         {"CODE 39", "CODE 39R"},  // 12+24+13+14+38+3+9 = 113 -> 27 -> "R"
     };
     for (auto [data, withCheck] : cases)
@@ -51,16 +51,36 @@ TEST(Code39, CharactersWithoutACodeVanishFromTheSymbolButNotTheText) {
 
 TEST(Code39Extended, EncodesTheFullAsciiReplacements) {
     const std::pair<std::string, std::string> cases[] = {
-        {"a", "+A"},       {"-", "/M"},     {".", "/N"},   {"/", "/O"},   {":", "/Z"},
-        {std::string(1, '\0'), "%U"},       {"\x01", "$A"}, {"\x1a", "$Z"}, {"\x1b", "%A"},
-        {"\x1f", "%E"},    {" ", " "},      {"!", "/A"},   {";", "%F"},   {"?", "%J"},
-        {"@", "%V"},       {"[", "%K"},     {"_", "%O"},   {"`", "%W"},   {"z", "+Z"},
-        {"{", "%P"},       {"\x7f", "%T"},  {"Az9", "A+Z9"},
-        {"a\x80\xc0\xff" "b", "+A+B"},  // codes above 127 are dropped
+        {"a", "+A"},
+        {"-", "/M"},
+        {".", "/N"},
+        {"/", "/O"},
+        {":", "/Z"},
+        {std::string(1, '\0'), "%U"},
+        {"\x01", "$A"},
+        {"\x1a", "$Z"},
+        {"\x1b", "%A"},
+        {"\x1f", "%E"},
+        {" ", " "},
+        {"!", "/A"},
+        {";", "%F"},
+        {"?", "%J"},
+        {"@", "%V"},
+        {"[", "%K"},
+        {"_", "%O"},
+        {"`", "%W"},
+        {"z", "+Z"},
+        {"{", "%P"},
+        {"\x7f", "%T"},
+        {"Az9", "A+Z9"},
+        {"a\x80\xc0\xff"
+         "b",
+         "+A+B"},  // codes above 127 are dropped
     };
     for (const auto& [data, replacement] : cases) {
         EXPECT_EQ(EncodeCode39Extended(data, csNone), EncodeCode39(replacement, csNone)) << data;
-        EXPECT_EQ(EncodeCode39Extended(data, csModulo10), EncodeCode39(replacement, csModulo10)) << data;
+        EXPECT_EQ(EncodeCode39Extended(data, csModulo10), EncodeCode39(replacement, csModulo10))
+            << data;
     }
     EXPECT_EQ(EncodeCode39Extended("a", csNone), "515060605051505151506050515060515060605");
 }

@@ -41,8 +41,8 @@ TEST(Code93, CheckWeightsWrapAfterTwentyAndFifteen) {
     // independent computation. The pattern for data d + checks is the start, each
     // character's 6 elements, then the stop; compare the two check characters' elements.
     const std::string datas[] = {
-        "ABCDEFGHIJKLMNO",                 // 15: the 15th from the right has K weight 1
-        "0123456789ABCDEFGHIJK",           // 21: the 21st from the right has C weight 1
+        "ABCDEFGHIJKLMNO",        // 15: the 15th from the right has K weight 1
+        "0123456789ABCDEFGHIJK",  // 21: the 21st from the right has C weight 1
         "THE QUICK BROWN FOX JUMPS OVER 13 LAZY DOGS $/+% [SHIFTS] {}",
     };
     for (const std::string& data : datas) {
@@ -53,7 +53,8 @@ TEST(Code93, CheckWeightsWrapAfterTwentyAndFifteen) {
             const char checkChar = expected[data.size() + i];
             // The element pattern of a single character, taken from the encoding of that character.
             const std::string single = EncodeCode93(std::string(1, checkChar));
-            EXPECT_EQ(pattern.substr(checks + 6 * i, 6), single.substr(6, 6)) << data << " check " << i;
+            EXPECT_EQ(pattern.substr(checks + 6 * i, 6), single.substr(6, 6))
+                << data << " check " << i;
         }
     }
 }
@@ -72,9 +73,19 @@ TEST(Code93, CharactersWithoutARowAreRefusedWithTheData) {
 
 TEST(Code93Extended, EncodesTheShiftedReplacements) {
     const std::pair<std::string, std::string> cases[] = {
-        {"a", "}A"},  {"ab", "}A}B"}, {std::string(1, '\0'), "]U"}, {"\x01", "[A"},
-        {"!", "{A"},  {"-", "{M"},    {":", "{Z"},  {"@", "]V"},   {"\x7f", "]T"},
-        {"A 9", "A 9"}, {"a\x80\xff" "b", "}A}B"},
+        {"a", "}A"},
+        {"ab", "}A}B"},
+        {std::string(1, '\0'), "]U"},
+        {"\x01", "[A"},
+        {"!", "{A"},
+        {"-", "{M"},
+        {":", "{Z"},
+        {"@", "]V"},
+        {"\x7f", "]T"},
+        {"A 9", "A 9"},
+        {"a\x80\xff"
+         "b",
+         "}A}B"},
     };
     for (const auto& [data, replacement] : cases)
         EXPECT_EQ(EncodeCode93Extended(data), EncodeCode93(replacement)) << data;

@@ -5,8 +5,8 @@
 #include <string>
 #include <string_view>
 
-#include "tests/engine/EngineTestUtil.h"
 #include "tests/AssertionText.h"
+#include "tests/engine/EngineTestUtil.h"
 
 namespace ribbon {
 namespace {
@@ -112,8 +112,9 @@ TEST(EANUPC, LengthAssertion) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.Data);
         EXPECT_THROW(Encode(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
-        EXPECT_EQ(test::WithoutLineNumber(ErrorOf([&] { Encode(c.Type, c.Data, 1, 2.0, c.CheckSum); })),
-                  std::string(c.Name) + " : Invalid barcode length. (BarDef.cpp, line N)");
+        EXPECT_EQ(
+            test::WithoutLineNumber(ErrorOf([&] { Encode(c.Type, c.Data, 1, 2.0, c.CheckSum); })),
+            std::string(c.Name) + " : Invalid barcode length. (BarDef.cpp, line N)");
         EXPECT_THROW(Z_GetBarWidth(c.Type, c.Data, 1, 2.0, c.CheckSum), EAssertionFailed);
     }
     // EAN-8 with a check digit keeps only the last seven digits, so it never fires.

@@ -43,10 +43,11 @@ TEST(Measure, RightAnglesSwapOrKeepTheExtentsUpToTheRoundingResidue) {
     // residue of about 1e-19 that may push an exact x.5 up by one.
     struct Case {
         double angle;
-        int width;   // without residue
+        int width;  // without residue
         int height;
     };
-    const Case cases[] = {{90, 190, 50}, {180, 50, 190}, {270, 190, 50}, {360, 50, 190}, {-90, 190, 50}};
+    const Case cases[] = {
+        {90, 190, 50}, {180, 50, 190}, {270, 190, 50}, {360, 50, 190}, {-90, 190, 50}};
     for (const Case& c : cases) {
         const int w = Z_GetCanvasWidth(bcCode39, "1", 5, 2.0, csNone, 50, c.angle);
         const int h = Z_GetCanvasHeight(bcCode39, "1", 5, 2.0, csNone, 50, c.angle);

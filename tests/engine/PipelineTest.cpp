@@ -23,12 +23,15 @@ TEST(Pipeline, RatioIsClampedPerSymbologyAndWrittenBack) {
         double used;
     };
     const Case cases[] = {
-        {bcCode39, 1.5, 2.0},          {bcCode39, 3.5, 3.0},           {bcCode39, 2.7, 2.7},
-        {bcCode39, nan, 2.0},          {bcCode39Extended, 0.0, 2.0},   {bcCode_2_5_matrix, 2.0, 2.25},
-        {bcCode_2_5_matrix, 4.0, 3.0}, {bcCode_2_5_interleaved, 1.0, 2.0}, {bcCodeCodabar, 9.0, 3.0},
-        {bcCodeEAN13, 1.0, 2.0},       {bcCodeUPC_Supp5, 3.01, 3.0},   {bcCode93, 1.5, 1.5},
-        {bcCode93, 7.0, 7.0},          {bcCode128B, 1.5, 1.5},         {bcCodeMSI, 0.5, 0.5},
-        {bcCodePostNet, 4.0, 4.0},     {bcCodeEAN128C, 1.0, 1.0},
+        {bcCode39, 1.5, 2.0},          {bcCode39, 3.5, 3.0},
+        {bcCode39, 2.7, 2.7},          {bcCode39, nan, 2.0},
+        {bcCode39Extended, 0.0, 2.0},  {bcCode_2_5_matrix, 2.0, 2.25},
+        {bcCode_2_5_matrix, 4.0, 3.0}, {bcCode_2_5_interleaved, 1.0, 2.0},
+        {bcCodeCodabar, 9.0, 3.0},     {bcCodeEAN13, 1.0, 2.0},
+        {bcCodeUPC_Supp5, 3.01, 3.0},  {bcCode93, 1.5, 1.5},
+        {bcCode93, 7.0, 7.0},          {bcCode128B, 1.5, 1.5},
+        {bcCodeMSI, 0.5, 0.5},         {bcCodePostNet, 4.0, 4.0},
+        {bcCodeEAN128C, 1.0, 1.0},
     };
     for (const Case& c : cases) {
         double ratio = c.given;
@@ -50,16 +53,22 @@ TEST(Pipeline, WidthClassesFollowModulAndTheRoundedWideWidth) {
         TBarWidths expected;
     };
     const Case cases[] = {
-        {bcCode39, 1, 2.0, {1, 2, 3, 4}},     {bcCode39, 1, 2.5, {1, 2, 3, 4}},  // 2.5 -> 2
-        {bcCode39, 3, 2.5, {3, 8, 12, 16}},   // 7.5 -> 8
-        {bcCode39, 2, 3.0, {2, 6, 9, 12}},    {bcCode39, 1, 3.0, {1, 3, 4, 6}},  // 9 div 2
-        {bcCode39, 2, 2.25, {2, 4, 6, 8}},    // 4.5 -> 4
-        {bcCode39, 2, 2.75, {2, 6, 9, 12}},   // 5.5 -> 6
-        {bcCode93, 2, 1.5, {2, 3, 4, 6}},     {bcCode39, 1, 1.5, {1, 2, 3, 4}},
-        {bcCode39, 0, 2.0, {0, 0, 0, 0}},     {bcCode93, -2, 2.0, {-2, -4, -6, -8}},
+        {bcCode39, 1, 2.0, {1, 2, 3, 4}},
+        {bcCode39, 1, 2.5, {1, 2, 3, 4}},    // 2.5 -> 2
+        {bcCode39, 3, 2.5, {3, 8, 12, 16}},  // 7.5 -> 8
+        {bcCode39, 2, 3.0, {2, 6, 9, 12}},
+        {bcCode39, 1, 3.0, {1, 3, 4, 6}},    // 9 div 2
+        {bcCode39, 2, 2.25, {2, 4, 6, 8}},   // 4.5 -> 4
+        {bcCode39, 2, 2.75, {2, 6, 9, 12}},  // 5.5 -> 6
+        {bcCode93, 2, 1.5, {2, 3, 4, 6}},
+        {bcCode39, 1, 1.5, {1, 2, 3, 4}},
+        {bcCode39, 0, 2.0, {0, 0, 0, 0}},
+        {bcCode93, -2, 2.0, {-2, -4, -6, -8}},
         // Widths past 127 stay true rather than wrapping in 8 bits.
-        {bcCode39, 21, 3.0, {21, 63, 94, 126}}, {bcCode39, 22, 3.0, {22, 66, 99, 132}},
-        {bcCode93, 49, 3.0, {49, 147, 220, 294}}, {bcCode93, 200, 2.0, {200, 400, 600, 800}},
+        {bcCode39, 21, 3.0, {21, 63, 94, 126}},
+        {bcCode39, 22, 3.0, {22, 66, 99, 132}},
+        {bcCode93, 49, 3.0, {49, 147, 220, 294}},
+        {bcCode93, 200, 2.0, {200, 400, 600, 800}},
     };
     for (const Case& c : cases) {
         EXPECT_EQ(test::Encode(c.type, "AB", c.modul, c.ratio).Widths, c.expected)
@@ -70,11 +79,13 @@ TEST(Pipeline, WidthClassesFollowModulAndTheRoundedWideWidth) {
 TEST(Pipeline, WideWidthsThatCannotBeRepresentedAreRefused) {
     const double nan = std::numeric_limits<double>::quiet_NaN();
     for (double ratio : {nan, std::numeric_limits<double>::infinity(), 1e12}) {
-        EXPECT_EQ(ErrorOf([&] { test::Encode(bcCode93, "A", 1, ratio); }), "Bar width out of range.")
+        EXPECT_EQ(ErrorOf([&] { test::Encode(bcCode93, "A", 1, ratio); }),
+                  "Bar width out of range.")
             << ratio;
     }
-    EXPECT_EQ(ErrorOf([] { Z_GetBarWidth(bcCode93, "A", std::numeric_limits<int>::max(), 2.0, csNone); }),
-              "Bar width out of range.");
+    EXPECT_EQ(
+        ErrorOf([] { Z_GetBarWidth(bcCode93, "A", std::numeric_limits<int>::max(), 2.0, csNone); }),
+        "Bar width out of range.");
 }
 
 TEST(Pipeline, UnknownSymbologiesAreRefusedBeforeTheTableIsRead) {
@@ -94,7 +105,13 @@ TEST(Pipeline, NumericOnlySymbologiesRefuseTheFirstNonDigit) {
     const Case cases[] = {
         {bcCodeEAN13, "12a", "12a : Barcode must be numeric."},
         {bcCode_2_5_interleaved, "1 2", "1 2 : Barcode must be numeric."},
-        {bcCodeMSI, std::string("1\0" "2", 3), std::string("1\0" "2 : Barcode must be numeric.", 30)},
+        {bcCodeMSI,
+         std::string("1\0"
+                     "2",
+                     3),
+         std::string("1\0"
+                     "2 : Barcode must be numeric.",
+                     30)},
         {bcCodePostNet, "\xff", "\xff : Barcode must be numeric."},
         {bcCodeUPC_A, "-1", "-1 : Barcode must be numeric."},
         {bcCodeCodabar, "12a", ""},  // not numeric-only: reaches its encoder
@@ -128,7 +145,9 @@ TEST(Pipeline, CodeCIsNumericOnlyInTheWebEditionOnly) {
 }
 
 TEST(Pipeline, TheWebEditionTrimsBlanksAndControlCharactersAroundTheData) {
-    const std::string padded = " \t\x01" "AB\r\n ";
+    const std::string padded =
+        " \t\x01"
+        "AB\r\n ";
     const test::Encoded bare = test::Encode(bcCode39, "AB");
     const test::Encoded e = test::Encode(bcCode39, padded);
     // A space is a Code 39 character, so the desktop edition encodes the blanks.
@@ -144,10 +163,14 @@ TEST(Pipeline, TheWebEditionTrimsBlanksAndControlCharactersAroundTheData) {
 
 TEST(Catalogue, NamesAndFlagsOfTheSymbologies) {
     const std::pair<TBarType, const char*> names[] = {
-        {bcCode_2_5_interleaved, "Code25 interleaved"}, {bcCode_2_5_matrix, "Code25 matrix"},
-        {bcCode39Extended, "Code39 Extended"},          {bcCode128C, "Code128C"},
-        {bcCode93Extended, "Code93 Extended"},          {bcCodeCodabar, "Codebar"},
-        {bcCodeUPC_E1, "UPC_E1"},                       {bcCodeUPC_Supp5, "UPC Supp5"},
+        {bcCode_2_5_interleaved, "Code25 interleaved"},
+        {bcCode_2_5_matrix, "Code25 matrix"},
+        {bcCode39Extended, "Code39 Extended"},
+        {bcCode128C, "Code128C"},
+        {bcCode93Extended, "Code93 Extended"},
+        {bcCodeCodabar, "Codebar"},
+        {bcCodeUPC_E1, "UPC_E1"},
+        {bcCodeUPC_Supp5, "UPC Supp5"},
         {bcCodeEAN128C, "EAN128C"},
     };
     for (auto [type, name] : names) EXPECT_EQ(Z_GetBarTypeName(type), name);
@@ -159,9 +182,10 @@ TEST(Catalogue, NamesAndFlagsOfTheSymbologies) {
 TEST(GetBarLine, MapsTheAlphabetToWidthClassesAndColours) {
     const TBarWidths w{1, 20, 300, 4000};
     const std::pair<char, TBarLine> table[] = {
-        {'0', {1, white}},      {'1', {20, white}},     {'2', {300, white}},     {'3', {4000, white}},
-        {'5', {1, black}},      {'6', {20, black}},     {'7', {300, black}},     {'8', {4000, black}},
-        {'A', {1, black_half}}, {'B', {20, black_half}}, {'C', {300, black_half}}, {'D', {4000, black_half}},
+        {'0', {1, white}},       {'1', {20, white}},       {'2', {300, white}},
+        {'3', {4000, white}},    {'5', {1, black}},        {'6', {20, black}},
+        {'7', {300, black}},     {'8', {4000, black}},     {'A', {1, black_half}},
+        {'B', {20, black_half}}, {'C', {300, black_half}}, {'D', {4000, black_half}},
     };
     for (auto [c, expected] : table) {
         const TBarLine line = GetBarLine(c, w);
@@ -182,8 +206,13 @@ TEST(CountsToPattern, BarsAndSpacesAlternateFromABar) {
 
 TEST(Modulo10, WeightsThreeAndOneFromTheRight) {
     const std::pair<const char*, const char*> cases[] = {
-        {"12", "123"}, {"400638133393", "4006381333931"}, {"0", "00"}, {"", "0"},
-        {"590123412345", "5901234123457"}, {"03600029145", "036000291452"}, {"425261", "4252610"},
+        {"12", "123"},
+        {"400638133393", "4006381333931"},
+        {"0", "00"},
+        {"", "0"},
+        {"590123412345", "5901234123457"},
+        {"03600029145", "036000291452"},
+        {"425261", "4252610"},
         {"9638507", "96385074"},
     };
     for (auto [in, out] : cases) EXPECT_EQ(AppendModulo10(in), out);

@@ -44,6 +44,8 @@ inline const SymbolSample SymbolSamples[] = {
 };
 
 // gtest names a parameter by this instead of dumping its bytes.
-inline void PrintTo(const SymbolSample& s, std::ostream* os) { *os << s.Name; }
+inline void PrintTo(const SymbolSample& s, std::ostream* os) {
+    *os << s.Name;
+}
 
 }  // namespace ribbon::test

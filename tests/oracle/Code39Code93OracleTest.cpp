@@ -43,7 +43,8 @@ TEST(ZintOracle, Code39AndCode93MatchModuleForModule) {
         const std::string ours = Modules(Encode(c.type, c.data, 1, 2.0, c.checkSum).Pattern);
         const auto zint = ZintModules(c.zintType, c.data, c.zintOptions);
         ASSERT_TRUE(zint.has_value()) << "zint refused " << c.data;
-        EXPECT_TRUE(SameModules(ours, *zint)) << c.data << "\nours: " << ours << "\nzint: " << *zint;
+        EXPECT_TRUE(SameModules(ours, *zint))
+            << c.data << "\nours: " << ours << "\nzint: " << *zint;
     }
 }
 

@@ -19,8 +19,8 @@ inline std::string ZintQuote(const std::string& s) {
 // nothing when zint refuses the data. extra holds more command-line options ("--vers=1").
 inline std::optional<std::string> ZintModules(int symbology, const std::string& data,
                                               const std::string& extra = "") {
-    const std::string cmd = "zint --dump -b " + std::to_string(symbology) + " " + extra +
-                            " -d " + ZintQuote(data) + " 2>/dev/null";
+    const std::string cmd = "zint --dump -b " + std::to_string(symbology) + " " + extra + " -d " +
+                            ZintQuote(data) + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return std::nullopt;
     std::string out;
@@ -31,9 +31,12 @@ inline std::optional<std::string> ZintModules(int symbology, const std::string& 
     std::string bits;
     for (char c : out) {
         int v;
-        if (c >= '0' && c <= '9') v = c - '0';
-        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        else continue;
+        if (c >= '0' && c <= '9')
+            v = c - '0';
+        else if (c >= 'A' && c <= 'F')
+            v = c - 'A' + 10;
+        else
+            continue;
         for (int b = 3; b >= 0; --b) bits += (v >> b) & 1 ? '1' : '0';
     }
     return bits;

@@ -1,8 +1,7 @@
-#include "runtime/Format.h"
-
 #include <gtest/gtest.h>
 
 #include "runtime/Exceptions.h"
+#include "runtime/Format.h"
 
 namespace ribbon {
 namespace {
@@ -33,7 +32,8 @@ TEST(Assertion, CarriesTheSourceNameAndLine) {
         FAIL();
     } catch (const EAssertionFailed& e) {
         const int line = __LINE__ - 3;
-        EXPECT_EQ(e.Message, Format("EAN13 : Invalid barcode length. (FormatTest.cpp, line %d)", line));
+        EXPECT_EQ(e.Message,
+                  Format("EAN13 : Invalid barcode length. (FormatTest.cpp, line %d)", line));
     }
 }
 

@@ -1,5 +1,3 @@
-#include "runtime/Numeric.h"
-
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -8,6 +6,7 @@
 #include <vector>
 
 #include "runtime/Exceptions.h"
+#include "runtime/Numeric.h"
 
 namespace ribbon {
 namespace {
@@ -18,8 +17,8 @@ TEST(RoundHalfEven, HalvesGoToTheEvenNeighbour) {
         long long expected;
     };
     const Case cases[] = {
-        {2.5L, 2},   {3.5L, 4},   {4.5L, 4},    {5.5L, 6},   {50.5L, 50}, {51.5L, 52},
-        {-2.5L, -2}, {-3.5L, -4}, {0.5L, 0},    {1.5L, 2},   {2.4999L, 2}, {2.5001L, 3},
+        {2.5L, 2},   {3.5L, 4},   {4.5L, 4},     {5.5L, 6},   {50.5L, 50},  {51.5L, 52},
+        {-2.5L, -2}, {-3.5L, -4}, {0.5L, 0},     {1.5L, 2},   {2.4999L, 2}, {2.5001L, 3},
         {-0.4L, 0},  {7.5L, 8},   {190.5L, 190}, {51.5L, 52},
     };
     for (const Case& c : cases) EXPECT_EQ(RoundHalfEven(c.value), c.expected) << (double)c.value;
@@ -47,8 +46,9 @@ TEST(StrToInt, AcceptsSignedDecimalsWithin32Bits) {
 }
 
 TEST(StrToInt, RefusesEverythingElseWithTheConversionMessage) {
-    for (const std::string& text : std::vector<std::string>{"", "a", " 1", "1 ", "2147483648", "-2147483649", "99999999999999999999",
-                             "1.0", "+", std::string("1\0", 2)}) {
+    for (const std::string& text :
+         std::vector<std::string>{"", "a", " 1", "1 ", "2147483648", "-2147483649",
+                                  "99999999999999999999", "1.0", "+", std::string("1\0", 2)}) {
         try {
             StrToInt(text);
             FAIL() << "accepted '" << text << "'";

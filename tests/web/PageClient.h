@@ -14,17 +14,17 @@
 namespace ribbon::testing {
 
 class FakeClock : public web::Clock {
-public:
+  public:
     web::TimePoint Now() const override { return now_; }
     void Advance(std::chrono::seconds by) { now_ += by; }
 
-private:
+  private:
     web::TimePoint now_ = std::chrono::system_clock::now();
 };
 
 // A fresh directory under the system's temporary directory, removed at the end of the test.
 class TempDir {
-public:
+  public:
     TempDir() {
         std::random_device random;
         path_ = std::filesystem::temp_directory_path() /
@@ -39,7 +39,7 @@ public:
     // The directory as a module directory: with a trailing '/'.
     std::string ModuleDir() const { return path_.string() + "/"; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -63,7 +63,7 @@ inline web::Request MakeRequest(const std::string& method, const std::string& pa
 }
 
 class PageClient {
-public:
+  public:
     explicit PageClient(web::Application& app, std::string agent = ChromeAgent)
         : app_(app), agent_(std::move(agent)) {}
 
@@ -82,7 +82,7 @@ public:
     const std::string& PostPath() const { return path_; }
     std::string SessionId() const { return path_.substr(path_.rfind('/') + 1); }
 
-private:
+  private:
     web::Response Remember(web::Response response) {
         static const std::regex action(R"re(action="/ribbon(/EXEC/\d+/[0-9a-f]{24})")re");
         std::smatch match;

@@ -1,11 +1,11 @@
 // The sweepers' background thread: it keeps running through failing tasks and stops at once.
 
-#include "web/Periodic.h"
-
 #include <gtest/gtest.h>
 
 #include <atomic>
 #include <stdexcept>
+
+#include "web/Periodic.h"
 
 namespace ribbon::web {
 namespace {

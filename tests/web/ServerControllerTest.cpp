@@ -28,7 +28,7 @@ struct Overlap {
 };
 
 class OverlapProbe : public TIWLabel {
-public:
+  public:
     OverlapProbe(Overlap& overlap) : TIWLabel("labProbe", 0, 0, 1, 1), overlap_(overlap) {}
     void Render(std::string& html, const TRenderContext& context) const override {
         const int now = ++overlap_.inside;
@@ -40,7 +40,7 @@ public:
         TIWLabel::Render(html, context);
     }
 
-private:
+  private:
     Overlap& overlap_;
 };
 
@@ -51,7 +51,7 @@ struct Clicks {
 };
 
 class TestForm : public TIWAppForm {
-public:
+  public:
     explicit TestForm(Clicks& clicks) : TIWAppForm("formTest", 300, 200) {
         edt = Add<TIWEdit>("edtText", 10, 20, 100, 21, 0);
         edt->Text = "start";
@@ -81,7 +81,7 @@ public:
 };
 
 class ServerControllerTest : public ::testing::Test {
-protected:
+  protected:
     ServerControllerTest()
         : clock(std::make_shared<FakeClock>()),
           controller(

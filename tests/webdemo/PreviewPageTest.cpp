@@ -81,7 +81,7 @@ std::optional<std::string> ZbarRead(const fs::path& path) {
 }
 
 class PreviewPageTest : public ::testing::Test {
-protected:
+  protected:
     PreviewPageTest()
         : clock(std::make_shared<FakeClock>()),
           controller(dir.ModuleDir(), clock),
@@ -257,13 +257,14 @@ TEST_F(PreviewPageTest, ChosenSymbologyIsWhatTheDecoderReads) {
         int barType;
         std::string data, read;
     } cases[] = {
-        {6, "Hello-123", "Hello-123"},        // Code128B
-        {8, "CODE93", "CODE93"},              // Code93
-        {0, "12345670", "12345670"},          // 2 of 5 interleaved
+        {6, "Hello-123", "Hello-123"},  // Code128B
+        {8, "CODE93", "CODE93"},        // Code93
+        {0, "12345670", "12345670"},    // 2 of 5 interleaved
     };
     for (const auto& c : cases) {
-        const web::Response page = View("chkBitmap=Off&cmbModul=1&cmbBarType=" +
-                                        std::to_string(c.barType) + "&edtBarcode=" + c.data);
+        const web::Response page =
+            View("chkBitmap=Off&cmbModul=1&cmbBarType=" + std::to_string(c.barType) +
+                 "&edtBarcode=" + c.data);
         ASSERT_EQ(AlertOf(page.Body), "") << c.data;
         if (auto read = ZbarRead(PictureOf(page))) {
             EXPECT_EQ(*read, c.read) << c.barType;

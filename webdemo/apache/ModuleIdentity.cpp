@@ -1,7 +1,5 @@
 #include "webdemo/apache/ModuleIdentity.h"
 
-#include "web/Escape.h"
-
 #include <cxxabi.h>
 
 #include <algorithm>
@@ -10,6 +8,8 @@
 #include <cstdlib>
 #include <memory>
 #include <typeinfo>
+
+#include "web/Escape.h"
 
 namespace ribbon::webdemo::apache {
 namespace {
@@ -32,7 +32,6 @@ std::size_t ExtensionDot(const std::string& path) {
     auto dot = path.find_last_of('.');
     return dot == std::string::npos || dot <= base ? std::string::npos : dot;
 }
-
 
 }  // namespace
 
