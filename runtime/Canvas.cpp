@@ -100,6 +100,19 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
         std::uint8_t* const first =
             target_->Rgb.data() + top * stride + static_cast<std::size_t>(left) * 3;
         std::uint8_t* row = first;
+        if (bytes <= 12) {
+            // Bars a few pixels wide: storing the pixels beats a library call per row.
+            const std::uint8_t r = first[0], g = first[1], b = first[2];
+            for (int y = top + 1; y <= bottom; ++y) {
+                row += stride;
+                for (std::uint8_t* p = row; p != row + bytes; p += 3) {
+                    p[0] = r;
+                    p[1] = g;
+                    p[2] = b;
+                }
+            }
+            return;
+        }
         for (int y = top + 1; y <= bottom; ++y) std::memcpy(row += stride, first, bytes);
         return;
     }
