@@ -442,11 +442,13 @@ class ServedPage(unittest.TestCase):
         self.assertEqual(self.browser().page.status, 200)
 
 
-class ModuleDirectory(unittest.TestCase):
-    """Servers whose module lies in a folder prepared for one case."""
+class TempServers(unittest.TestCase):
+    """Cases that start their own servers in a temporary folder, stopped and removed after."""
+
+    PREFIX = "ribbonweb-tmp-"
 
     def setUp(self):
-        self.tmp = tempfile.mkdtemp(prefix="ribbonweb-dir-")
+        self.tmp = tempfile.mkdtemp(prefix=self.PREFIX)
         os.chmod(self.tmp, 0o755)
         self.servers = []
 
@@ -454,6 +456,12 @@ class ModuleDirectory(unittest.TestCase):
         for s in self.servers:
             s.stop()
         shutil.rmtree(self.tmp, ignore_errors=True)
+
+
+class ModuleDirectory(TempServers):
+    """Servers whose module lies in a folder prepared for one case."""
+
+    PREFIX = "ribbonweb-dir-"
 
     def module_in(self, name, back_bmp, file_name="ribbonweb.so"):
         folder = os.path.join(self.tmp, name)
@@ -543,23 +551,18 @@ class ModuleDirectory(unittest.TestCase):
 
 
 @unittest.skipUnless(os.geteuid() == 0, "already running as an ordinary user: every other test covers it")
-class OrdinaryUser(unittest.TestCase):
+class OrdinaryUser(TempServers):
     """Apache started by an ordinary user (nobody) serves as that user; run as root, the other
     tests cover the server that starts as root and drops to www-data."""
 
     USER = "nobody"
 
+    PREFIX = "ribbonweb-user-"
+
     def setUp(self):
         import pwd
         self.uid = pwd.getpwnam(self.USER).pw_uid
-        self.tmp = tempfile.mkdtemp(prefix="ribbonweb-user-")
-        os.chmod(self.tmp, 0o755)
-        self.servers = []
-
-    def tearDown(self):
-        for s in self.servers:
-            s.stop()
-        shutil.rmtree(self.tmp, ignore_errors=True)
+        super().setUp()
 
     def owned_folder(self, name, files):
         folder = os.path.join(self.tmp, name)
