@@ -2,7 +2,6 @@
 // producing a picture that a real decoder reads back.
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <cstdio>
 #include <fstream>
@@ -11,6 +10,7 @@
 #include <vector>
 
 #include "runtime/Bitmap.h"
+#include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"
 #include "web/Escape.h"
@@ -20,49 +20,13 @@
 namespace ribbon::webdemo {
 namespace {
 
+using test::DecodeJpeg;
+using test::Picture;
 using testing::AlertOf;
 using testing::FakeClock;
 using testing::PageClient;
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-struct Picture {
-    int Width = 0, Height = 0;
-    std::vector<unsigned char> Rgb;
-    int Gray(int x, int y) const {
-        const unsigned char* p = &Rgb[(static_cast<std::size_t>(y) * Width + x) * 3];
-        return (p[0] + p[1] + p[2]) / 3;
-    }
-    // The first column from x on, in row y, darker than mid-grey; -1 if none.
-    int FirstDark(int y, int x = 1) const {
-        for (; x < Width - 1; ++x)
-            if (Gray(x, y) < 128) return x;
-        return -1;
-    }
-};
-
-Picture DecodeJpeg(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(in), {}};
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    Picture picture{static_cast<int>(info.output_width), static_cast<int>(info.output_height), {}};
-    picture.Rgb.resize(static_cast<std::size_t>(picture.Width) * picture.Height * 3);
-    while (info.output_scanline < info.output_height) {
-        unsigned char* row =
-            &picture.Rgb[static_cast<std::size_t>(info.output_scanline) * picture.Width * 3];
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return picture;
-}
 
 // What zbarimg reads from the file, or nullopt when the tool is not installed.
 std::optional<std::string> ZbarRead(const fs::path& path) {
