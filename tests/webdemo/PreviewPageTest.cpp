@@ -7,6 +7,9 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
+#include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "runtime/Bitmap.h"
@@ -75,57 +78,110 @@ class PreviewPageTest : public ::testing::Test {
     PageClient browser;
 };
 
-TEST_F(PreviewPageTest, EveryControlSitsAtItsPlace) {
-    const struct {
-        const char* name;
-        int left, top, width, height, tabOrder;
-    } controls[] = {
-        {"IWButton1", 264, 536, 61, 21, 23},      {"edtBarcode", 108, 220, 150, 21, 0},
-        {"IWLabel1", 44, 222, 50, 16, -1},        {"IWLabel2", 43, 250, 51, 16, -1},
-        {"IWLabel3", 57, 278, 37, 16, -1},        {"IWLabel4", 63, 306, 31, 16, -1},
-        {"chkCheckSum", 108, 332, 121, 21, 4},    {"IWLabel5", 71, 358, 23, 16, -1},
-        {"edtLeft", 108, 356, 150, 21, 5},        {"IWLabel6", 70, 386, 24, 16, -1},
-        {"edtTop", 108, 384, 150, 21, 6},         {"IWLabel7", 55, 414, 39, 16, -1},
-        {"edtHeight", 108, 412, 150, 21, 7},      {"IWLabel8", 59, 442, 35, 16, -1},
-        {"edtAngle", 108, 440, 150, 21, 8},       {"cmbBarType", 108, 248, 150, 21, 1},
-        {"cmbModul", 108, 276, 150, 21, 2},       {"cmbRatio", 108, 304, 150, 21, 3},
-        {"cmbBackColor", 392, 464, 121, 21, 21},  {"cmbBarColor", 108, 468, 150, 21, 9},
-        {"cmbSpaceColor", 108, 496, 150, 21, 10}, {"cmbTextColor", 392, 324, 121, 21, 17},
-        {"labBackColor", 312, 466, 61, 16, -1},   {"labBarColor", 41, 470, 53, 16, -1},
-        {"IWLabel9", 23, 498, 71, 16, -1},        {"TextSize", 316, 218, 53, 16, -1},
-        {"cmbTextSize", 392, 216, 121, 21, 11},   {"IWLabel10", 314, 246, 55, 16, -1},
-        {"cmbTextFont", 392, 244, 121, 21, 12},   {"IWLabel11", 309, 326, 60, 16, -1},
-        {"IWLabel12", 280, 354, 89, 16, -1},      {"cmbTextBackColor", 392, 352, 121, 21, 18},
-        {"IWLabel13", 302, 494, 0, 0, -1},        {"cmbTextPost", 392, 408, 121, 21, 20},
-        {"IWLabel14", 294, 410, 75, 16, -1},      {"IWLabel15", 307, 382, 62, 16, -1},
-        {"cmbTextShow", 392, 380, 121, 21, 19},   {"chkBold", 392, 272, 81, 21, 13},
-        {"chkItalic", 480, 272, 65, 21, 14},      {"chkUnderline", 392, 296, 81, 21, 15},
-        {"chkStrikeOut", 480, 296, 93, 21, 16},   {"chkBitmap", 392, 496, 121, 21, 22},
-    };
-    const std::string page = browser.Open().Body;
+// A control as the page places it.
+struct Placed {
+    std::string Name, Caption;
+    int Left = 0, Top = 0, Width = 0, Height = 0, TabIndex = 0;  // TabIndex 0: none
+    bool Overlaps(const Placed& o) const {
+        return Left < o.Left + o.Width && o.Left < Left + Width && Top < o.Top + o.Height &&
+               o.Top < Top + Height;
+    }
+};
+
+// Every element of the page placed with position:absolute, one a line.
+std::vector<Placed> PlacedControls(const std::string& page) {
+    static const std::regex id(R"re(id="(\w+)")re");
+    static const std::regex place(
+        R"(position:absolute;left:(-?\d+)px;top:(-?\d+)px;width:(\d+)px;height:(\d+)px;)");
+    static const std::regex tab(R"re(tabindex="(\d+)")re");
+    static const std::regex caption(R"(>([^<]*)</div>)");
+    std::vector<Placed> placed;
+    std::istringstream lines(page);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m, n;
+        if (!std::regex_search(line, m, place) || !std::regex_search(line, n, id)) continue;
+        Placed c{n[1], "", std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4])};
+        if (std::regex_search(line, m, tab)) c.TabIndex = std::stoi(m[1]);
+        if (std::regex_search(line, m, caption)) c.Caption = m[1];
+        placed.push_back(c);
+    }
+    return placed;
+}
+
+TEST_F(PreviewPageTest, LayoutAsTheUserSeesIt) {
+    browser.Open();
+    const std::string page = View("edtBarcode=AB&chkBitmap=Off").Body;
     EXPECT_NE(page.find("width:576px;height:562px;"), std::string::npos);
-    for (const auto& c : controls) {
-        const auto at = page.find(std::string("id=\"") + c.name + "\"");
-        ASSERT_NE(at, std::string::npos) << c.name;
-        // Each control is written on one line of its own.
-        const auto lineStart = page.rfind('\n', at) + 1;
-        const std::string line = page.substr(lineStart, page.find('\n', at) - lineStart);
-        EXPECT_NE(line.find(web::HtmlEscape(c.name) + "\""), std::string::npos);
-        const std::string place =
-            "position:absolute;left:" + std::to_string(c.left) + "px;top:" + std::to_string(c.top) +
-            "px;width:" + std::to_string(c.width) + "px;height:" + std::to_string(c.height) + "px;";
-        EXPECT_NE(line.find(place), std::string::npos) << c.name << ": " << line;
-        if (c.tabOrder >= 0) {
-            EXPECT_NE(line.find("tabindex=\"" + std::to_string(c.tabOrder + 1) + "\""),
-                      std::string::npos)
-                << c.name;
+    const std::vector<Placed> controls = PlacedControls(page);
+    ASSERT_EQ(controls.size(), 43u);  // the form's 42 controls and the picture
+    const auto named = [&](std::string_view name) {
+        return *std::find_if(controls.begin(), controls.end(),
+                             [&](const Placed& c) { return c.Name == name; });
+    };
+
+    // Everything lies inside the form, and nothing covers anything else.
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Placed& c = controls[i];
+        EXPECT_TRUE(c.Left >= 0 && c.Top >= 0 && c.Left + c.Width <= 576 && c.Top + c.Height <= 562)
+            << c.Name;
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(c.Overlaps(controls[j])) << c.Name << " and " << controls[j].Name;
+    }
+
+    // The picture heads the form, above every other control.
+    const Placed picture = named("IWImage1");
+    EXPECT_EQ(std::tie(picture.Left, picture.Top, picture.Width, picture.Height),
+              std::tuple(8, 8, 500, 200));
+    for (const Placed& c : controls) {
+        if (c.Name != picture.Name) {
+            EXPECT_GE(c.Top, picture.Top + picture.Height) << c.Name;
         }
+    }
+
+    // Tab walks the fields in the form's reading order and ends on "View".
+    std::vector<Placed> tabbed;
+    std::copy_if(controls.begin(), controls.end(), std::back_inserter(tabbed),
+                 [](const Placed& c) { return c.TabIndex > 0; });
+    std::sort(tabbed.begin(), tabbed.end(),
+              [](const Placed& a, const Placed& b) { return a.TabIndex < b.TabIndex; });
+    std::vector<std::string> order;
+    for (const Placed& c : tabbed) order.push_back(c.Name);
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "edtBarcode",   "cmbBarType",   "cmbModul",         "cmbRatio",
+                         "chkCheckSum",  "edtLeft",      "edtTop",           "edtHeight",
+                         "edtAngle",     "cmbBarColor",  "cmbSpaceColor",    "cmbTextSize",
+                         "cmbTextFont",  "chkBold",      "chkItalic",        "chkUnderline",
+                         "chkStrikeOut", "cmbTextColor", "cmbTextBackColor", "cmbTextShow",
+                         "cmbTextPost",  "cmbBackColor", "chkBitmap",        "IWButton1"}));
+    for (std::size_t i = 0; i < tabbed.size(); ++i) EXPECT_EQ(tabbed[i].TabIndex, int(i) + 1);
+
+    // Each field has its caption just to its left, on its line.
+    const std::pair<const char*, const char*> captions[] = {
+        {"Barcode", "edtBarcode"},     {"BarType", "cmbBarType"},
+        {"Modul", "cmbModul"},         {"Ratio", "cmbRatio"},
+        {"Left", "edtLeft"},           {"Top", "edtTop"},
+        {"Height", "edtHeight"},       {"Angle", "edtAngle"},
+        {"BarColor", "cmbBarColor"},   {"SpaceColor", "cmbSpaceColor"},
+        {"TextSize", "cmbTextSize"},   {"TextFont", "cmbTextFont"},
+        {"TextColor", "cmbTextColor"}, {"TextBackColor", "cmbTextBackColor"},
+        {"TextShow", "cmbTextShow"},   {"TextPosition", "cmbTextPost"},
+        {"BackColor", "cmbBackColor"},
+    };
+    for (const auto& [text, field] : captions) {
+        const auto label = std::find_if(controls.begin(), controls.end(),
+                                        [&](const Placed& c) { return c.Caption == text; });
+        ASSERT_NE(label, controls.end()) << text;
+        const Placed f = named(field);
+        const int middle = label->Top + label->Height / 2;
+        const int gap = f.Left - (label->Left + label->Width);
+        EXPECT_TRUE(gap >= 0 && gap <= 40 && middle >= f.Top && middle < f.Top + f.Height)
+            << text << " beside " << field;
     }
     EXPECT_NE(
         page.find("<input type=\"button\" name=\"IWButton1\" id=\"IWButton1\" value=\"View\""),
         std::string::npos);
     // No picture until the first "View".
-    EXPECT_EQ(page.find("<img"), std::string::npos);
+    EXPECT_EQ(PageClient(app).Open().Body.find("<img"), std::string::npos);
 }
 
 TEST(TformMain, StartsWithTheFormsInitialState) {
