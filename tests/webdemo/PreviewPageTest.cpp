@@ -3,7 +3,9 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
@@ -269,6 +271,93 @@ TEST_F(PreviewPageTest, FieldsAreReadAsTheHandlerDefines) {
             EXPECT_EQ(*read, c.data) << c.fields;
         }
     }
+}
+
+// Where a colour shows in a picture: the box around its pixels and how many there are. JPEG
+// blurs the edges between colours, and the blends are near none of the colours used here.
+struct Area {
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1, Pixels = 0;
+    int Width() const { return Right - Left + 1; }
+    int Height() const { return Bottom - Top + 1; }
+};
+
+Area AreaOf(const Picture& picture, TColor color) {
+    const int rgb[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    Area a;
+    for (int y = 0; y < picture.Height; ++y) {
+        for (int x = 0; x < picture.Width; ++x) {
+            const unsigned char* p =
+                &picture.Rgb[(static_cast<std::size_t>(y) * picture.Width + x) * 3];
+            bool near = true;
+            for (int i = 0; i < 3; ++i) near = near && std::abs(p[i] - rgb[i]) < 80;
+            if (!near) continue;
+            a.Left = std::min(a.Left, x), a.Right = std::max(a.Right, x);
+            a.Top = std::min(a.Top, y), a.Bottom = std::max(a.Bottom, y);
+            ++a.Pixels;
+        }
+    }
+    return a;
+}
+
+// Every field of the form reaches the drawing: each one changed alone changes the picture the
+// way a user would expect. Each role gets a colour of its own: bars Blue, spaces Yellow, text
+// Red on Lime, background Aqua. Every post sets every field, since the form keeps the values of
+// the last one.
+TEST_F(PreviewPageTest, EachFieldShowsInThePicture) {
+    browser.Open();
+    const std::string base =
+        "chkBitmap=Off&edtBarcode=CODE39&cmbBarType=3&cmbModul=2&cmbRatio=1&chkCheckSum=Off&"
+        "edtLeft=20&edtTop=20&edtHeight=50&edtAngle=0&cmbTextSize=7&cmbTextFont=0&"
+        "cmbTextShow=1&cmbTextPost=5&cmbBarColor=12&cmbSpaceColor=11&cmbTextColor=9&"
+        "cmbTextBackColor=10&cmbBackColor=14&";
+    const auto draw = [&](const std::string& fields) {
+        const web::Response page = View(base + fields);
+        EXPECT_EQ(AlertOf(page.Body), "") << fields;
+        return DecodeJpeg(PictureOf(page));
+    };
+    struct Seen {
+        Area bars, spaces, cell, glyphs;
+    };
+    const auto see = [&](const std::string& fields) {
+        const Picture p = draw(fields);
+        return Seen{AreaOf(p, clBlue), AreaOf(p, clYellow), AreaOf(p, clLime), AreaOf(p, clRed)};
+    };
+
+    const Picture plain = draw("");
+    const Seen was = see("");
+    // The colours each play their part: the symbol starts with a bar at Left, its spaces lie
+    // within it, the glyphs on their cell at the bottom centre, the rest is background.
+    EXPECT_EQ(std::tuple(was.bars.Left, was.bars.Top), std::tuple(20, 20));
+    EXPECT_TRUE(was.spaces.Pixels > 0 && was.spaces.Left > was.bars.Left &&
+                was.spaces.Right < was.bars.Right);
+    EXPECT_TRUE(was.glyphs.Pixels > 0 && was.glyphs.Left > was.cell.Left &&
+                was.glyphs.Right < was.cell.Right && was.cell.Pixels > was.glyphs.Pixels);
+    EXPECT_NEAR(was.cell.Bottom, was.bars.Bottom, 2);
+    EXPECT_NEAR(was.cell.Left + was.cell.Right, was.bars.Left + was.bars.Right, 4);
+    const Area back = AreaOf(plain, clAqua);
+    EXPECT_EQ(std::tuple(back.Left, back.Top, back.Right, back.Bottom), std::tuple(1, 1, 498, 198))
+        << "the background fills the frame";
+
+    Seen now = see("edtTop=60");
+    EXPECT_EQ(now.bars.Top, was.bars.Top + 40);
+    now = see("edtHeight=100");
+    EXPECT_EQ(now.bars.Height(), was.bars.Height() + 50);
+    now = see("edtAngle=90&cmbTextShow=0");
+    // Upright now, and running off the bottom of the picture.
+    EXPECT_TRUE(now.bars.Width() == was.bars.Height() && now.bars.Height() > now.bars.Width());
+    now = see("chkCheckSum=On");
+    EXPECT_EQ(now.bars.Width(), was.bars.Width() + 13 * 3) << "one character more";
+    now = see("cmbTextSize=0");
+    EXPECT_LT(now.cell.Height() + 5, was.cell.Height()) << "7 points, not 14";
+    EXPECT_NE(see("cmbTextFont=2").cell.Width(), was.cell.Width()) << "Impact, not Courier";
+    now = see("cmbTextShow=0");
+    EXPECT_EQ(now.cell.Pixels + now.glyphs.Pixels, 0);
+    now = see("cmbTextShow=3");
+    EXPECT_GT(now.cell.Width(), was.cell.Width()) << "\"Code39 CODE39\"";
+    now = see("cmbTextPost=0");
+    EXPECT_TRUE(std::abs(now.cell.Top - now.bars.Top) <= 2 &&
+                std::abs(now.cell.Left - now.bars.Left) <= 2)
+        << "top left";
 }
 
 TEST_F(PreviewPageTest, ChosenSymbologyIsWhatTheDecoderReads) {
