@@ -1,8 +1,12 @@
 #pragma once
 // The enumerations shared by every part of the engine and by its users. They are the same in
-// both editions of the engine, so they live outside the edition namespaces.
+// both editions of the engine, so they live outside the edition namespaces. Each list below
+// declares its enumeration and the identifiers that the type information shows (TypeInfo.h);
+// TBarType's identifiers come from the symbology catalogue.
 
 #include <cstdint>
+
+#include "runtime/TypeInfo.h"
 
 namespace ribbon {
 
@@ -33,21 +37,31 @@ enum TBarType : std::uint8_t {
 };
 inline constexpr int BarTypeCount = bcCodeEAN128C + 1;
 
-enum TCheckSum : std::uint8_t { csNone, csModulo10 };
+#define RIBBON_TCHECKSUM(V) V(csNone) V(csModulo10)
+RIBBON_ENUM(TCheckSum, RIBBON_TCHECKSUM);
 
 // Colour class of one drawn element.
-enum TBarLineType : std::uint8_t { white, black, black_half };
+#define RIBBON_TBARLINETYPE(V) V(white) V(black) V(black_half)
+RIBBON_ENUM(TBarLineType, RIBBON_TBARLINETYPE);
 
 // Which human-readable text the drawing writes, and where inside the symbol box.
-enum TTextShow : std::uint8_t { tsNone, tsBarCode, tsBarType, tsBoth };
-enum TTextPosition : std::uint8_t {
-    tpTopLeft,
-    tpTopRight,
-    tpTopCenter,
-    tpBottomLeft,
-    tpBottomRight,
-    tpBottomCenter,
-};
+#define RIBBON_TTEXTSHOW(V) V(tsNone) V(tsBarCode) V(tsBarType) V(tsBoth)
+RIBBON_ENUM(TTextShow, RIBBON_TTEXTSHOW);
+#define RIBBON_TTEXTPOSITION(V) \
+    V(tpTopLeft) V(tpTopRight) V(tpTopCenter) V(tpBottomLeft) V(tpBottomRight) V(tpBottomCenter)
+RIBBON_ENUM(TTextPosition, RIBBON_TTEXTPOSITION);
+
+// Type information of the engine's enumerations (unit ZBarCode).
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TBarType>();
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TCheckSum>();
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TBarLineType>();
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TTextShow>();
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TTextPosition>();
 
 // The pixel widths of the four width classes of the pattern alphabet, as one encoding derived
 // them from its Modul and Ratio. They travel with the pattern they belong to.

@@ -8,9 +8,11 @@
 #include <array>
 #include <string>
 #include <string_view>
+#include <type_traits>
 
 #include "engine/BarTypes.h"
 #include "engine/Edition.h"
+#include "runtime/Export.h"
 
 namespace ribbon {
 
@@ -27,29 +29,39 @@ struct TBCdata {
 };
 
 // The symbology table, indexed by TBarType.
-extern const std::array<TBCdata, BarTypeCount> BCData;
+RIBBON_API extern const std::array<TBCdata, BarTypeCount> BCData;
+
+}  // namespace RIBBON_EDITION
+
+// Type information of the table's row and of the table itself (23 rows indexed by TBarType).
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TBCdata>();
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<std::remove_const_t<decltype(BCData)>>();
+
+inline namespace RIBBON_EDITION {
 
 // Display name of a symbology ("Code39", "Codebar", ...). Raises "Wrong barcode type." for an
 // ordinal beyond the table.
-std::string Z_GetBarTypeName(TBarType BarType);
+RIBBON_API std::string Z_GetBarTypeName(TBarType BarType);
 
 // Length of the symbol in pixels: the sum of the widths of all its elements.
-int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                  TCheckSum CheckSum);
+RIBBON_API int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                             TCheckSum CheckSum);
 
 // Extents of the upright box around the symbol box (symbol length x Height) turned by Angle
 // degrees. Width pairs the symbol length with the sine; height pairs it with the cosine.
-int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                     TCheckSum CheckSum, int Height, double Angle);
-int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                      TCheckSum CheckSum, int Height, double Angle);
+RIBBON_API int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul,
+                                double Ratio, TCheckSum CheckSum, int Height, double Angle);
+RIBBON_API int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul,
+                                 double Ratio, TCheckSum CheckSum, int Height, double Angle);
 
 // Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
 // left as they were found.
-void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
-               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-               TColor TextColor, double Angle);
+RIBBON_API void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+                          double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
+                          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                          TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
 
 }  // namespace RIBBON_EDITION
 }  // namespace ribbon

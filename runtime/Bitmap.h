@@ -8,6 +8,7 @@
 #include <string_view>
 
 #include "runtime/Canvas.h"
+#include "runtime/Export.h"
 
 namespace ribbon {
 
@@ -24,9 +25,9 @@ enum class TImageFormat : std::uint8_t { Png, Jpeg, Bmp };
 
 // The format that a file name's extension names (.png, .jpg, .jpeg, .bmp, any case); raises
 // EImageError for any other extension.
-TImageFormat ImageFormatFromFileName(const std::string& FileName);
+RIBBON_API TImageFormat ImageFormatFromFileName(const std::string& FileName);
 
-class TBitmap {
+class RIBBON_API TBitmap {
   public:
     // The largest picture accepted, in pixels: keeps a mistyped size from exhausting memory.
     static constexpr long long MaxPixels = 64LL * 1024 * 1024;

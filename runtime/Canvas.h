@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/Export.h"
 #include "runtime/Graphics.h"
 
 namespace ribbon {
@@ -35,7 +36,7 @@ struct TFontFace;  // a cached FreeType face (FontCache.h)
 // A font object created from a logical description (the counterpart of an HFONT). It can be
 // selected into any canvas in place of the canvas's own Font; the caller owns it and must
 // select the previous font back before destroying it.
-class TFontHandle {
+class RIBBON_API TFontHandle {
   public:
     explicit TFontHandle(const TLogFont& LogFont);
     ~TFontHandle();
@@ -73,9 +74,9 @@ class TFontHandle {
 };
 
 // Creates a font from its logical description; free it by destroying the returned object.
-std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
+RIBBON_API std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 
-class TCanvas {
+class RIBBON_API TCanvas {
   public:
     static constexpr int ScreenPixelsPerInch = 96;
 

@@ -5,9 +5,11 @@
 #include <exception>
 #include <string>
 
+#include "runtime/Export.h"
+
 namespace ribbon {
 
-class Exception : public std::exception {
+class RIBBON_API Exception : public std::exception {
   public:
     explicit Exception(std::string message) : Message(std::move(message)) {}
     const char* what() const noexcept override { return Message.c_str(); }
@@ -16,37 +18,38 @@ class Exception : public std::exception {
 };
 
 // Raised by RIBBON_ASSERT: "<message> (<source file>, line <n>)".
-class EAssertionFailed : public Exception {
+class RIBBON_API EAssertionFailed : public Exception {
   public:
     using Exception::Exception;
 };
 
 // Raised by the string-to-number conversions.
-class EConvertError : public Exception {
+class RIBBON_API EConvertError : public Exception {
   public:
     using Exception::Exception;
 };
 
 // Raised when a file cannot be read or written.
-class EFileError : public Exception {
+class RIBBON_API EFileError : public Exception {
   public:
     using Exception::Exception;
 };
 
 // Raised when a picture cannot be decoded or encoded.
-class EImageError : public Exception {
+class RIBBON_API EImageError : public Exception {
   public:
     using Exception::Exception;
 };
 
 // A silent exception: it ends an operation without anything being reported.
-class EAbort : public Exception {
+class RIBBON_API EAbort : public Exception {
   public:
     EAbort() : Exception("Operation aborted") {}
 };
 
 // Throws EAssertionFailed with the runtime's assertion text.
-[[noreturn]] void AssertionFailed(const std::string& message, const char* file, int line);
+[[noreturn]] RIBBON_API void AssertionFailed(const std::string& message, const char* file,
+                                             int line);
 
 }  // namespace ribbon
 

@@ -10,6 +10,8 @@
 #include <string>
 #include <string_view>
 
+#include "runtime/Export.h"
+
 namespace ribbon {
 
 // 0x00BBGGRR: red in the low byte, green in the next, blue in the third.
@@ -76,7 +78,7 @@ inline constexpr std::array<TColorName, 18> ColorNames = {{
 
 // A colour by name, without regard to case and with or without the "cl" prefix ("Red",
 // "clNavy", "ltgray"); nullopt for a name outside ColorNames.
-std::optional<TColor> IdentToColor(std::string_view Name);
+RIBBON_API std::optional<TColor> IdentToColor(std::string_view Name);
 
 struct TPoint {
     int X = 0;
@@ -164,7 +166,7 @@ struct TLogFont {
 // A font as the caller describes it. Size is in points, so the same font has the same physical
 // size on a 96 dpi bitmap and on a 600 dpi printer page; the canvas turns it into pixels at its
 // own resolution. Any face name is accepted: it is matched to the nearest installed family.
-class TFont {
+class RIBBON_API TFont {
   public:
     std::string Name = "DejaVu Sans";
     int Size = 10;  // points

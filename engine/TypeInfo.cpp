@@ -1,0 +1,28 @@
+// Type information of the symbology table's row and of the table, one set per edition.
+
+#include "engine/ZBarCode.h"
+
+namespace ribbon {
+namespace {
+
+const TMemberInfo BCdataFields[] = {
+    {"Name", &StringTypeInfo()},
+    {"NumericOnly", &TypeInfoOf<bool>()},
+};
+const TTypeInfo BCdataInfo{TTypeKind::Record, "TBCdata", "ZBarCode", {}, BCdataFields};
+const TTypeInfo BCDataArrayInfo{
+    TTypeKind::Array, "array[TBarType] of TBCdata", "ZBarCode", {}, {}, &TypeInfoOf<TBarType>(),
+    &BCdataInfo};
+
+}  // namespace
+
+template <>
+const TTypeInfo& TypeInfoOf<TBCdata>() {
+    return BCdataInfo;
+}
+template <>
+const TTypeInfo& TypeInfoOf<std::remove_const_t<decltype(BCData)>>() {
+    return BCDataArrayInfo;
+}
+
+}  // namespace ribbon

@@ -1,0 +1,18 @@
+# The API reference of the public headers: cmake --build build --target docs
+find_package(Doxygen)
+if(DOXYGEN_FOUND)
+  set(DOXYGEN_PROJECT_NAME ribbonkit)
+  set(DOXYGEN_PROJECT_NUMBER ${PROJECT_VERSION})
+  set(DOXYGEN_OUTPUT_DIRECTORY ${PROJECT_BINARY_DIR}/docs)
+  set(DOXYGEN_GENERATE_LATEX NO)
+  set(DOXYGEN_EXTRACT_ALL YES)
+  set(DOXYGEN_JAVADOC_AUTOBRIEF YES)
+  set(DOXYGEN_WARN_AS_ERROR NO)
+  set(DOXYGEN_STRIP_FROM_PATH ${PROJECT_SOURCE_DIR} ${PROJECT_SOURCE_DIR}/include)
+  set(DOXYGEN_PREDEFINED "RIBBON_API=" "RIBBONKIT_API=" "RIBBON_EDITION=desktop_edition")
+  list(TRANSFORM RIBBON_PUBLIC_HEADERS PREPEND ${PROJECT_SOURCE_DIR}/ OUTPUT_VARIABLE docs_inputs)
+  doxygen_add_docs(docs ${docs_inputs} ${PROJECT_SOURCE_DIR}/include/ribbonkit.h
+                   COMMENT "API reference into ${PROJECT_BINARY_DIR}/docs/html")
+else()
+  add_custom_target(docs COMMAND ${CMAKE_COMMAND} -E echo "docs: doxygen is not installed" COMMAND false)
+endif()

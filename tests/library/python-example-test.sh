@@ -1,0 +1,17 @@
+#!/usr/bin/env bash
+# Runs the Python example of README.md (the python block after "<!-- python-example -->") against
+# the built library and reads the label it writes back with zbarimg.
+set -euo pipefail
+readme="$1" libdir="$2"
+command -v zbarimg >/dev/null || { echo "zbarimg (zbar-tools) is missing" >&2; exit 1; }
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+awk '/<!-- python-example -->/ {found=1; next}
+     found && /^```python/ {inside=1; next}
+     inside && /^```/ {exit}
+     inside {print}' "$readme" > "$tmp/example.py"
+[[ -s "$tmp/example.py" ]] || { echo "no python example in $readme" >&2; exit 1; }
+(cd "$tmp" && LD_LIBRARY_PATH="$libdir" python3 example.py)
+got="$(zbarimg --quiet --raw "$tmp/label.png")"
+[[ "$got" == 5901234123457 ]] || { echo "zbarimg read '$got'" >&2; exit 1; }
+echo "README example: label.png reads 5901234123457"
