@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 
+#include "runtime/Action.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 
@@ -83,6 +84,23 @@ void TComponent::RemoveFreeNotification(TComponent* Component) {
 void TComponent::EndLoading() {
     loading_ = false;
     Loaded();
+}
+
+void TComponent::SetDesigning(bool Value) {
+    designing_ = Value;
+    for (TComponent* c : components_) c->SetDesigning(Value);
+}
+
+bool TComponent::ExecuteAction(TBasicAction* Action) {
+    if (!Action || !Action->HandlesTarget(this)) return false;
+    Action->ExecuteTarget(this);
+    return true;
+}
+
+bool TComponent::UpdateAction(TBasicAction* Action) {
+    if (!Action || !Action->HandlesTarget(this)) return false;
+    Action->UpdateTarget(this);
+    return true;
 }
 
 void TComponent::Notification(TComponent* Component, TOperation Operation) {

@@ -13,6 +13,8 @@ namespace ribbon {
 
 enum TOperation : std::uint8_t { opInsert, opRemove };
 
+class TBasicAction;
+
 class TComponent : public TObject {
   public:
     // Owner takes ownership: it deletes this component when it is destroyed itself. A component
@@ -45,6 +47,16 @@ class TComponent : public TObject {
     // Ends loading and calls Loaded, which settles what the stored values imply.
     void EndLoading();
 
+    // True while the component sits in a form designer rather than in a running program;
+    // setting it sets it for the owned components too.
+    bool Designing() const { return designing_; }
+    void SetDesigning(bool Value);
+
+    // Offered an action: carries it out (or brings its Enabled state up to date) when the
+    // action works on this component, and says whether it did.
+    virtual bool ExecuteAction(TBasicAction* Action);
+    virtual bool UpdateAction(TBasicAction* Action);
+
   protected:
     // Told that Component was inserted into or is being removed from the owner, or that a
     // component this one asked about is going away. The base class passes it on to the owned
@@ -61,6 +73,7 @@ class TComponent : public TObject {
     std::vector<TComponent*> components_;
     std::vector<TComponent*> freeNotifies_;
     bool loading_ = false;
+    bool designing_ = false;
 };
 
 // Case-insensitive comparison of identifiers and names, as component names and form files use.

@@ -279,4 +279,10 @@ bool TCustomPanel::DoContextPopup(TPoint MousePos) {
     return handled;
 }
 
+std::intptr_t TCustomPanel::Perform(unsigned Msg, std::intptr_t WParam, std::intptr_t LParam) {
+    TMessage message{Msg, WParam, LParam, 0};
+    Dispatch(message);
+    return message.Result;
+}
+
 }  // namespace ribbon

@@ -69,6 +69,39 @@ using TAnchors = TSet<TAnchorKind>;
 enum TShiftKind : std::uint8_t { ssShift, ssAlt, ssCtrl, ssLeft, ssRight, ssMiddle, ssDouble };
 using TShiftState = TSet<TShiftKind>;
 
+// What a control is and allows (bit n of the set is value n, so csReplicatable is 0x800).
+enum TControlStyleKind : std::uint8_t {
+    csAcceptsControls,
+    csCaptureMouse,
+    csDesignInteractive,
+    csClickEvents,
+    csFramed,
+    csSetCaption,
+    csOpaque,
+    csDoubleClicks,
+    csFixedWidth,
+    csFixedHeight,
+    csNoDesignVisible,
+    csReplicatable,  // may be drawn once per record inside a record-replicating panel grid
+    csNoStdEvents,
+    csDisplayDragImage,
+    csReflector,
+    csActionClient,
+    csMenuEvents,
+};
+using TControlStyle = TSet<TControlStyleKind>;
+
+// A message sent to a control with Perform; the control's Dispatch answers in Result.
+struct TMessage {
+    unsigned Msg = 0;
+    std::intptr_t WParam = 0;
+    std::intptr_t LParam = 0;
+    std::intptr_t Result = 0;
+};
+inline constexpr unsigned CM_BASE = 0xB000;
+// Asks a data-aware control for its data link (Result: the link's address).
+inline constexpr unsigned CM_GETDATALINK = CM_BASE + 57;
+
 // A mouse cursor: the class library's numbering (crDefault 0, crDrag -12, ...).
 using TCursor = std::int16_t;
 inline constexpr TCursor crDefault = 0;
@@ -188,6 +221,8 @@ class TCustomPanel : public TComponent {
     bool ShowHint = false;
     int TabOrder = 0;
     bool TabStop = false;
+    TControlStyle ControlStyle{csAcceptsControls, csCaptureMouse, csClickEvents,
+                               csSetCaption,      csOpaque,       csDoubleClicks};
 
     TCanResizeEvent OnCanResize;
     TNotifyEvent OnClick;
@@ -235,6 +270,11 @@ class TCustomPanel : public TComponent {
     void DoExit();
     // Returns whether a handler took care of the context menu.
     bool DoContextPopup(TPoint MousePos);
+
+    // Sends the control a message and returns its answer.
+    std::intptr_t Perform(unsigned Msg, std::intptr_t WParam, std::intptr_t LParam);
+    // Answers a message; the panel answers none (Result stays 0).
+    virtual void Dispatch(TMessage& /*Message*/) {}
 
   protected:
     // Draws the bevels and the border, fills the rest of the client area with Color and writes
