@@ -112,28 +112,6 @@ std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont) {
     return std::make_unique<TFontHandle>(LogFont);
 }
 
-const TFontHandle* TCanvas::SelectFont(const TFontHandle* Font) {
-    return std::exchange(selected_, Font);
-}
-
-TLogFont TCanvas::CurrentLogFont() const {
-    return selected_ ? selected_->LogFont() : Font.LogFont(ppi_);
-}
-
-const TFontHandle& TCanvas::CurrentFont() {
-    if (selected_) return *selected_;
-    TLogFont wanted = Font.LogFont(ppi_);
-    if (!ownFont_ || !(wanted == ownFontLog_)) {
-        ownFont_ = CreateFontIndirect(wanted);
-        ownFontLog_ = std::move(wanted);
-    }
-    return *ownFont_;
-}
-
-TSize TCanvas::TextExtent(const std::string& Text) {
-    return CurrentFont().TextExtent(Text);
-}
-
 void TCanvas::FillTextRect(long double X, long double Y, long double C, long double S,
                            long double U0, long double V0, long double U1, long double V1,
                            TColor Color) {
