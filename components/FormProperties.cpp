@@ -184,8 +184,11 @@ struct SetCodec {
     static S Read(const TFormValue& v, const TFormContext& x) {
         if (v.Kind != TFormValue::Set) Invalid(v);
         S set;
-        for (const std::string& m : v.Members)
-            set.Include(EnumCodec<E, Names>::Read(TFormValue{TFormValue::Identifier, m}, x));
+        for (const std::string& m : v.Members) {
+            TFormValue member;
+            member.Text = m;
+            set.Include(EnumCodec<E, Names>::Read(member, x));
+        }
         return set;
     }
 };
