@@ -12,6 +12,8 @@ Usage:
                  [--height H] [--angle A] [--edition desktop|web]
   ribbon render  --type T (--data D | --data-hex HEX) --out FILE [drawing options]
                  [--edition desktop|web]
+  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
+                 [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
   ribbon --help
 
 Commands:
@@ -35,6 +37,12 @@ Commands:
             "left": ..., "top": ...}: the picture's size and where the symbol was placed.
             By default the picture is just large enough for the turned symbol with a quiet
             zone of 10 modules around it, on white, so that the file scans as it is.
+  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
+            or BMP file, so that you can see what the control shows. The control comes from
+            a form file (--form; --name picks an object, default the first) or from the
+            options, which also change a control read from a form. Prints {"out": FILE,
+            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
+            control placed the symbol in its client area, and its final outer size.
 
 Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
@@ -74,6 +82,26 @@ Drawing options (render):
                         style of the text
   --jpeg-quality Q      JPEG quality 1-100 (default 90)
   --progressive         write a progressive JPEG
+
+Control options (control):
+  --width W, --height H       outer size of the control in pixels (default 185 x 41)
+  --orientation O             left-right (default), right-left, top-bottom or bottom-top
+  --alignment A               left, right or center (default): where the symbol sits along
+                              the control
+  --bar-height N              bar height in pixels; 0 (default) fills the control
+  --hmargin N, --auto-width   with --auto-width the control sizes itself along the symbol
+                              to the symbol, its frame and N pixels on each end
+  --bevel-inner B, --bevel-outer B
+                              none, lowered, raised or space (defaults none and raised)
+  --bevel-width N             width of each bevel (default 1)
+  --border-width N            space between the bevels in the control's colour (default 0)
+  --border-style S            none (default) or single: a window edge, flat (2 pixels over
+                              both sides) or, with --ctl3d, sunken (4 pixels)
+  --ctl3d                     the 3D window edge (a control from a form keeps its own)
+  --color C                   the control's colour (default the button face, #F0F0F0)
+  --text, --text-position, --bar-color, --space-color, --text-background, --font,
+  --font-size, --font-color, --bold, --italic, --underline, --strikeout
+                              as for render; the text background is the control's TextColor
 
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).

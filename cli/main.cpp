@@ -15,6 +15,7 @@ int main(int argc, char** argv) {
         {"encode", RunEncode},
         {"measure", RunMeasure},
         {"render", RunRender},
+        {"control", RunControl},
     };
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {

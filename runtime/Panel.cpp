@@ -61,14 +61,14 @@ void TCustomPanel::SetBounds(int Left, int Top, int Width, int Height) {
 void TCustomPanel::SetColor(TColor Value) {
     if (Value == color_) return;
     color_ = Value;
-    ParentColor = false;
+    if (!Loading()) ParentColor = false;  // a form file sets both
     Invalidate();
 }
 
 void TCustomPanel::SetFont(const TFont& Value) {
     if (Value == font_) return;
     font_ = Value;
-    ParentFont = false;
+    if (!Loading()) ParentFont = false;  // a form file sets both
     Invalidate();
 }
 
@@ -118,7 +118,7 @@ void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
 void TCustomPanel::SetCtl3D(bool Value) {
     if (Value == ctl3D_) return;
     ctl3D_ = Value;
-    ParentCtl3D = false;
+    if (!Loading()) ParentCtl3D = false;  // a form file sets both
     client_.SetSize(ClientWidth(), ClientHeight());
     Invalidate();
 }
