@@ -17,6 +17,7 @@ int RunControl(const Args& args);
 int RunPrint(const Args& args);
 // measure with --units: the printer's measures in whole millimetres or inches.
 int RunPrintMeasure(const Args& args);
+int RunLabels(const Args& args);
 
 extern const char* const HelpText;
 

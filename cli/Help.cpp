@@ -19,6 +19,11 @@ Usage:
                  [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] --out FILE.pdf
   ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
                  [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
+  ribbon labels  --db FILE --query SQL [--param V ...] --column NAME [--name-column NAME]
+                 --type T [--modul N] [--ratio R] [--checksum] [--height H] [--left X] [--top Y]
+                 [--size WxH] [drawing options] [--jobs N]
+                 (--out-dir DIR [--format png|svg] | --out FILE.pdf [--grid CxR] [--paper P]
+                 [--dpi N])
   ribbon --help
 
 Commands:
@@ -64,6 +69,23 @@ Commands:
             "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
             The file appears only when it is complete: any error leaves nothing under its name.
 
+  labels    One barcode per record of an SQLite query: the value of --column is the data.
+            The query only reads (anything else is refused) and takes its values as
+            parameters, --param once for ?1, ?2, ... in order. With --out-dir every label is
+            a file in that folder (created when missing) named by --name-column (default
+            --column) plus .png or .svg; a name that is empty, holds '/', starts with '.' or
+            was taken by an earlier record refuses its record. With --out the labels are the
+            pages of one PDF printed at --dpi pixels per inch (default 96, so pixel sizes
+            mean what they mean in PNG files): one label a page the size of the largest label
+            (or of --paper, label centred), or a grid of --grid COLUMNSxROWS labels a page,
+            each centred in its cell, on --paper (default a4). Drawing is as for render.
+            Progress goes to stderr (a bar on a terminal, a line every tenth otherwise), then
+            every refused record as "<key>: <message>" (the key is the --name-column value)
+            and a summary; stdout gets {"records": N, "written": W, "refused": R, ["pages": P,]
+            "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
+            drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
+            stops between records (exit status 130), leaving only complete files and, for a
+            PDF, no file at all.
 
 Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier

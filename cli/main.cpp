@@ -13,6 +13,7 @@ int main(int argc, char** argv) {
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"types", RunTypes},   {"encode", RunEncode}, {"measure", RunMeasure},
         {"render", RunRender}, {"print", RunPrint},   {"control", RunControl},
+        {"labels", RunLabels},
     };
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {
