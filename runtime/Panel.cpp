@@ -47,12 +47,16 @@ void TCustomPanel::SetBounds(int Left, int Top, int Width, int Height) {
         Width = limit(Width, minW, maxW);
         Height = limit(Height, minH, maxH);
     }
+    if (Width != width_ || Height != height_) {
+        // The bitmap first: a size it refuses leaves the control as it was.
+        const int edge = WindowEdge();
+        client_.SetSize(std::max(Width - edge, 0), std::max(Height - edge, 0));
+    }
     left_ = Left;
     top_ = Top;
     if (Width == width_ && Height == height_) return;
     width_ = Width;
     height_ = Height;
-    client_.SetSize(ClientWidth(), ClientHeight());
     resized_ = true;
     Invalidate();
     if (OnResize) OnResize(this);

@@ -158,6 +158,9 @@ TEST(FormFile, MistakesNameTheLineAndChangeNothing) {
         {head + "  Modul = 1.5\nend\n", "line 3: Modul: '1.5' is not a valid value"},
         {head + "  Height = 99999999999\nend\n",
          "line 3: Height: '99999999999' is not a valid value"},
+        {head + "  Width = 65535\n  Height = 65535\nend\n",
+         "line 4: Height: A picture of 65535 x 65535 pixels is out of range (each side at most "
+         "65535, at most 67108864 pixels)."},
         {head + "  BarCode = 'open\nend\n", "line 3: BarCode: the string has no closing quote"},
         {head + "  BarCode = #300\nend\n",
          "line 3: BarCode: '#300' is not a character code (#0 to #255)"},
