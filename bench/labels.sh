@@ -25,23 +25,25 @@ db.executemany("INSERT INTO items VALUES (?, ?, ?)",
 db.commit()
 PY
 
+# Wall time, and the processor time of the run (user + system, all threads): on a shared
+# machine the second says what the work costs when the first is stretched by others.
 run() {
   local what="$1"; shift
-  local start end
-  start=$(date +%s.%N)
-  "$ribbon" labels --db "$work/items.db" --query "SELECT sku, name FROM items" --column sku \
-    --name-column name --type ean13 --modul 2 --text barcode "$@" >"$work/summary.json" 2>/dev/null
-  end=$(date +%s.%N)
-  python3 - "$what" "$start" "$end" "$work/summary.json" <<'PY'
+  local times
+  times=$( { TIMEFORMAT='%R %U %S'; time "$ribbon" labels --db "$work/items.db" \
+      --query "SELECT sku, name FROM items" --column sku --name-column name --type ean13 \
+      --modul 2 --text barcode "$@" >"$work/summary.json" 2>/dev/null; } 2>&1 ) || true
+  python3 - "$what" "$times" "$work/summary.json" <<'PY'
 import json, sys
-what, start, end, summary = sys.argv[1], float(sys.argv[2]), float(sys.argv[3]), sys.argv[4]
-s = json.load(open(summary))
-seconds = end - start
-print("%-22s %7d labels in %6.1f s: %7.0f labels/s" % (what, s["written"], seconds, s["written"] / seconds))
+what, times, summary = sys.argv[1], sys.argv[2].split(), sys.argv[3]
+real, cpu = float(times[0]), float(times[1]) + float(times[2])
+n = json.load(open(summary))["written"]
+print("%-22s %7d labels in %6.1f s: %7.0f labels/s (%.0f labels per processor-second)"
+      % (what, n, real, n / real, n / cpu))
 PY
 }
 
-echo "ribbon labels, $records records, $(nproc) cores"
+echo "ribbon labels, $records records, $(nproc) cores, load average $(cut -d" " -f1-3 /proc/loadavg)"
 run "PNG files" --out-dir "$work/png"
 du -sh "$work/png" | awk '{print "  PNG folder: " $1}'
 rm -rf "$work/png"

@@ -222,7 +222,11 @@ void RunOnWorkers(unsigned workers, std::size_t count, Outcome& outcome, Progres
 
 void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, const std::string& dir,
                 bool svg, unsigned workers, Outcome& outcome, Progress& progress) {
-    std::filesystem::create_directories(dir);
+    std::error_code error;
+    std::filesystem::create_directories(dir, error);
+    if (error || !std::filesystem::is_directory(dir))
+        throw EFileError(Format("Cannot create the folder \"%s\". %s", dir,
+                                error ? error.message() : std::string("A file has that name.")));
     const std::string extension = svg ? ".svg" : ".png";
     RunOnWorkers(workers, records.size(), outcome, &progress, [&](std::size_t i) {
         const Record& r = records[i];
@@ -427,10 +431,15 @@ int RunLabels(const Args& args) {
     InterruptGuard guard;
     Progress progress(std::cerr, isatty(STDERR_FILENO) != 0, records.size(), "labels");
     int pages = 0;
-    if (toPdf)
-        pages = WritePdf(records, style, options, workers, outcome, progress);
-    else
-        WriteFiles(records, style, *options.Get("out-dir"), svg, workers, outcome, progress);
+    try {
+        if (toPdf)
+            pages = WritePdf(records, style, options, workers, outcome, progress);
+        else
+            WriteFiles(records, style, *options.Get("out-dir"), svg, workers, outcome, progress);
+    } catch (...) {
+        progress.Finish(outcome.done);  // the error goes on a line of its own
+        throw;
+    }
     const double seconds = progress.Finish(outcome.done);
 
     std::size_t refused = 0;

@@ -15,7 +15,9 @@
 #include <QStatusBar>
 
 #include "components/FormFile.h"
+#include "components/pDBBarcode.h"
 #include "qt/ControlWidget.h"
+#include "qt/DataPanel.h"
 #include "runtime/Format.h"
 
 namespace ribbon::qt {
@@ -42,8 +44,11 @@ void ShowColor(QPushButton* button, TColor c) {
 }  // namespace
 
 DesignerWindow::DesignerWindow(QWidget* Parent)
-    : QMainWindow(Parent), barCode_(new TBarCode(&owner_)) {
+    : QMainWindow(Parent), barCode_(new TDBBarcode(&owner_)) {
     setWindowTitle("ribbon designer");
+    // A designer designs: the data typed in is the control's own, and a bound data source only
+    // shows its records.
+    barCode_->SetDesigning(true);
     barCode_->SetName("BarCode1");
     barCode_->SetBounds(0, 0, 320, 120);
     barCode_->SetBarcode("RIBBONKIT");
@@ -58,7 +63,16 @@ DesignerWindow::DesignerWindow(QWidget* Parent)
     widget_ = new ControlWidget(*barCode_);
     area->setWidget(widget_);
     layout->addWidget(area, 1);
-    layout->addWidget(BuildPanel());
+    auto* side = new QVBoxLayout;
+    side->addWidget(BuildPanel());
+    dataPanel_ = new DataPanel(static_cast<TDBBarcode&>(*barCode_));
+    dataPanel_->OnStatus = [this](const QString& message) {
+        message.isEmpty() ? statusBar()->clearMessage() : statusBar()->showMessage(message);
+    };
+    dataPanel_->OnRecordChanged = [this] { ShowProperties(); };
+    side->addWidget(dataPanel_);
+    side->addStretch();
+    layout->addLayout(side);
     setCentralWidget(central);
     widget_->OnPaintError = [this](const std::string& message) {
         statusBar()->showMessage(Latin1(message));
@@ -81,6 +95,8 @@ DesignerWindow::DesignerWindow(QWidget* Parent)
 DesignerWindow::~DesignerWindow() {
     delete widget_;  // before the control it shows
     widget_ = nullptr;
+    delete dataPanel_;  // and the data source the control is bound to
+    dataPanel_ = nullptr;
 }
 
 QWidget* DesignerWindow::BuildPanel() {

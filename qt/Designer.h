@@ -19,6 +19,7 @@ class QSpinBox;
 namespace ribbon::qt {
 
 class ControlWidget;
+class DataPanel;
 
 class DesignerWindow : public QMainWindow {
   public:
@@ -29,6 +30,8 @@ class DesignerWindow : public QMainWindow {
     ControlWidget& Widget() { return *widget_; }
     QLineEdit& DataEdit() { return *data_; }
     QComboBox& TypeBox() { return *type_; }
+    // The data-bound mode: a SQLite file, a table and a field the control follows.
+    DataPanel& Data() { return *dataPanel_; }
 
     // Load and save the control as a form file; a failure is shown in the status bar and
     // returned as false.
@@ -48,6 +51,7 @@ class DesignerWindow : public QMainWindow {
     TComponent owner_{nullptr};
     TBarCode* barCode_;
     ControlWidget* widget_ = nullptr;
+    DataPanel* dataPanel_ = nullptr;
     QLineEdit* data_ = nullptr;
     QComboBox* type_ = nullptr;
     QSpinBox* modul_ = nullptr;

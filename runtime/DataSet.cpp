@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cmath>
 #include <cstdlib>
+#include <exception>
 
 #include "runtime/DataSource.h"
 #include "runtime/Format.h"
@@ -119,12 +120,17 @@ TDataSet::TDataSet(std::shared_ptr<TDatabase> Database) : db_(std::move(Database
 }
 
 TDataSet::~TDataSet() {
-    if (Active()) {
-        // Links drop their fields while the fields still exist.
-        buffer_.clear();
-        SetState(dsInactive);
+    try {
+        Close();
+    } catch (...) {
+        // A control refusing to show "nothing" cannot stop the data set from going.
     }
-    for (TDataSource* source : std::vector<TDataSource*>(dataSources_)) source->DataSetFreed();
+    for (TDataSource* source : std::vector<TDataSource*>(dataSources_)) {
+        try {
+            source->DataSetFreed();
+        } catch (...) {
+        }
+    }
 }
 
 void TDataSet::SetTableName(const std::string& Name) {
@@ -283,13 +289,19 @@ void TDataSet::Close() {
     buffer_.clear();
     changed_.clear();
     modified_ = false;
-    SetState(dsInactive);
+    std::exception_ptr error;
+    try {
+        SetState(dsInactive);
+    } catch (...) {
+        error = std::current_exception();  // every link has still let go of its field
+    }
     fields_.clear();
     columns_.clear();
     keyColumns_.clear();
     records_.clear();
     current_ = -1;
     bof_ = eof_ = true;
+    if (error) std::rethrow_exception(error);
 }
 
 void TDataSet::Refresh() {
@@ -592,10 +604,20 @@ void TDataSet::SetState(TDataSetState Value) {
 }
 
 void TDataSet::DataEvent(TDataEvent Event, const TField* Info) {
-    // A source may detach itself while being told.
-    for (TDataSource* source : std::vector<TDataSource*>(dataSources_))
-        if (std::find(dataSources_.begin(), dataSources_.end(), source) != dataSources_.end())
+    // Every source hears of the event even when a control raises on the way (so none keeps a
+    // field that is about to go); the first error is passed on afterwards. A source may detach
+    // itself while being told.
+    std::exception_ptr first;
+    for (TDataSource* source : std::vector<TDataSource*>(dataSources_)) {
+        if (std::find(dataSources_.begin(), dataSources_.end(), source) == dataSources_.end())
+            continue;
+        try {
             source->DataEvent(Event, Info);
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
 }
 
 void TDataSet::AddDataSource(TDataSource* Source) {

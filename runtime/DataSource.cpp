@@ -1,6 +1,7 @@
 #include "runtime/DataSource.h"
 
 #include <algorithm>
+#include <exception>
 
 namespace ribbon {
 
@@ -9,8 +10,19 @@ namespace ribbon {
 TDataSource::TDataSource(TComponent* Owner) : TComponent(Owner) {}
 
 TDataSource::~TDataSource() {
-    SetDataSet(nullptr);
-    while (!links_.empty()) links_.back()->SetDataSource(nullptr);
+    // Controls refusing to show "nothing" cannot keep the source alive.
+    try {
+        SetDataSet(nullptr);
+    } catch (...) {
+    }
+    while (!links_.empty()) {
+        TDataLink* link = links_.back();
+        try {
+            link->SetDataSource(nullptr);
+        } catch (...) {
+            std::erase(links_, link);
+        }
+    }
 }
 
 void TDataSource::SetDataSet(TDataSet* Value) {
@@ -48,10 +60,19 @@ void TDataSource::NotifyLinks(TDataEvent Event, const TField* Info) {
         if (State() == state_) return;
         state_ = State();
     }
-    // A link may leave the source while it is told (its control freed, another source set).
-    for (TDataLink* link : std::vector<TDataLink*>(links_))
-        if (std::find(links_.begin(), links_.end(), link) != links_.end())
+    // Every link is told even when a control raises (the first error follows afterwards), so
+    // that none keeps a field that is going away. A link may leave the source while it is told
+    // (its control freed, another source set).
+    std::exception_ptr first;
+    for (TDataLink* link : std::vector<TDataLink*>(links_)) {
+        if (std::find(links_.begin(), links_.end(), link) == links_.end()) continue;
+        try {
             link->DataEvent(Event, Info);
+        } catch (...) {
+            if (!first) first = std::current_exception();
+        }
+    }
+    if (first) std::rethrow_exception(first);
     if (Event == deUpdateState && OnStateChange) OnStateChange(this);
     if ((Event == deFieldChange || Event == deRecordChange || Event == deDataSetChange ||
          Event == deDataSetScroll) &&

@@ -207,5 +207,31 @@ TEST(DataLink, FollowsTheRecordAndLetsGoOfWhatIsFreed) {
     EXPECT_EQ(link.DataSource(), nullptr);
 }
 
+TEST(DataLink, EveryLinkLetsGoOfItsFieldWhenAControlRaises) {
+    TestDatabase file("CREATE TABLE items(sku TEXT); INSERT INTO items VALUES ('1');");
+    auto data = std::make_unique<TDataSet>(file.Open());
+    data->SetTableName("items");
+    data->Open();
+    TDataSource source;
+    source.SetDataSet(data.get());
+    TFieldDataLink links[2];
+    for (TFieldDataLink& link : links) {
+        link.OnDataChange = [&link](TObject*) {
+            if (!link.Field()) throw Exception("nothing to show");
+        };
+        link.SetFieldName("sku");
+        link.SetDataSource(&source);
+        ASSERT_NE(link.Field(), nullptr);
+    }
+    EXPECT_THROW(data->Close(), Exception);
+    EXPECT_EQ(links[0].Field(), nullptr);
+    EXPECT_EQ(links[1].Field(), nullptr);
+    data->Open();  // opens cleanly again
+    EXPECT_EQ(data->FieldCount(), 1);
+    EXPECT_NE(links[1].Field(), nullptr);
+    data.reset();  // the destructor swallows what the controls raise
+    EXPECT_EQ(links[0].Field(), nullptr);
+}
+
 }  // namespace
 }  // namespace ribbon
