@@ -53,8 +53,10 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-TVectorCanvas::TVectorCanvas(cairo_t* Context, int PixelsPerInch)
-    : cr_(Context), ppi_(PixelsPerInch > 0 ? PixelsPerInch : TCanvas::ScreenPixelsPerInch) {
+TVectorCanvas::TVectorCanvas(cairo_t* Context, int PixelsPerInchX, int PixelsPerInchY)
+    : cr_(Context),
+      ppiX_(PixelsPerInchX > 0 ? PixelsPerInchX : TCanvas::ScreenPixelsPerInch),
+      ppi_(PixelsPerInchY > 0 ? PixelsPerInchY : TCanvas::ScreenPixelsPerInch) {
     // Glyph outlines as designed: the layout already carries the raster canvas's advances.
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);

@@ -19,12 +19,13 @@ namespace ribbon {
 
 class TVectorCanvas final : public TCustomCanvas {
   public:
-    // Draws through Context, whose user space is the device's pixels; PixelsPerInch turns font
-    // sizes in points into those pixels. The context stays the caller's.
-    TVectorCanvas(cairo_t* Context, int PixelsPerInch);
+    // Draws through Context, whose user space is the device's pixels; the resolutions turn
+    // font sizes in points into those pixels. The context stays the caller's.
+    TVectorCanvas(cairo_t* Context, int PixelsPerInchX, int PixelsPerInchY);
     ~TVectorCanvas() override;
 
     int PixelsPerInch() const override { return ppi_; }
+    int HorizontalPixelsPerInch() const override { return ppiX_; }
     void Polygon(std::span<const TPoint> Points) override;
     void FillRect(const TRect& Rect) override;
     void TextOut(int X, int Y, const std::string& Text) override;
@@ -37,7 +38,7 @@ class TVectorCanvas final : public TCustomCanvas {
     cairo_font_face_t* FaceFor(const TFontHandle& Font);
 
     cairo_t* cr_;
-    int ppi_;
+    int ppiX_, ppi_;
     // cairo's faces for the font files in use (file, index, synthetic bold).
     std::map<std::tuple<std::string, int, bool>, cairo_font_face_t*> faces_;
 };

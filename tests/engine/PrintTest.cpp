@@ -145,6 +145,21 @@ TEST(Print, NeedsAJobAndLeavesTheCallersCanvasAndJobAsTheyWere) {
     std::remove(pdf.c_str());
 }
 
+TEST(Print, TextKeepsItsShapeOnPaperWherePrinterPixelsAreNotSquare) {
+    const std::string text = "5901234123457";
+    std::vector<TSize> extents;
+    for (int dpiX : {1200, 600}) {
+        SetUpPrinter(dpiX, 1200, {50, 20}, PdfName("aspect"));
+        Printer().BeginDoc();
+        extents.push_back(Printer().Canvas().TextExtent(text));
+        Printer().Abort();
+    }
+    // As high, and half as many pixels across at half the horizontal resolution.
+    EXPECT_EQ(extents[1].cy, extents[0].cy);
+    EXPECT_NEAR(extents[1].cx * 2.0 / extents[0].cx, 1.0, 0.02)
+        << extents[0].cx << " " << extents[1].cx;
+}
+
 // Files in the directory whose names start with the PDF's (the temporary one included).
 int Leftovers(const std::string& pdf) {
     const std::filesystem::path p(pdf);
