@@ -11,11 +11,18 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "runtime/Canvas.h"
 #include "runtime/CustomCanvas.h"
 
 namespace ribbon {
+
+namespace detail {
+struct VectorPoint {
+    double x, y;
+};
+}  // namespace detail
 
 class TVectorCanvas final : public TCustomCanvas {
   public:
@@ -36,6 +43,8 @@ class TVectorCanvas final : public TCustomCanvas {
     void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
                       long double V0, long double U1, long double V1, TColor Color);
     cairo_font_face_t* FaceFor(const TFontHandle& Font);
+    // Fills the polygon, even-odd, in Color.
+    void FillPath(const std::vector<detail::VectorPoint>& Polygon, TColor Color);
 
     cairo_t* cr_;
     int ppiX_, ppi_;
