@@ -47,10 +47,11 @@ TColor ReadColor(const Options& options, const std::string& name, TColor fallbac
         if (hex) return RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF);
     }
     if (auto named = IdentToColor(v)) return *named;
-    throw UsageError("option --" + name + ": '" + v +
-                     "' is neither #RRGGBB nor a colour name (Black, Maroon, Green, Olive, Navy, "
-                     "Purple, Teal, Gray, Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, "
-                     "DkGray, White)");
+    std::string names;
+    for (const TColorName& entry : ColorNames)
+        names += (names.empty() ? "" : ", ") + std::string(entry.Name);
+    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name (" +
+                     names + ")");
 }
 
 }  // namespace

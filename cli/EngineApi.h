@@ -2,6 +2,7 @@
 // The ribbon tool offers both editions of the engine. Each edition is reached through one of
 // these tables; EngineApi.cpp is compiled once per edition to fill them.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -47,6 +48,6 @@ const EngineApi& DesktopEngine();
 const EngineApi& WebEngine();
 
 // The TBarType identifiers ("bcCode128B"), indexed by ordinal.
-extern const std::string_view BarTypeIdentifiers[BarTypeCount];
+extern const std::array<std::string_view, BarTypeCount> BarTypeIdentifiers;
 
 }  // namespace ribbon::cli

@@ -13,7 +13,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Printer.h"
 #include "tests/PdfTools.h"
-#include "tests/engine/EngineTestUtil.h"
+#include "tests/ErrorOf.h"
 
 namespace ribbon::test {
 namespace {
