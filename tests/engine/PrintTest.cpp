@@ -12,8 +12,8 @@
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Printer.h"
-#include "tests/PdfTools.h"
 #include "tests/ErrorOf.h"
+#include "tests/PdfTools.h"
 
 namespace ribbon::test {
 namespace {
