@@ -77,6 +77,10 @@ class TFontHandle {
 // Creates a font from its logical description; free it by destroying the returned object.
 std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 
+// The average character width (TLogFont::Width) that gives the face of LogFont an em
+// EmWidthPixels wide; 0 (the face's own proportions) when the face does not tell its average.
+int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels);
+
 // The raster surface. The right-angle fast paths of the drawing live here, behind Polygon.
 class TCanvas final : public TCustomCanvas {
   public:

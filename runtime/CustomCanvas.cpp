@@ -2,6 +2,7 @@
 
 #include "runtime/CustomCanvas.h"
 
+#include <cmath>
 #include <utility>
 
 #include "runtime/Canvas.h"
@@ -27,14 +28,23 @@ const TFontHandle* TCustomCanvas::SelectedFont() const {
     return SelectionHolds() ? selected_ : nullptr;
 }
 
+TLogFont TCustomCanvas::OwnLogFont() const {
+    TLogFont lf = Font.LogFont(PixelsPerInch());
+    if (HorizontalPixelsPerInch() != PixelsPerInch())
+        lf.Width = AverageCharWidth(
+            lf, static_cast<int>(std::lround(static_cast<long double>(-lf.Height) *
+                                             HorizontalPixelsPerInch() / PixelsPerInch())));
+    return lf;
+}
+
 TLogFont TCustomCanvas::CurrentLogFont() const {
-    return SelectionHolds() ? selected_->LogFont() : Font.LogFont(PixelsPerInch());
+    return SelectionHolds() ? selected_->LogFont() : OwnLogFont();
 }
 
 const TFontHandle& TCustomCanvas::CurrentFont() {
     if (SelectionHolds()) return *selected_;
     selected_ = nullptr;
-    TLogFont wanted = Font.LogFont(PixelsPerInch());
+    TLogFont wanted = OwnLogFont();
     if (!ownFont_ || !(wanted == ownFontLog_)) {
         ownFont_ = CreateFontIndirect(wanted);
         ownFontLog_ = std::move(wanted);

@@ -48,8 +48,11 @@ class TCustomCanvas {
     TPen Pen;
     TBrush Brush;
 
-    // The resolution a font's point size is turned into pixels with.
+    // The resolution a font's point size is turned into pixels with (vertically).
     virtual int PixelsPerInch() const = 0;
+    // The horizontal resolution, where a device's pixels are not square (a 600 x 1200 dpi
+    // printer): text keeps its shape on paper by being narrower in pixels.
+    virtual int HorizontalPixelsPerInch() const { return PixelsPerInch(); }
 
     // Interior filled with the brush (unless it is clear) by the even-odd rule, then the closed
     // outline drawn with the pen (unless it is clear): the polygon (x0,y0) (x0,y1) (x1,y1)
@@ -89,6 +92,8 @@ class TCustomCanvas {
   private:
     // A selected font object stays current only while Font is left as it was at selection.
     bool SelectionHolds() const;
+    // Font's logical description at this canvas's resolutions.
+    TLogFont OwnLogFont() const;
 
     const TFontHandle* selected_ = nullptr;
     unsigned selectedAt_ = 0;  // Font.Assignments() when the object was selected

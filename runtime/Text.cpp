@@ -108,6 +108,13 @@ TSize TFontHandle::TextExtent(const std::string& Text) const {
     return {static_cast<int>(std::min<long long>(width, 0x7FFFFFFF)), Height()};
 }
 
+int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels) {
+    const auto face = detail::FindFace(LogFont.FaceName, LogFont.Weight >= 600, LogFont.Italic);
+    if (face->AverageWidth <= 0 || EmWidthPixels <= 0) return 0;
+    return static_cast<int>(std::max(1LL, RoundToInt(static_cast<long double>(EmWidthPixels) *
+                                                     face->AverageWidth / face->UnitsPerEm)));
+}
+
 std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont) {
     return std::make_unique<TFontHandle>(LogFont);
 }

@@ -38,6 +38,64 @@ bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
     return true;
 }
 
+// cairo keeps coordinates in 24.8 fixed point and wraps beyond it, so everything is cut to
+// this reach first: far beyond any page (5000 mm at 9600 dpi is 1.9 million pixels), and within
+// cairo's range at any scale a page uses.
+constexpr double Reach = 4'000'000;
+
+double InReach(double v) {
+    return std::clamp(v, -Reach, Reach);
+}
+
+using Pt = detail::VectorPoint;
+
+// The part of the polygon inside the reach (Sutherland-Hodgman against its four sides).
+std::vector<Pt> ClipToReach(std::vector<Pt> poly) {
+    const auto side = [&](auto inside, auto cross) {
+        std::vector<Pt> out;
+        for (std::size_t i = 0; i < poly.size(); ++i) {
+            const Pt a = poly[i], b = poly[(i + 1) % poly.size()];
+            if (inside(a)) out.push_back(a);
+            if (inside(a) != inside(b)) out.push_back(cross(a, b));
+        }
+        poly = std::move(out);
+    };
+    const auto atX = [](double x) {
+        return [x](Pt a, Pt b) { return Pt{x, a.y + (b.y - a.y) * (x - a.x) / (b.x - a.x)}; };
+    };
+    const auto atY = [](double y) {
+        return [y](Pt a, Pt b) { return Pt{a.x + (b.x - a.x) * (y - a.y) / (b.y - a.y), y}; };
+    };
+    side([](Pt p) { return p.x >= -Reach; }, atX(-Reach));
+    side([](Pt p) { return p.x <= Reach; }, atX(Reach));
+    side([](Pt p) { return p.y >= -Reach; }, atY(-Reach));
+    side([](Pt p) { return p.y <= Reach; }, atY(Reach));
+    return poly;
+}
+
+// The segment cut to the reach (Liang-Barsky); false when none of it is inside.
+bool SegmentInReach(Pt& a, Pt& b) {
+    double t0 = 0, t1 = 1;
+    const double dx = b.x - a.x, dy = b.y - a.y;
+    const double p[4] = {-dx, dx, -dy, dy};
+    const double q[4] = {a.x + Reach, Reach - a.x, a.y + Reach, Reach - a.y};
+    for (int i = 0; i < 4; ++i) {
+        if (p[i] == 0) {
+            if (q[i] < 0) return false;
+            continue;
+        }
+        const double t = q[i] / p[i];
+        if (p[i] < 0)
+            t0 = std::max(t0, t);
+        else
+            t1 = std::min(t1, t);
+    }
+    if (t0 > t1) return false;
+    b = {a.x + t1 * dx, a.y + t1 * dy};
+    a = {a.x + t0 * dx, a.y + t0 * dy};
+    return true;
+}
+
 void AppendUtf8(std::string& out, char32_t c) {
     if (c < 0x80) {
         out += static_cast<char>(c);
@@ -53,8 +111,10 @@ void AppendUtf8(std::string& out, char32_t c) {
 
 }  // namespace
 
-TVectorCanvas::TVectorCanvas(cairo_t* Context, int PixelsPerInch)
-    : cr_(Context), ppi_(PixelsPerInch > 0 ? PixelsPerInch : TCanvas::ScreenPixelsPerInch) {
+TVectorCanvas::TVectorCanvas(cairo_t* Context, int PixelsPerInchX, int PixelsPerInchY)
+    : cr_(Context),
+      ppiX_(PixelsPerInchX > 0 ? PixelsPerInchX : TCanvas::ScreenPixelsPerInch),
+      ppi_(PixelsPerInchY > 0 ? PixelsPerInchY : TCanvas::ScreenPixelsPerInch) {
     // Glyph outlines as designed: the layout already carries the raster canvas's advances.
     cairo_font_options_t* options = cairo_font_options_create();
     cairo_font_options_set_hint_style(options, CAIRO_HINT_STYLE_NONE);
@@ -81,29 +141,28 @@ void TVectorCanvas::Polygon(std::span<const TPoint> Points) {
         UprightRectangle(Points, r)) {
         // Interior and outline in one colour: the corner pixels' columns and rows inclusive.
         Source(Pen.Color);
-        cairo_rectangle(cr_, r.Left, r.Top, static_cast<double>(r.Right) - r.Left + 1,
-                        static_cast<double>(r.Bottom) - r.Top + 1);
+        const double x0 = InReach(r.Left), y0 = InReach(r.Top);
+        cairo_rectangle(cr_, x0, y0, InReach(r.Right + 1.0) - x0, InReach(r.Bottom + 1.0) - y0);
         cairo_fill(cr_);
         return;
     }
     // A pixel's centre is its coordinate plus one half; a one-pixel pen along the centres
     // covers what the raster outline sets.
     if (brush) {
-        cairo_new_path(cr_);
-        for (const TPoint& p : Points) cairo_line_to(cr_, p.X + 0.5, p.Y + 0.5);
-        cairo_close_path(cr_);
-        cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
-        Source(Brush.Color());
-        cairo_fill(cr_);
+        std::vector<Pt> centres;
+        for (const TPoint& p : Points) centres.push_back({p.X + 0.5, p.Y + 0.5});
+        FillPath(ClipToReach(std::move(centres)), Brush.Color());
     }
     if (pen) {
         cairo_new_path(cr_);
         // Each edge on its own with square caps, so its end pixels are covered like the
         // raster's, also where two corners coincide.
         for (std::size_t i = 0; i < Points.size(); ++i) {
-            const TPoint a = Points[i], b = Points[(i + 1) % Points.size()];
-            cairo_move_to(cr_, a.X + 0.5, a.Y + 0.5);
-            cairo_line_to(cr_, b.X + 0.5, b.Y + 0.5);
+            const TPoint p = Points[i], q = Points[(i + 1) % Points.size()];
+            Pt a{p.X + 0.5, p.Y + 0.5}, b{q.X + 0.5, q.Y + 0.5};
+            if (!SegmentInReach(a, b)) continue;
+            cairo_move_to(cr_, a.x, a.y);
+            cairo_line_to(cr_, b.x, b.y);
         }
         cairo_set_line_width(cr_, std::max(Pen.Width, 1));
         cairo_set_line_cap(cr_, CAIRO_LINE_CAP_SQUARE);
@@ -115,8 +174,8 @@ void TVectorCanvas::Polygon(std::span<const TPoint> Points) {
 void TVectorCanvas::FillRect(const TRect& Rect) {
     if (Rect.Left >= Rect.Right || Rect.Top >= Rect.Bottom) return;
     Source(Brush.Color());
-    cairo_rectangle(cr_, Rect.Left, Rect.Top, static_cast<double>(Rect.Right) - Rect.Left,
-                    static_cast<double>(Rect.Bottom) - Rect.Top);
+    const double x0 = InReach(Rect.Left), y0 = InReach(Rect.Top);
+    cairo_rectangle(cr_, x0, y0, InReach(Rect.Right) - x0, InReach(Rect.Bottom) - y0);
     cairo_fill(cr_);
 }
 
@@ -124,15 +183,17 @@ void TVectorCanvas::FillTextRect(long double X, long double Y, long double C, lo
                                  long double U0, long double V0, long double U1, long double V1,
                                  TColor Color) {
     auto at = [&](long double u, long double v) {
-        cairo_line_to(cr_, static_cast<double>(X + u * C + v * S),
-                      static_cast<double>(Y - u * S + v * C));
+        return Pt{static_cast<double>(X + u * C + v * S), static_cast<double>(Y - u * S + v * C)};
     };
+    FillPath(ClipToReach({at(U0, V0), at(U1, V0), at(U1, V1), at(U0, V1)}), Color);
+}
+
+void TVectorCanvas::FillPath(const std::vector<detail::VectorPoint>& Polygon, TColor Color) {
+    if (Polygon.size() < 3) return;
     cairo_new_path(cr_);
-    at(U0, V0);
-    at(U1, V0);
-    at(U1, V1);
-    at(U0, V1);
+    for (const Pt& p : Polygon) cairo_line_to(cr_, p.x, p.y);
     cairo_close_path(cr_);
+    cairo_set_fill_rule(cr_, CAIRO_FILL_RULE_EVEN_ODD);
     Source(Color);
     cairo_fill(cr_);
 }
@@ -180,17 +241,22 @@ void TVectorCanvas::TextOut(int X, int Y, const std::string& Text) {
         detail::TFontFace& f = *font.face_;
         const std::lock_guard guard(f.Lock);
         long long pen = 0;
+        std::size_t n = 0;
         for (std::size_t i = 0; i < Text.size(); pen += advances[i], ++i) {
+            const double gx = static_cast<double>(X + pen * c + font.Ascent() * s);
+            const double gy = static_cast<double>(Y - pen * s + font.Ascent() * c);
+            // A glyph is at most a few thousand pixels: one this far out is off every page.
+            if (std::fabs(gx) > Reach / 2 || std::fabs(gy) > Reach / 2) continue;
             const char32_t code = detail::Cp1252ToUnicode(static_cast<unsigned char>(Text[i]));
             const std::size_t before = utf8.size();
             AppendUtf8(utf8, code);
-            glyphs[i] = {FT_Get_Char_Index(f.Face, code),
-                         static_cast<double>(X + pen * c + font.Ascent() * s),
-                         static_cast<double>(Y - pen * s + font.Ascent() * c)};
-            clusters[i] = {static_cast<int>(utf8.size() - before), 1};
+            glyphs[n] = {FT_Get_Char_Index(f.Face, code), gx, gy};
+            clusters[n++] = {static_cast<int>(utf8.size() - before), 1};
         }
+        glyphs.resize(n);
+        clusters.resize(n);
     }
-    if (!Text.empty()) {
+    if (!glyphs.empty()) {
         const long double ori = TenthsToRadians(lf.Orientation);
         const double oc = static_cast<double>(std::cos(ori)),
                      os = static_cast<double>(std::sin(ori));

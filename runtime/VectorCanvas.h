@@ -11,20 +11,28 @@
 #include <map>
 #include <string>
 #include <tuple>
+#include <vector>
 
 #include "runtime/Canvas.h"
 #include "runtime/CustomCanvas.h"
 
 namespace ribbon {
 
+namespace detail {
+struct VectorPoint {
+    double x, y;
+};
+}  // namespace detail
+
 class TVectorCanvas final : public TCustomCanvas {
   public:
-    // Draws through Context, whose user space is the device's pixels; PixelsPerInch turns font
-    // sizes in points into those pixels. The context stays the caller's.
-    TVectorCanvas(cairo_t* Context, int PixelsPerInch);
+    // Draws through Context, whose user space is the device's pixels; the resolutions turn
+    // font sizes in points into those pixels. The context stays the caller's.
+    TVectorCanvas(cairo_t* Context, int PixelsPerInchX, int PixelsPerInchY);
     ~TVectorCanvas() override;
 
     int PixelsPerInch() const override { return ppi_; }
+    int HorizontalPixelsPerInch() const override { return ppiX_; }
     void Polygon(std::span<const TPoint> Points) override;
     void FillRect(const TRect& Rect) override;
     void TextOut(int X, int Y, const std::string& Text) override;
@@ -35,9 +43,11 @@ class TVectorCanvas final : public TCustomCanvas {
     void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
                       long double V0, long double U1, long double V1, TColor Color);
     cairo_font_face_t* FaceFor(const TFontHandle& Font);
+    // Fills the polygon, even-odd, in Color.
+    void FillPath(const std::vector<detail::VectorPoint>& Polygon, TColor Color);
 
     cairo_t* cr_;
-    int ppi_;
+    int ppiX_, ppi_;
     // cairo's faces for the font files in use (file, index, synthetic bold).
     std::map<std::tuple<std::string, int, bool>, cairo_font_face_t*> faces_;
 };

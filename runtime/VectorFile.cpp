@@ -79,7 +79,7 @@ TVectorFile::TVectorFile(const std::string& FileName, TVectorFormat Format, cons
     // Device pixels as user space.
     const double unitsPerInch = Format == TVectorFormat::Pdf ? 72.0 : 96.0;
     cairo_scale(cr_, unitsPerInch / Page.PixelsPerInchX, unitsPerInch / Page.PixelsPerInchY);
-    canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchY);
+    canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchX, Page.PixelsPerInchY);
 }
 
 TVectorFile::~TVectorFile() {

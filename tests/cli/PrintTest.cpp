@@ -124,11 +124,20 @@ TEST(PrintTool, MeasuresInWholeUnits) {
 TEST(RenderTool, SvgAndPdfAt96DpiMatchThePngPixelForPixel) {
     if (!HaveTool("pdftoppm", "poppler-utils") || !HaveTool("rsvg-convert", "librsvg2-bin")) return;
     const std::string base = Temp("vector");
-    for (const char* angle : {"0", "90", "180", "270"}) {
-        std::vector<std::string> args = {"render",   "--type",       "code128b", "--data",
-                                         "Ribbon 9", "--modul",      "2",        "--height",
-                                         "40",       "--angle",      angle,      "--bar-color",
-                                         "Navy",     "--background", "Silver"};
+    const std::vector<std::vector<std::string>> cases = {
+        {"--angle", "0"},
+        {"--angle", "90"},
+        {"--angle", "180"},
+        {"--angle", "270"},
+        // Bars reaching far beyond the picture are cut, not wrapped around.
+        {"--top", "-1000000000", "--height", "1000000050", "--size", "100x100"},
+    };
+    for (const std::vector<std::string>& extra : cases) {
+        const std::string label = extra[0] + " " + extra[1];
+        std::vector<std::string> args = {
+            "render",   "--type", "code128b",    "--data", "Ribbon 9",     "--modul", "2",
+            "--height", "40",     "--bar-color", "Navy",   "--background", "Silver"};
+        args.insert(args.end(), extra.begin(), extra.end());
         for (const char* ext : {".png", ".svg", ".pdf"}) {
             std::vector<std::string> a = args;
             a.insert(a.end(), {"--out", base + ext});
@@ -147,7 +156,7 @@ TEST(RenderTool, SvgAndPdfAt96DpiMatchThePngPixelForPixel) {
             for (int y = 0; y < png.Height(); ++y)
                 for (int x = 0; x < png.Width(); ++x)
                     differing += vector->Canvas().Pixel(x, y) != png.Canvas().Pixel(x, y);
-            EXPECT_EQ(differing, 0) << angle << (vector == &svg ? " svg" : " pdf");
+            EXPECT_EQ(differing, 0) << label << (vector == &svg ? " svg" : " pdf");
         }
     }
     for (const char* ext : {".png", ".svg", ".pdf", "-svg.png"}) std::remove((base + ext).c_str());

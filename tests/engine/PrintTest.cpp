@@ -12,8 +12,8 @@
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Printer.h"
+#include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"
-#include "tests/engine/EngineTestUtil.h"
 
 namespace ribbon::test {
 namespace {
@@ -143,6 +143,21 @@ TEST(Print, NeedsAJobAndLeavesTheCallersCanvasAndJobAsTheyWere) {
         for (int x = 0; x < refused.Width(); ++x) marked += refused.Canvas().Pixel(x, y) != clWhite;
     EXPECT_EQ(marked, 0) << "the refused data's page";
     std::remove(pdf.c_str());
+}
+
+TEST(Print, TextKeepsItsShapeOnPaperWherePrinterPixelsAreNotSquare) {
+    const std::string text = "5901234123457";
+    std::vector<TSize> extents;
+    for (int dpiX : {1200, 600}) {
+        SetUpPrinter(dpiX, 1200, {50, 20}, PdfName("aspect"));
+        Printer().BeginDoc();
+        extents.push_back(Printer().Canvas().TextExtent(text));
+        Printer().Abort();
+    }
+    // As high, and half as many pixels across at half the horizontal resolution.
+    EXPECT_EQ(extents[1].cy, extents[0].cy);
+    EXPECT_NEAR(extents[1].cx * 2.0 / extents[0].cx, 1.0, 0.02)
+        << extents[0].cx << " " << extents[1].cx;
 }
 
 // Files in the directory whose names start with the PDF's (the temporary one included).
