@@ -60,7 +60,11 @@ void Colour(const Options& options, const std::string& name, auto&& apply) {
         return apply(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     }
     if (auto named = IdentToColor(v)) return apply(*named);
-    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name");
+    std::string names;
+    for (const TColorName& entry : ColorNames)
+        names += (names.empty() ? "" : ", ") + std::string(entry.Name);
+    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name (" +
+                     names + ")");
 }
 
 int Ranged(const Options& options, const std::string& name, int least, int most) {
