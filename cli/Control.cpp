@@ -21,11 +21,9 @@ void Choose(const Options& options, const std::string& name,
             const std::pair<std::string_view, T> (&choices)[N], auto&& apply) {
     const auto value = options.Get(name);
     if (!value) return;
-    std::string allowed;
+    std::string lower, allowed;
+    for (char c : *value) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const auto& [word, v] : choices) {
-        std::string lower;
-        for (char c : *value)
-            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (lower == word) return apply(v);
         allowed += (allowed.empty() ? "" : "|") + std::string(word);
     }
