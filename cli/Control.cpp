@@ -21,11 +21,9 @@ void Choose(const Options& options, const std::string& name,
             const std::pair<std::string_view, T> (&choices)[N], auto&& apply) {
     const auto value = options.Get(name);
     if (!value) return;
-    std::string allowed;
+    std::string lower, allowed;
+    for (char c : *value) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
     for (const auto& [word, v] : choices) {
-        std::string lower;
-        for (char c : *value)
-            lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
         if (lower == word) return apply(v);
         allowed += (allowed.empty() ? "" : "|") + std::string(word);
     }
@@ -60,7 +58,11 @@ void Colour(const Options& options, const std::string& name, auto&& apply) {
         return apply(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
     }
     if (auto named = IdentToColor(v)) return apply(*named);
-    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name");
+    std::string names;
+    for (const TColorName& entry : ColorNames)
+        names += (names.empty() ? "" : ", ") + std::string(entry.Name);
+    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name (" +
+                     names + ")");
 }
 
 int Ranged(const Options& options, const std::string& name, int least, int most) {

@@ -6,37 +6,19 @@
 #include <limits>
 #include <type_traits>
 
+#include "engine/Symbologies.h"
+
 namespace ribbon {
 
 namespace {
 
 // ---- the identifiers of the enumerations, indexed by value
 
-constexpr std::array<std::string_view, BarTypeCount> BarTypeNames = {
-    "bcCode_2_5_interleaved",
-    "bcCode_2_5_industrial",
-    "bcCode_2_5_matrix",
-    "bcCode39",
-    "bcCode39Extended",
-    "bcCode128A",
-    "bcCode128B",
-    "bcCode128C",
-    "bcCode93",
-    "bcCode93Extended",
-    "bcCodeMSI",
-    "bcCodePostNet",
-    "bcCodeCodabar",
-    "bcCodeEAN8",
-    "bcCodeEAN13",
-    "bcCodeUPC_A",
-    "bcCodeUPC_E0",
-    "bcCodeUPC_E1",
-    "bcCodeUPC_Supp2",
-    "bcCodeUPC_Supp5",
-    "bcCodeEAN128A",
-    "bcCodeEAN128B",
-    "bcCodeEAN128C",
-};
+constexpr std::array<std::string_view, BarTypeCount> BarTypeNames = [] {
+    std::array<std::string_view, BarTypeCount> names{};
+    for (int i = 0; i < BarTypeCount; ++i) names[i] = Symbologies[i].Identifier;
+    return names;
+}();
 constexpr std::array<std::string_view, 2> CheckSumNames = {"csNone", "csModulo10"};
 constexpr std::array<std::string_view, 4> OrientationNames = {"toLeftRight", "toRightLeft",
                                                               "toTopBottom", "toBottomTop"};
@@ -73,27 +55,6 @@ constexpr std::array<NamedValue, 23> CursorNames = {{
     {"crSQLWait", -17},   {"crNo", -18},      {"crAppStart", -19},  {"crHelp", -20},
     {"crHandPoint", -21}, {"crSizeAll", -22}, {"crSize", -22},
 }};
-// Colours written by name; the others are written as $00BBGGRR.
-constexpr std::array<std::pair<std::string_view, TColor>, 17> ColorNames = {{
-    {"clBlack", clBlack},
-    {"clMaroon", clMaroon},
-    {"clGreen", clGreen},
-    {"clOlive", clOlive},
-    {"clNavy", clNavy},
-    {"clPurple", clPurple},
-    {"clTeal", clTeal},
-    {"clGray", clGray},
-    {"clSilver", clSilver},
-    {"clRed", clRed},
-    {"clLime", clLime},
-    {"clYellow", clYellow},
-    {"clBlue", clBlue},
-    {"clFuchsia", clFuchsia},
-    {"clAqua", clAqua},
-    {"clWhite", clWhite},
-    {"clBtnFace", clBtnFace},
-}};
-
 [[noreturn]] void Invalid(const TFormValue& v) {
     throw Exception(Format("'%s' is not a valid value", v.Text));
 }
@@ -139,18 +100,19 @@ struct StringCodec {
     }
 };
 
+// Colours by name ("clRed", and the panel's "clBtnFace"), others as $00BBGGRR.
 struct ColorCodec {
     static std::string Write(TColor v) {
-        for (const auto& [name, color] : ColorNames)
-            if (color == v) return std::string(name);
+        if (v == clBtnFace) return "clBtnFace";
+        for (const TColorName& c : ColorNames)
+            if (c.Value == v) return "cl" + std::string(c.Name);
         char buf[16];
         std::snprintf(buf, sizeof buf, "$%08X", static_cast<unsigned>(v));
         return buf;
     }
     static TColor Read(const TFormValue& v, const TFormContext&) {
         if (v.Kind == TFormValue::Identifier) {
-            for (const auto& [name, color] : ColorNames)
-                if (SameText(name, v.Text)) return color;
+            if (SameText(v.Text, "clBtnFace")) return clBtnFace;
             if (auto c = IdentToColor(v.Text)) return *c;
         }
         if (v.Kind == TFormValue::Integer && v.IntegerValue >= 0 && v.IntegerValue <= 0xFFFFFF)

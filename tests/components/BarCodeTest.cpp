@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "components/pBarCode.h"
-#include "tests/engine/EngineTestUtil.h"
+#include "tests/ErrorOf.h"
 
 namespace ribbon::test {
 namespace {

@@ -5,7 +5,7 @@
 #include "components/FormFile.h"
 #include "components/FormProperties.h"
 #include "tests/AssertionText.h"
-#include "tests/engine/EngineTestUtil.h"
+#include "tests/ErrorOf.h"
 
 namespace ribbon::test {
 namespace {
