@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "components/FormProperties.h"
+#include "components/pDBBarcode.h"
 #include "runtime/Format.h"
 
 namespace ribbon {
@@ -101,12 +102,19 @@ std::vector<FormObject> Parse(std::string_view text) {
 
 // The file's values on top of a new control's, checked on a control that nobody sees.
 std::unique_ptr<TBarCode> ReadScratch(const FormObject& object, const TFormContext& context) {
-    auto scratch = std::make_unique<TBarCode>(nullptr);
+    const std::string& className = object.Info.ClassName;
+    std::unique_ptr<TBarCode> scratch;
+    if (className == "TDBBarcode") {
+        scratch = std::make_unique<TDBBarcode>(nullptr);
+        scratch->SetDesigning(true);  // its BarCode is checked as the file gives it
+    } else {
+        scratch = std::make_unique<TBarCode>(nullptr);
+    }
     scratch->BeginLoading();
     int dataLine = object.Info.Line;
     for (const FormLine& p : object.Properties) {
-        const TPropertyInfo* info = FindBarCodeProperty(p.Name);
-        if (!info) Fail(p.Line, Format("TBarCode has no property '%s'", p.Name));
+        const TPropertyInfo* info = FindProperty(className, p.Name);
+        if (!info) Fail(p.Line, Format("%s has no property '%s'", className, p.Name));
         if (SameText(p.Name, "BarCode")) dataLine = p.Line;
         try {
             info->Read(*scratch, TFormValue::Parse(p.Value), context);
@@ -138,12 +146,15 @@ void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
     std::vector<TBarCode*> targets;
     std::vector<std::unique_ptr<TBarCode>> scratches;
     for (const FormObject& o : objects) {
-        if (o.Info.ClassName != "TBarCode")
+        if (o.Info.ClassName != "TBarCode" && o.Info.ClassName != "TDBBarcode")
             Fail(o.Info.Line, Format("unknown class '%s'", o.Info.ClassName));
         TBarCode* target = nullptr;
         for (TBarCode* c : Controls)
             if (c && SameText(c->Name(), o.Info.Name)) target = c;
         if (!target) Fail(o.Info.Line, Format("there is no control named %s", o.Info.Name));
+        // A data-aware control reads a TBarCode object too; the other way round it cannot.
+        if (o.Info.ClassName == "TDBBarcode" && !dynamic_cast<TDBBarcode*>(target))
+            Fail(o.Info.Line, Format("%s is a TBarCode, not a TDBBarcode", o.Info.Name));
         targets.push_back(target);
         scratches.push_back(ReadScratch(o, {Methods, target->Owner(), false}));
     }
@@ -152,11 +163,12 @@ void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
         TBarCode& target = *targets[i];
         const TFormContext context{Methods, target.Owner(), true};
         target.BeginLoading();
-        for (const TPropertyInfo& p : BarCodeProperties())
+        const std::string& className = objects[i].Info.ClassName;
+        for (const TPropertyInfo& p : PropertiesOf(className))
             if (!p.Event && p.Storage != TPropertyInfo::NeverStored)
                 p.Read(target, TFormValue::Parse(p.Write(*scratches[i])), context);
         for (const FormLine& line : objects[i].Properties) {
-            const TPropertyInfo* p = FindBarCodeProperty(line.Name);
+            const TPropertyInfo* p = FindProperty(className, line.Name);
             if (p->Event) p->Read(target, TFormValue::Parse(line.Value), context);
         }
         target.SetName(objects[i].Info.Name);
@@ -169,8 +181,9 @@ std::string WriteForm(std::span<const TBarCode* const> Controls) {
     std::string out;
     for (const TBarCode* c : Controls) {
         if (c->Name().empty()) throw EFormError("A control without a name cannot be written");
-        out += "object " + c->Name() + ": TBarCode\n";
-        for (const TPropertyInfo& p : BarCodeProperties()) {
+        const std::string className = FormClassName(*c);
+        out += "object " + c->Name() + ": " + className + "\n";
+        for (const TPropertyInfo& p : PropertiesOf(className)) {
             if (p.Storage == TPropertyInfo::NeverStored) continue;
             if (p.Storage == TPropertyInfo::StoredIfChanged && IsDefaultValue(p, *c)) continue;
             const std::string value = p.Write(*c);

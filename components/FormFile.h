@@ -9,6 +9,10 @@
 //     Color = clWhite
 //   end
 //
+// A data-aware control is written as "object DBBarcode1: TDBBarcode" with DataField,
+// DataSource (a component of the control's owner, by name) and ReadOnly after the others; it
+// reads TBarCode objects too.
+//
 // One "Name = Value" line a property, values of new controls left out (Left, Top, Width,
 // Height, BarCode, Modul, Ratio and About are always written). Reading sets every property the
 // way a new control has it and then the file's values, so a control reads back as it was

@@ -5,7 +5,9 @@
 #include <cstdio>
 #include <limits>
 #include <type_traits>
+#include <vector>
 
+#include "components/pDBBarcode.h"
 #include "engine/Symbologies.h"
 
 namespace ribbon {
@@ -379,7 +381,64 @@ const TPropertyInfo Properties[] = {
     EventProp<&Panel::OnUnDock>("OnUnDock"),
 };
 
+// ---- TDBBarcode's own properties, after TBarCode's
+
+// A component reference that must name a data source.
+struct DataSourceCodec {
+    static std::string Write(TDataSource* v) { return ComponentCodec::Write(v); }
+    static TDataSource* Read(const TFormValue& v, const TFormContext& x) {
+        TComponent* c = ComponentCodec::Read(v, x);
+        auto* source = dynamic_cast<TDataSource*>(c);
+        if (c && !source) throw Exception(Format("'%s' is not a data source", v.Text));
+        return source;
+    }
+};
+
+// Read on a data-aware control only; any other control reads as a new TDBBarcode would.
+template <typename Codec, auto Getter, auto Setter>
+TPropertyInfo DBProp(std::string_view Name) {
+    return {Name, TPropertyInfo::StoredIfChanged, false,
+            [](const TBarCode& c) {
+                static const TDBBarcode fresh(nullptr);
+                const auto* d = dynamic_cast<const TDBBarcode*>(&c);
+                return Codec::Write(((d ? *d : fresh).*Getter)());
+            },
+            [](TBarCode& c, const TFormValue& v, const TFormContext& x) {
+                auto* d = dynamic_cast<TDBBarcode*>(&c);
+                if (!d) throw Exception("only a TDBBarcode has this property");
+                (d->*Setter)(Codec::Read(v, x));
+            }};
+}
+
+using DB = TDBBarcode;
+
+const std::vector<TPropertyInfo>& DBBarcodePropertyList() {
+    static const std::vector<TPropertyInfo> list = [] {
+        std::vector<TPropertyInfo> all(std::begin(Properties), std::end(Properties));
+        all.push_back(DBProp<StringCodec, &DB::DataField, &DB::SetDataField>("DataField"));
+        all.push_back(DBProp<DataSourceCodec, &DB::DataSource, &DB::SetDataSource>("DataSource"));
+        all.push_back(DBProp<BoolCodec, &DB::ReadOnly, &DB::SetReadOnly>("ReadOnly"));
+        return all;
+    }();
+    return list;
+}
+
 }  // namespace
+
+std::span<const TPropertyInfo> PropertiesOf(std::string_view ClassName) {
+    if (ClassName == "TDBBarcode") return DBBarcodePropertyList();
+    return Properties;
+}
+
+const TPropertyInfo* FindProperty(std::string_view ClassName, std::string_view Name) {
+    for (const TPropertyInfo& p : PropertiesOf(ClassName))
+        if (SameText(p.Name, Name)) return &p;
+    return nullptr;
+}
+
+const char* FormClassName(const TBarCode& Control) {
+    return dynamic_cast<const TDBBarcode*>(&Control) ? "TDBBarcode" : "TBarCode";
+}
 
 std::span<const TPropertyInfo> BarCodeProperties() {
     return Properties;

@@ -33,6 +33,12 @@ struct TPropertyInfo {
 };
 
 std::span<const TPropertyInfo> BarCodeProperties();
+// The properties a form file gives an object of the class ("TBarCode", or "TDBBarcode" with
+// DataField, DataSource and ReadOnly after TBarCode's), and the one of that name.
+std::span<const TPropertyInfo> PropertiesOf(std::string_view ClassName);
+const TPropertyInfo* FindProperty(std::string_view ClassName, std::string_view Name);
+// "TDBBarcode" for a data-aware control, "TBarCode" otherwise.
+const char* FormClassName(const TBarCode& Control);
 // The property of that name, without regard to case, or nullptr.
 const TPropertyInfo* FindBarCodeProperty(std::string_view Name);
 // True when the control's value of the property is that of a new control.

@@ -1,8 +1,8 @@
 // ribbon labels over real SQLite files: every label read back by real decoders, refused records
 // listed, and an interrupted run leaving only complete files.
 
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
 #include <sys/wait.h>

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "components/FormFile.h"
 #include "components/pDBBarcode.h"
 #include "runtime/DataSetAction.h"
 #include "tests/TestDatabase.h"
@@ -189,6 +190,60 @@ TEST(DBBarcode, ActionsReachTheDataSourceThroughTheControl) {
     EXPECT_FALSE(post.Enabled());
     TBasicAction foreign(nullptr);
     EXPECT_FALSE(b.control.ExecuteAction(&foreign));
+}
+
+TEST(DBBarcode, FormFilesKeepTheBindingByName) {
+    TestDatabase file("CREATE TABLE items(sku TEXT); INSERT INTO items VALUES ('4006381333931');");
+    TDataSet data(file.Open());
+    data.SetTableName("items");
+    data.Open();
+    TComponent form(nullptr);
+    auto* source = new TDataSource(&form);
+    source->SetName("DataSource1");
+    source->SetDataSet(&data);
+    (new TComponent(&form))->SetName("Menu1");
+    auto* written = new TDBBarcode(&form);
+    written->SetName("DBBarcode1");
+    written->SetBarType(bcCodeEAN13);
+    written->SetDataSource(source);
+    written->SetDataField("sku");
+    written->SetReadOnly(true);
+    const TBarCode* controls[] = {written};
+    const std::string text = WriteForm(controls);
+    EXPECT_NE(text.find("object DBBarcode1: TDBBarcode\n"), std::string::npos);
+    EXPECT_NE(text.find("  DataField = 'sku'\n  DataSource = DataSource1\n  ReadOnly = True\n"),
+              std::string::npos)
+        << text;
+
+    auto* read = new TDBBarcode(&form);
+    read->SetName("Copy");
+    std::string copy = text;
+    copy.replace(copy.find("DBBarcode1"), 10, "Copy");
+    TBarCode* targets[] = {read};
+    ReadForm(copy, targets);
+    EXPECT_EQ(read->DataSource(), source);
+    EXPECT_EQ(read->DataField(), "sku");
+    EXPECT_TRUE(read->ReadOnly());
+    EXPECT_EQ(read->BarCode(), "4006381333931");
+
+    struct Case {
+        std::string text;
+        const char* message;
+    };
+    TBarCode* plain = new TBarCode(&form);
+    plain->SetName("Plain");
+    const Case cases[] = {
+        {"object Copy: TDBBarcode\n  DataSource = Menu1\nend\n",
+         "line 2: DataSource: 'Menu1' is not a data source"},
+        {"object Plain: TDBBarcode\nend\n", "line 1: Plain is a TBarCode, not a TDBBarcode"},
+        {"object Plain: TBarCode\n  DataField = 'sku'\nend\n",
+         "line 2: TBarCode has no property 'DataField'"},
+    };
+    for (const Case& c : cases) {
+        TBarCode* both[] = {read, plain};
+        EXPECT_EQ(MessageOf([&] { ReadForm(c.text, both); }), c.message);
+    }
+    EXPECT_EQ(read->DataSource(), source);
 }
 
 }  // namespace
