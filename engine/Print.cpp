@@ -1,5 +1,6 @@
 // Printing and measuring on the printer in millimetres or inches.
 
+#include <cmath>
 #include <limits>
 
 #include "engine/ZBarCode.h"
@@ -38,6 +39,9 @@ int ToDevice(TUnits Units, double v, Direction d) {
         pixels = PrinterDpi(d) * length / 25.4L;
     else if (Units == utInch)
         pixels = PrinterDpi(d) * length;
+    // Also refuses NaN and infinities, which no length in pixels can be.
+    if (!(std::fabs(pixels) <= std::numeric_limits<int>::max()))
+        throw Exception(Format("The length %g is too large for the printer.", v));
     return ToInt(RoundHalfEven(pixels), v);
 }
 

@@ -102,6 +102,8 @@ TEST(Print, MeasuresInWholeUnitsWithTheDirectionsOfEachArgument) {
               16.0);
     EXPECT_EQ(ErrorOf([&] { Z_GetPrnBarWidth(utMillimeter, bcCodeEAN13, "12AB", 0.5, 2, csNone); }),
               "12AB : Barcode must be numeric.");
+    EXPECT_EQ(ErrorOf([&] { Z_GetPrnBarWidth(utInch, bcCodeEAN13, Ean13, 1e300, 2, csNone); }),
+              "The length 1e+300 is too large for the printer.");
 }
 
 TEST(Print, NeedsAJobAndLeavesTheCallersCanvasAndJobAsTheyWere) {
