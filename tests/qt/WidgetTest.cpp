@@ -61,16 +61,20 @@ TEST(ControlWidget, PassesMouseResizeAndFocusToTheControl) {
     s.Control.OnMouseUp = [&](TObject*, TMouseButton, TShiftState, int x, int y) {
         note("up " + std::to_string(x) + "," + std::to_string(y));
     };
+    s.Control.OnMouseMove = [&](TObject*, TShiftState, int x, int y) {
+        note("move " + std::to_string(x) + "," + std::to_string(y));
+    };
     s.Control.OnClick = [&](TObject*) { note("click"); };
     s.Control.OnDblClick = [&](TObject*) { note("double"); };
     s.Control.OnResize = [&](TObject*) { note("resize"); };
     QTest::mouseClick(&s.Widget, Qt::LeftButton, Qt::ShiftModifier, QPoint(12, 7));
     QTest::mouseDClick(&s.Widget, Qt::LeftButton, {}, QPoint(3, 4));
+    QTest::mouseMove(&s.Widget, QPoint(20, 9));
     s.Widget.resize(250, 90);
     EXPECT_EQ(s.Control.Width(), 250);
     EXPECT_EQ(s.Control.Height(), 90);
-    const std::vector<std::string> expected = {"down 0 shift 12,7", "up 12,7", "click",
-                                               "down 0 3,4",        "double",  "resize"};
+    const std::vector<std::string> expected = {
+        "down 0 shift 12,7", "up 12,7", "click", "down 0 3,4", "double", "move 20,9", "resize"};
     EXPECT_EQ(seen, expected);
     int enter = 0, exit = 0;
     s.Control.OnEnter = [&](TObject*) { ++enter; };
