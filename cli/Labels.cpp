@@ -453,8 +453,8 @@ int RunLabels(const Args& args) {
     const std::size_t written = outcome.written;
     const double rate = seconds > 0 ? static_cast<double>(written) / seconds : 0;
     if (Interrupted()) {
-        std::cerr << "ribbon: interrupted after " << written << " of " << records.size()
-                  << " labels; "
+        std::cerr << "ribbon: interrupted after " << (toPdf ? "drawing " : "writing ") << written
+                  << " of " << records.size() << " labels; "
                   << (toPdf ? "no PDF was written" : "every file written is complete") << '\n';
         return 130;
     }
