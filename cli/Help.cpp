@@ -10,8 +10,20 @@ Usage:
                  [--edition desktop|web]
   ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
                  [--height H] [--angle A] [--edition desktop|web]
+  ribbon measure --type T (--data D | --data-hex HEX) --units mm|inch --modul M [--ratio R]
+                 [--checksum] [--height H] [--angle A] [--dpi H[xV]]
   ribbon render  --type T (--data D | --data-hex HEX) --out FILE [drawing options]
                  [--edition desktop|web]
+  ribbon print   --type T (--data D ... | --data-hex HEX | --data-file F) --units mm|inch
+                 --modul M --left L --top T --height H [--ratio R] [--checksum]
+                 [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] --out FILE.pdf
+  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
+                 [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
+  ribbon labels  --db FILE --query SQL [--param V ...] --column NAME [--name-column NAME]
+                 --type T [--modul N] [--ratio R] [--checksum] [--height H] [--left X] [--top Y]
+                 [--size WxH] [drawing options] [--jobs N]
+                 (--out-dir DIR [--format png|svg] | --out FILE.pdf [--grid CxR] [--paper P]
+                 [--dpi N])
   ribbon --help
 
 Commands:
@@ -30,11 +42,50 @@ Commands:
             canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
             the angle; the width pairs W with the sine, the height pairs W with the cosine, so
             at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
-  render    Draw the symbol into a picture file: PNG, JPEG or BMP by the extension of FILE
-            (.png, .jpg/.jpeg, .bmp). Prints {"out": FILE, "width": ..., "height": ...,
+            With --units the symbol is measured on the printer instead (see print):
+              {"width": 42.0, "canvasWidth": 20.0, "canvasHeight": 42.0}
+            in whole millimetres or inches (halves to even); the height is converted with the
+            horizontal resolution for both canvas measures. --units given as a number other
+            than 0 (mm) or 1 (inch) answers -1.0 for all three.
+  render    Draw the symbol into a picture file: PNG, JPEG, BMP, SVG or PDF by the extension
+            of FILE (.png, .jpg/.jpeg, .bmp, .svg, .pdf). SVG and PDF hold the same picture as
+            vectors at 96 pixels per inch, laid out exactly like the PNG. Prints {"out": FILE, "width": ..., "height": ...,
             "left": ..., "top": ...}: the picture's size and where the symbol was placed.
             By default the picture is just large enough for the turned symbol with a quiet
             zone of 10 modules around it, on white, so that the file scans as it is.
+  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
+            or BMP file, so that you can see what the control shows. The control comes from
+            a form file (--form; --name picks an object, default the first) or from the
+            options, which also change a control read from a form. Prints {"out": FILE,
+            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
+            control placed the symbol in its client area, and its final outer size.
+
+  print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
+            inches: one symbol a page, for every --data given (or every non-empty line of the
+            --data-file). The lengths are turned into printer pixels with the resolution
+            (--modul and --left horizontally, --top and --height vertically, rounded halves to
+            even); one printer pixel is exactly 1/dpi inch on the page, the bars are vectors
+            and the text is real text at its point size. Prints {"out": FILE, "pages": N,
+            "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
+            The file appears only when it is complete: any error leaves nothing under its name.
+
+  labels    One barcode per record of an SQLite query: the value of --column is the data.
+            The query only reads (anything else is refused) and takes its values as
+            parameters, --param once for ?1, ?2, ... in order. With --out-dir every label is
+            a file in that folder (created when missing) named by --name-column (default
+            --column) plus .png or .svg; a name that is empty, holds '/', starts with '.' or
+            was taken by an earlier record refuses its record. With --out the labels are the
+            pages of one PDF printed at --dpi pixels per inch (default 96, so pixel sizes
+            mean what they mean in PNG files): one label a page the size of the largest label
+            (or of --paper, label centred), or a grid of --grid COLUMNSxROWS labels a page,
+            each centred in its cell, on --paper (default a4). Drawing is as for render.
+            Progress goes to stderr (a bar on a terminal, a line every tenth otherwise), then
+            every refused record as "<key>: <message>" (the key is the --name-column value)
+            and a summary; stdout gets {"records": N, "written": W, "refused": R, ["pages": P,]
+            "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
+            drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
+            stops between records (exit status 130), leaving only complete files and, for a
+            PDF, no file at all.
 
 Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
@@ -68,15 +119,47 @@ Drawing options (render):
   --background C        colour of the rest of the picture (default White)
   --font FACE           face of the text (default DejaVu Sans); names such as Courier,
                         Courier New, Arial, Tahoma or Impact map to the nearest installed face
-  --font-size PT        size of the text in points at 96 pixels per inch (1-1000, default 10)
+  --font-size PT        size of the text in points (1-1000, default 10); 96 pixels per inch
+                        on pictures, the printer's resolution on printed pages
   --font-color C        colour of the glyphs (default Black)
   --bold, --italic, --underline, --strikeout
                         style of the text
   --jpeg-quality Q      JPEG quality 1-100 (default 90)
   --progressive         write a progressive JPEG
 
+Control options (control):
+  --width W, --height H       outer size of the control in pixels (default 185 x 41)
+  --orientation O             left-right (default), right-left, top-bottom or bottom-top
+  --alignment A               left, right or center (default): where the symbol sits along
+                              the control
+  --bar-height N              bar height in pixels; 0 (default) fills the control
+  --hmargin N, --auto-width   with --auto-width the control sizes itself along the symbol
+                              to the symbol, its frame and N pixels on each end
+  --bevel-inner B, --bevel-outer B
+                              none, lowered, raised or space (defaults none and raised)
+  --bevel-width N             width of each bevel (default 1)
+  --border-width N            space between the bevels in the control's colour (default 0)
+  --border-style S            none (default) or single: a window edge, flat (2 pixels over
+                              both sides) or, with --ctl3d, sunken (4 pixels)
+  --ctl3d                     the 3D window edge (a control from a form keeps its own)
+  --color C                   the control's colour (default the button face, #F0F0F0)
+  --text, --text-position, --bar-color, --space-color, --text-background, --font,
+  --font-size, --font-color, --bold, --italic, --underline, --strikeout
+                              as for render; the text background is the control's TextColor
+
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
+
+Printing options (print, measure --units):
+  --units U             mm or inch: the unit of --modul, --left, --top and --height
+  --modul M             width of a narrow element in the unit (0.33 mm = 8 pixels at 600 dpi)
+  --left L, --top T     top-left corner of the upright box around the turned symbol
+  --height H            bar height in the unit (measure: default 50)
+  --dpi H[xV]           printer resolution in dots per inch, horizontal x vertical
+                        (default 600; e.g. 300, 600x1200)
+  --paper P             a4 (default), letter, or WIDTHxHEIGHTmm for label stock (100x50mm)
+  --data-file F         the data, one symbol a line
+  The drawing options of render apply as well; --background fills the page.
 
 JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
 

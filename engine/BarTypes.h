@@ -51,7 +51,7 @@ RIBBON_ENUM(TTextShow, RIBBON_TTEXTSHOW);
     V(tpTopLeft) V(tpTopRight) V(tpTopCenter) V(tpBottomLeft) V(tpBottomRight) V(tpBottomCenter)
 RIBBON_ENUM(TTextPosition, RIBBON_TTEXTPOSITION);
 
-// Type information of the engine's enumerations (unit ZBarCode).
+/// Type information of the engine's enumerations (unit ZBarCode).
 template <>
 RIBBON_API const TTypeInfo& TypeInfoOf<TBarType>();
 template <>
@@ -63,8 +63,8 @@ RIBBON_API const TTypeInfo& TypeInfoOf<TTextShow>();
 template <>
 RIBBON_API const TTypeInfo& TypeInfoOf<TTextPosition>();
 
-// The pixel widths of the four width classes of the pattern alphabet, as one encoding derived
-// them from its Modul and Ratio. They travel with the pattern they belong to.
+/// The pixel widths of the four width classes of the pattern alphabet, as one encoding derived
+/// them from its Modul and Ratio. They travel with the pattern they belong to.
 struct TBarWidths {
     int Width0 = 0;
     int Width1 = 0;
@@ -73,7 +73,7 @@ struct TBarWidths {
     friend bool operator==(const TBarWidths&, const TBarWidths&) = default;
 };
 
-// One element of a pattern: its width in pixels and its colour class.
+/// One element of a pattern: its width in pixels and its colour class.
 struct TBarLine {
     int Width = 0;
     TBarLineType LineType = white;

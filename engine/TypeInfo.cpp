@@ -14,8 +14,14 @@ const TTypeInfo BCDataArrayInfo{
     TTypeKind::Array, "array[TBarType] of TBCdata", "ZBarCode", {}, {}, &TypeInfoOf<TBarType>(),
     &BCdataInfo};
 
+const TTypeInfo UnitsInfo{TTypeKind::Enumeration, "TUnits", "ZBarCode", TUnitsNames};
+
 }  // namespace
 
+template <>
+const TTypeInfo& TypeInfoOf<TUnits>() {
+    return UnitsInfo;
+}
 template <>
 const TTypeInfo& TypeInfoOf<TBCdata>() {
     return BCdataInfo;

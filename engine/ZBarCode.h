@@ -6,6 +6,7 @@
 // ribbon::Exception (or a subclass) carrying the message to show the user.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -16,24 +17,24 @@
 
 namespace ribbon {
 
-class TCanvas;
+class TCustomCanvas;
 class TFont;
 using TColor = std::uint32_t;
 
 inline namespace RIBBON_EDITION {
 
-// One row of the symbology table.
+/// One row of the symbology table.
 struct TBCdata {
     std::string_view Name;
     bool NumericOnly;
 };
 
-// The symbology table, indexed by TBarType.
+/// The symbology table, indexed by TBarType.
 RIBBON_API extern const std::array<TBCdata, BarTypeCount> BCData;
 
 }  // namespace RIBBON_EDITION
 
-// Type information of the table's row and of the table itself (23 rows indexed by TBarType).
+/// Type information of the table's row and of the table itself (23 rows indexed by TBarType).
 template <>
 RIBBON_API const TTypeInfo& TypeInfoOf<TBCdata>();
 template <>
@@ -41,27 +42,57 @@ RIBBON_API const TTypeInfo& TypeInfoOf<std::remove_const_t<decltype(BCData)>>();
 
 inline namespace RIBBON_EDITION {
 
-// Display name of a symbology ("Code39", "Codebar", ...). Raises "Wrong barcode type." for an
-// ordinal beyond the table.
+/// Display name of a symbology ("Code39", "Codebar", ...). Raises "Wrong barcode type." for an
+/// ordinal beyond the table.
 RIBBON_API std::string Z_GetBarTypeName(TBarType BarType);
 
-// Length of the symbol in pixels: the sum of the widths of all its elements.
+/// Length of the symbol in pixels: the sum of the widths of all its elements.
 RIBBON_API int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                              TCheckSum CheckSum);
 
-// Extents of the upright box around the symbol box (symbol length x Height) turned by Angle
-// degrees. Width pairs the symbol length with the sine; height pairs it with the cosine.
+/// Extents of the upright box around the symbol box (symbol length x Height) turned by Angle
+/// degrees. Width pairs the symbol length with the sine; height pairs it with the cosine.
 RIBBON_API int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul,
                                 double Ratio, TCheckSum CheckSum, int Height, double Angle);
 RIBBON_API int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul,
                                  double Ratio, TCheckSum CheckSum, int Height, double Angle);
 
-// Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
-// left as they were found.
-RIBBON_API void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-                          double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
-                          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
-                          TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
+/// Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
+/// left as they were found.
+RIBBON_API void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode,
+                          int Modul, double Ratio, TCheckSum CheckSum, int Left, int Top,
+                          int Height, const TFont& Font, TTextShow TextShow,
+                          TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+                          TColor TextColor, double Angle);
+
+// Printing in physical units on the process-wide printer (desktop edition only). Lengths are
+// millimetres or inches, turned into printer pixels with the printer's resolution, read anew
+// for every length.
+#define RIBBON_TUNITS(V) V(utMillimeter) V(utInch)
+RIBBON_ENUM(TUnits, RIBBON_TUNITS);
+
+/// Z_DrawBar on the printer's current page: Modul and Left converted with the horizontal
+/// resolution, Top and Height with the vertical one; for any other Units the lengths are taken
+/// as pixels. The caller begins and ends the job; without one this raises and draws nothing.
+RIBBON_API void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                           double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                           const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                           TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
+
+/// The printer measures in whole units (halves to even), or -1.0 for any other Units. Modul is
+/// converted horizontally, and so is the Height of the two canvas measures; the canvas height
+/// is converted back vertically.
+RIBBON_API double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                   double Modul, double Ratio, TCheckSum CheckSum);
+RIBBON_API double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                   double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                                   double Angle);
+RIBBON_API double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                    double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                                    double Angle);
 
 }  // namespace RIBBON_EDITION
+
+template <>
+RIBBON_API const TTypeInfo& TypeInfoOf<TUnits>();
 }  // namespace ribbon

@@ -3,12 +3,12 @@
 #include "library/Picture.h"
 
 #include <cmath>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 
+#include "runtime/AtomicFile.h"
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
+#include "runtime/VectorFile.h"
 
 namespace ribbon {
 namespace {
@@ -76,9 +76,16 @@ TPicture PictureOf(const ribbonkit_drawing& d) {
 
 namespace {
 
-void Draw(const TPicture& p, TCanvas& Canvas) {
+void Draw(const TPicture& p, TCustomCanvas& Canvas) {
     Z_DrawBar(Canvas, p.Type, p.Data, p.Modul, p.Ratio, p.CheckSum, p.Left, p.Top, p.Height, p.Font,
               p.TextShow, p.TextPosition, p.ColorBar, p.ColorSpc, p.TextColor, p.Angle);
+}
+
+// The whole picture: background, then the symbol.
+void Paint(const TPicture& p, TCustomCanvas& Canvas) {
+    Canvas.Brush.SetColor(p.Background);
+    Canvas.FillRect({0, 0, p.Width, p.PictureHeight});
+    Draw(p, Canvas);
 }
 
 }  // namespace
@@ -100,22 +107,20 @@ void RenderRgb(const TPicture& Picture, std::uint8_t* Rgb, int Width, int Height
 }
 
 void RenderFile(const TPicture& Picture, const std::string& Path) {
+    // Vector files hold the same picture at the screen's 96 pixels per inch.
+    if (const std::optional<TVectorFormat> vector = VectorFormatFromFileName(Path)) {
+        constexpr int ppi = TCanvas::ScreenPixelsPerInch;
+        TVectorFile file(
+            Path, *vector,
+            {Picture.Width * 72.0 / ppi, Picture.PictureHeight * 72.0 / ppi, ppi, ppi});
+        Paint(Picture, file.Canvas());
+        file.Commit();
+        return;
+    }
     const TImageFormat format = ImageFormatFromFileName(Path);  // refused before any drawing
     TBitmap bitmap(Picture.Width, Picture.PictureHeight);
-    TCanvas& canvas = bitmap.Canvas();
-    canvas.Brush.SetColor(Picture.Background);
-    canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
-    Draw(Picture, canvas);
-    // Encoded in memory first, so that a failure to encode leaves no file; a failed write
-    // removes what it began.
-    const std::string bytes = bitmap.Encode(format);
-    std::ofstream out(Path, std::ios::binary | std::ios::trunc);
-    if (out) out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    if (out) out.close();
-    if (!out) {
-        std::remove(Path.c_str());
-        throw EFileError("Cannot write " + Path + ".");
-    }
+    Paint(Picture, bitmap.Canvas());
+    WriteFileAtomically(Path, bitmap.Encode(format));
 }
 
 }  // namespace ribbon

@@ -16,13 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "runtime/CustomCanvas.h"
 #include "runtime/Export.h"
 #include "runtime/Graphics.h"
 
 namespace ribbon {
 
-// Pixel storage of a bitmap: rows top to bottom, three bytes a pixel in the order red, green,
-// blue, no row padding.
+/// Pixel storage of a bitmap: rows top to bottom, three bytes a pixel in the order red, green,
+/// blue, no row padding.
 struct TPixelBuffer {
     int Width = 0;
     int Height = 0;
@@ -33,9 +34,9 @@ namespace detail {
 struct TFontFace;  // a cached FreeType face (FontCache.h)
 }
 
-// A font object created from a logical description (the counterpart of an HFONT). It can be
-// selected into any canvas in place of the canvas's own Font; the caller owns it and must
-// select the previous font back before destroying it.
+/// A font object created from a logical description (the counterpart of an HFONT). It can be
+/// selected into any canvas in place of the canvas's own Font; the caller owns it and must
+/// select the previous font back before destroying it.
 class RIBBON_API TFontHandle {
   public:
     explicit TFontHandle(const TLogFont& LogFont);
@@ -44,24 +45,25 @@ class RIBBON_API TFontHandle {
     TFontHandle& operator=(const TFontHandle&) = delete;
 
     const TLogFont& LogFont() const { return log_; }
-    // The installed face this font was matched to ("DejaVu Sans", "Liberation Mono", ...).
+    /// The installed face this font was matched to ("DejaVu Sans", "Liberation Mono", ...).
     std::string FamilyName() const;
     std::string StyleName() const;
 
-    // Cell metrics in pixels, rounded as a device reports them; Height = Ascent + Descent and
-    // includes the internal leading.
+    /// Cell metrics in pixels, rounded as a device reports them; Height = Ascent + Descent and
+    /// includes the internal leading.
     int Ascent() const { return ascent_; }
     int Descent() const { return descent_; }
     int Height() const { return ascent_ + descent_; }
     int InternalLeading() const { return ascent_ + descent_ - emPixels_; }
 
-    // Width of the text in pixels (the sum of the glyph advances) and the cell height.
+    /// Width of the text in pixels (the sum of the glyph advances) and the cell height.
     TSize TextExtent(const std::string& Text) const;
 
   private:
     friend class TCanvas;
+    friend class TVectorCanvas;
     TLogFont log_;
-    // Glyph advances of the bytes of Text, in pixels.
+    /// Glyph advances of the bytes of Text, in pixels.
     void Advances(const std::string& Text, std::vector<int>& Out) const;
 
     std::shared_ptr<detail::TFontFace> face_;
@@ -73,83 +75,55 @@ class RIBBON_API TFontHandle {
     bool syntheticItalic_ = false;
 };
 
-// Creates a font from its logical description; free it by destroying the returned object.
+/// Creates a font from its logical description; free it by destroying the returned object.
 RIBBON_API std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 
-class RIBBON_API TCanvas {
+/// The average character width (TLogFont::Width) that gives the face of LogFont an em
+/// EmWidthPixels wide; 0 (the face's own proportions) when the face does not tell its average.
+int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels);
+
+/// The raster surface. The right-angle fast paths of the drawing live here, behind Polygon.
+class RIBBON_API TCanvas final : public TCustomCanvas {
   public:
     static constexpr int ScreenPixelsPerInch = 96;
 
     explicit TCanvas(TPixelBuffer& Target, int PixelsPerInch = ScreenPixelsPerInch);
-    ~TCanvas();
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    ~TCanvas() override;
 
-    // The current drawing tools. Assigning to them changes what the next operation uses.
-    TFont Font;
-    TPen Pen;
-    TBrush Brush;
-
-    int PixelsPerInch() const { return ppi_; }
+    int PixelsPerInch() const override { return ppi_; }
     int Width() const { return target_->Width; }
     int Height() const { return target_->Height; }
 
-    // The colour of one pixel, or 0xFFFFFFFF (an invalid colour) outside the surface.
+    /// The colour of one pixel, or 0xFFFFFFFF (an invalid colour) outside the surface.
     TColor Pixel(int X, int Y) const;
     void SetPixel(int X, int Y, TColor Color);
 
-    // Interior filled with the brush (unless it is clear) by the even-odd rule, then the
-    // closed outline drawn with the pen (unless it is clear). Fewer than two points draw nothing.
-    void Polygon(std::span<const TPoint> Points);
+    void Polygon(std::span<const TPoint> Points) override;
 
-    // Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
+    /// Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& Rect) { Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }
 
-    // Fills Left..Right-1 by Top..Bottom-1 with the brush colour; no outline.
-    void FillRect(const TRect& Rect);
+    void FillRect(const TRect& Rect) override;
 
-    // Lines with the pen from the current position; LineTo leaves out its end point.
+    /// Lines with the pen from the current position; LineTo leaves out its end point.
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
 
-    // Extent of the text in the current font, unrotated: the sum of the glyph advances and the
-    // cell height (internal leading included).
-    TSize TextExtent(const std::string& Text);
-    int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
-    int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
-
-    // Writes the text with the current font, opaque: the character cells (advance width by
-    // cell height, turned with the font's escapement) are filled with the brush colour unless
-    // the brush is clear, then the glyphs are drawn in Font.Color. (X, Y) is the top-left corner
-    // of the first character cell. Bytes are read as Windows-1252 characters.
-    void TextOut(int X, int Y, const std::string& Text);
-
-    // Makes Font the canvas's current font in place of its own Font (nullptr selects the own
-    // Font again) and returns the previously selected font object (nullptr for the own Font).
-    const TFontHandle* SelectFont(const TFontHandle* Font);
-
-    // The logical description of the current font: the selected font object's, or that of
-    // Font at this canvas's resolution.
-    TLogFont CurrentLogFont() const;
+    void TextOut(int X, int Y, const std::string& Text) override;
 
   private:
-    const TFontHandle& CurrentFont();
     void FillSpan(int Y, int X0, int X1, TColor Color);
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
-    // Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
-    // u axis runs at the escapement angle (cosine C, sine S).
+    /// Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
+    /// u axis runs at the escapement angle (cosine C, sine S).
     void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
                       long double V0, long double U1, long double V1, TColor Color);
 
     TPixelBuffer* target_;
     int ppi_;
     TPoint penPos_;
-    const TFontHandle* selected_ = nullptr;
-    // The font object made for Font, rebuilt when Font changes.
-    std::unique_ptr<TFontHandle> ownFont_;
-    TLogFont ownFontLog_;
 };
 
 }  // namespace ribbon

@@ -17,37 +17,37 @@ class RIBBON_API Exception : public std::exception {
     std::string Message;
 };
 
-// Raised by RIBBON_ASSERT: "<message> (<source file>, line <n>)".
+/// Raised by RIBBON_ASSERT: "<message> (<source file>, line <n>)".
 class RIBBON_API EAssertionFailed : public Exception {
   public:
     using Exception::Exception;
 };
 
-// Raised by the string-to-number conversions.
+/// Raised by the string-to-number conversions.
 class RIBBON_API EConvertError : public Exception {
   public:
     using Exception::Exception;
 };
 
-// Raised when a file cannot be read or written.
+/// Raised when a file cannot be read or written.
 class RIBBON_API EFileError : public Exception {
   public:
     using Exception::Exception;
 };
 
-// Raised when a picture cannot be decoded or encoded.
+/// Raised when a picture cannot be decoded or encoded.
 class RIBBON_API EImageError : public Exception {
   public:
     using Exception::Exception;
 };
 
-// A silent exception: it ends an operation without anything being reported.
+/// A silent exception: it ends an operation without anything being reported.
 class RIBBON_API EAbort : public Exception {
   public:
     EAbort() : Exception("Operation aborted") {}
 };
 
-// Throws EAssertionFailed with the runtime's assertion text.
+/// Throws EAssertionFailed with the runtime's assertion text.
 [[noreturn]] RIBBON_API void AssertionFailed(const std::string& message, const char* file,
                                              int line);
 

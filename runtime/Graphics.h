@@ -14,7 +14,7 @@
 
 namespace ribbon {
 
-// 0x00BBGGRR: red in the low byte, green in the next, blue in the third.
+/// 0x00BBGGRR: red in the low byte, green in the next, blue in the third.
 using TColor = std::uint32_t;
 
 constexpr TColor RGB(std::uint8_t Red, std::uint8_t Green, std::uint8_t Blue) {
@@ -30,7 +30,7 @@ constexpr std::uint8_t GetBValue(TColor Color) {
     return (Color >> 16) & 0xFF;
 }
 
-// The named colours of the web page's colour lists.
+/// The named colours of the web page's colour lists.
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clMaroon = 0x000080;
 inline constexpr TColor clGreen = 0x008000;
@@ -50,7 +50,7 @@ inline constexpr TColor clLtGray = 0xC0C0C0;
 inline constexpr TColor clDkGray = 0x808080;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
-// The colour names, in the order of the web page's colour lists.
+/// The colour names, in the order of the web page's colour lists.
 struct TColorName {
     std::string_view Name;
     TColor Value;
@@ -76,8 +76,8 @@ inline constexpr std::array<TColorName, 18> ColorNames = {{
     {"White", clWhite},
 }};
 
-// A colour by name, without regard to case and with or without the "cl" prefix ("Red",
-// "clNavy", "ltgray"); nullopt for a name outside ColorNames.
+/// A colour by name, without regard to case and with or without the "cl" prefix ("Red",
+/// "clNavy", "ltgray"); nullopt for a name outside ColorNames.
 RIBBON_API std::optional<TColor> IdentToColor(std::string_view Name);
 
 struct TPoint {
@@ -93,7 +93,7 @@ struct TSize {
     friend constexpr bool operator==(TSize, TSize) = default;
 };
 
-// Left and Top are inside the rectangle, Right and Bottom just outside it.
+/// Left and Top are inside the rectangle, Right and Bottom just outside it.
 struct TRect {
     int Left = 0;
     int Top = 0;
@@ -104,7 +104,7 @@ struct TRect {
 
 enum TFontStyle : std::uint8_t { fsBold, fsItalic, fsUnderline, fsStrikeOut };
 
-// A set of TFontStyle values.
+/// A set of TFontStyle values.
 class TFontStyles {
   public:
     constexpr TFontStyles() = default;
@@ -141,11 +141,11 @@ inline constexpr std::uint8_t NONANTIALIASED_QUALITY = 3;  // glyphs drawn witho
 inline constexpr std::uint8_t ANTIALIASED_QUALITY = 4;
 inline constexpr std::uint8_t DEFAULT_PITCH = 0;
 
-// The logical description of a font, from which a font object is created
-// (CreateFontIndirect in Canvas.h). Field meanings follow the classic LOGFONT record.
+/// The logical description of a font, from which a font object is created
+/// (CreateFontIndirect in Canvas.h). Field meanings follow the classic LOGFONT record.
 struct TLogFont {
-    // < 0: the character (em) height in pixels; > 0: the cell height in pixels, internal leading
-    // included; 0: a default height.
+    /// < 0: the character (em) height in pixels; > 0: the cell height in pixels, internal leading
+    /// included; 0: a default height.
     int Height = 0;
     int Width = 0;        // average character width; 0 keeps the face's own proportions
     int Escapement = 0;   // direction of the baseline, tenths of a degree counter-clockwise
@@ -163,9 +163,9 @@ struct TLogFont {
     friend bool operator==(const TLogFont&, const TLogFont&) = default;
 };
 
-// A font as the caller describes it. Size is in points, so the same font has the same physical
-// size on a 96 dpi bitmap and on a 600 dpi printer page; the canvas turns it into pixels at its
-// own resolution. Any face name is accepted: it is matched to the nearest installed family.
+/// A font as the caller describes it. Size is in points, so the same font has the same physical
+/// size on a 96 dpi bitmap and on a 600 dpi printer page; the canvas turns it into pixels at its
+/// own resolution. Any face name is accepted: it is matched to the nearest installed family.
 class RIBBON_API TFont {
   public:
     std::string Name = "DejaVu Sans";
@@ -174,11 +174,11 @@ class RIBBON_API TFont {
     TFontStyles Style;
     TFontCharset Charset = DEFAULT_CHARSET;
 
-    // The character height in pixels at PixelsPerInch (negative, as in a logical description).
+    /// The character height in pixels at PixelsPerInch (negative, as in a logical description).
     int PixelHeight(int PixelsPerInch) const;
 
-    // The logical description of this font at PixelsPerInch: height, weight, italic, underline,
-    // strike-out, charset and face name filled in; no escapement or orientation.
+    /// The logical description of this font at PixelsPerInch: height, weight, italic, underline,
+    /// strike-out, charset and face name filled in; no escapement or orientation.
     TLogFont LogFont(int PixelsPerInch) const;
 
     friend bool operator==(const TFont&, const TFont&) = default;
@@ -199,7 +199,7 @@ enum TBrushStyle : std::uint8_t { bsSolid, bsClear };
 class TBrush {
   public:
     TColor Color() const { return color_; }
-    // Setting a colour makes the brush solid.
+    /// Setting a colour makes the brush solid.
     void SetColor(TColor Color) {
         color_ = Color;
         style_ = bsSolid;

@@ -26,7 +26,7 @@ enum class TTypeKind : std::uint8_t {
 
 struct TTypeInfo;
 
-// A field of a record, a parameter of a method type or a published property of a class.
+/// A field of a record, a parameter of a method type or a published property of a class.
 struct TMemberInfo {
     std::string_view Name;
     const TTypeInfo* Type;
@@ -43,11 +43,11 @@ struct TTypeInfo {
     std::string_view BaseName{};             // Class: the parent's name when it has no table here
 };
 
-// The type information of T; specialised for every type the library describes.
+/// The type information of T; specialised for every type the library describes.
 template <typename T>
 const TTypeInfo& TypeInfoOf();
 
-// Basic types the tables refer to.
+/// Basic types the tables refer to.
 template <>
 RIBBON_API const TTypeInfo& TypeInfoOf<int>();
 template <>
@@ -57,11 +57,11 @@ RIBBON_API const TTypeInfo& TypeInfoOf<bool>();
 RIBBON_API const TTypeInfo& StringTypeInfo();
 RIBBON_API const TTypeInfo& ColorTypeInfo();
 
-// The identifier of an enumeration value ("csModulo10"), or empty for a value outside it.
+/// The identifier of an enumeration value ("csModulo10"), or empty for a value outside it.
 RIBBON_API std::string_view EnumName(const TTypeInfo& Type, int Value);
-// The value of an identifier, without regard to case, or nullopt.
+/// The value of an identifier, without regard to case, or nullopt.
 RIBBON_API std::optional<int> EnumValue(const TTypeInfo& Type, std::string_view Name);
-// The member of that name, without regard to case, or nullptr.
+/// The member of that name, without regard to case, or nullptr.
 RIBBON_API const TMemberInfo* FindMember(const TTypeInfo& Type, std::string_view Name);
 
 }  // namespace ribbon

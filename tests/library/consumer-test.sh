@@ -14,7 +14,7 @@ trap 'rm -rf "$tmp"' EXIT
 case "$mode" in
   install)
     prefix="$tmp/prefix"
-    for component in runtime dev; do
+    for component in runtime dev qt; do
       cmake --install "$build" --prefix "$prefix" --component "$component" >/dev/null
     done
     ;;
@@ -58,4 +58,11 @@ mkdir "$tmp/pc-build"
 c++ -std=c++20 "$consumer/draw.cpp" -o "$tmp/pc-build/draw_cpp" $(pkg-config --cflags --libs ribbonkit)
 cc "$consumer/draw.c" -o "$tmp/pc-build/draw_c" $(pkg-config --cflags --libs ribbonkit)
 run_both "$tmp/pc-build"
+# The Qt widget, installed as its own component (not part of the .deb packages).
+if [[ "$mode" == install ]]; then
+  cmake -S "$consumer-qt" -B "$tmp/qt-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
+  cmake --build "$tmp/qt-build" >/dev/null
+  QT_QPA_PLATFORM=offscreen "$tmp/qt-build/show_barcode" "$tmp/qt.png"
+  check "$tmp/qt.png" Qt-7
+fi
 echo "consumer ($mode): find_package and pkg-config builds read back by zbarimg"
