@@ -111,6 +111,19 @@ class RIBBON_API TBarCode : public TCustomPanel {
     int GetCanvasHeight(int BarHeight, double Angle) const;
     int GetCanvasHeight(int BarHeight) const;
 
+    /// Printing with the current settings but the given Modul on the printer's current page, in
+    /// millimetres or inches (Z_PrintBar); without an Angle, GetAngle.
+    void Print(TUnits Units, double Left, double Top, double Height, double Modul,
+               double Angle) const;
+    void Print(TUnits Units, double Left, double Top, double Height, double Modul) const;
+    /// Printer measures in whole units. The pair is crossed: GetPrnCanvasHeight is the engine's
+    /// Z_PrnCanvasWidth and GetPrnCanvasWidth its Z_PrnCanvasHeight.
+    double GetPrnBarWidth(TUnits Units, double Modul) const;
+    double GetPrnCanvasHeight(TUnits Units, double Height, double Modul, double Angle) const;
+    double GetPrnCanvasHeight(TUnits Units, double Height, double Modul) const;
+    double GetPrnCanvasWidth(TUnits Units, double Height, double Modul, double Angle) const;
+    double GetPrnCanvasWidth(TUnits Units, double Height, double Modul) const;
+
     /// The engine's functions, passed through unchanged.
     void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                    double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
@@ -123,6 +136,18 @@ class RIBBON_API TBarCode : public TCustomPanel {
     int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                           TCheckSum CheckSum, int Height, double Angle) const;
     std::string Z_GetBarTypeName(TBarType BarType) const;
+    void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                    double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                    const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                    TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const;
+    double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                            double Modul, double Ratio, TCheckSum CheckSum) const;
+    double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                            double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                            double Angle) const;
+    double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode,
+                             double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                             double Angle) const;
 
   protected:
     void Paint() override;
