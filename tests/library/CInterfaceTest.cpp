@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -98,6 +100,37 @@ TEST(CInterface, RenderRgbDrawsOnlyInsideTheSymbolBox) {
     EXPECT_EQ(rgb[4 * stride + 5 * 3], 0);  // Code 39 starts with a bar
     EXPECT_EQ(ribbonkit_render_rgb(&d, rgb.data(), width, height, width * 3 - 1),
               RIBBONKIT_INVALID_ARGUMENT);
+}
+
+// Each format by its extension; a file that cannot be written is a file error that leaves
+// nothing behind.
+TEST(CInterface, RenderFileWritesEachFormatOrNothing) {
+    const std::filesystem::path dir = std::filesystem::temp_directory_path() / "ribbonkit-c-test";
+    std::filesystem::remove_all(dir);
+    std::filesystem::create_directories(dir);
+    ribbonkit_drawing d;
+    ribbonkit_drawing_init(&d);
+    d.type = ribbon::bcCodeEAN8;
+    d.data = "1234567";
+    d.checksum = 1;
+    struct Case {
+        const char* Name;
+        const char* Magic;
+    };
+    for (const Case& c : {Case{"a.png", "\x89PNG"}, Case{"a.svg", "<?xml"}, Case{"a.pdf", "%PDF"},
+                          Case{"a.jpg", "\xFF\xD8"}, Case{"a.bmp", "BM"}}) {
+        const std::string path = (dir / c.Name).string();
+        ASSERT_EQ(ribbonkit_render_file(&d, path.c_str()), RIBBONKIT_OK) << ribbonkit_last_error();
+        std::ifstream in(path, std::ios::binary);
+        std::string head(std::string(c.Magic).size(), '\0');
+        in.read(head.data(), static_cast<std::streamsize>(head.size()));
+        EXPECT_EQ(head, c.Magic) << c.Name;
+    }
+    const std::string missing = (dir / "no-such-dir" / "a.pdf").string();
+    EXPECT_EQ(ribbonkit_render_file(&d, missing.c_str()), RIBBONKIT_FILE_ERROR);
+    EXPECT_EQ(ribbonkit_render_file(&d, (dir / "a.gif").string().c_str()), RIBBONKIT_REJECTED);
+    EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 5);
+    std::filesystem::remove_all(dir);
 }
 
 }  // namespace
