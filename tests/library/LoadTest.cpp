@@ -13,6 +13,12 @@
 
 namespace {
 
+// Debian's pixman (under cairo) allocates its tables when it is loaded and never frees them, so
+// each unload of it would show as a leak that is not the library's. Kept loaded for the whole
+// run, it no longer comes and goes with each load of libribbonkit.so.
+[[maybe_unused]] const void* const KeepPixman =
+    dlopen("libpixman-1.so.0", RTLD_NOW | RTLD_GLOBAL | RTLD_NODELETE);
+
 class Library {
   public:
     Library() : handle_(dlopen(RIBBONKIT_PATH, RTLD_NOW | RTLD_LOCAL)) {
