@@ -10,7 +10,7 @@
 #include "runtime/Graphics.h"
 
 namespace ribbon {
-class TCanvas;
+class TCustomCanvas;
 }
 
 namespace ribbon::cli {
@@ -38,7 +38,7 @@ struct EngineApi {
     int (*CanvasHeight)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                         TCheckSum CheckSum, int Height, double Angle);
     // Z_DrawBar
-    void (*Draw)(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+    void (*Draw)(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                  double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                  TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
                  TColor TextColor, double Angle);
