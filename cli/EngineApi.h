@@ -2,6 +2,7 @@
 // The ribbon tool offers both editions of the engine. Each edition is reached through one of
 // these tables; EngineApi.cpp is compiled once per edition to fill them.
 
+#include <array>
 #include <string>
 #include <string_view>
 
@@ -9,7 +10,7 @@
 #include "runtime/Graphics.h"
 
 namespace ribbon {
-class TCanvas;
+class TCustomCanvas;
 }
 
 namespace ribbon::cli {
@@ -37,7 +38,7 @@ struct EngineApi {
     int (*CanvasHeight)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                         TCheckSum CheckSum, int Height, double Angle);
     // Z_DrawBar
-    void (*Draw)(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+    void (*Draw)(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                  double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                  TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
                  TColor TextColor, double Angle);
@@ -47,6 +48,6 @@ const EngineApi& DesktopEngine();
 const EngineApi& WebEngine();
 
 // The TBarType identifiers ("bcCode128B"), indexed by ordinal.
-extern const std::string_view BarTypeIdentifiers[BarTypeCount];
+extern const std::array<std::string_view, BarTypeCount> BarTypeIdentifiers;
 
 }  // namespace ribbon::cli

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/ByteIndex.h"
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -26,17 +27,11 @@ constexpr std::array<CodabarRow, 20> CodabarTable = {{
 }};
 
 // Row of each byte, or -1 for a byte that is not a Codabar character.
-constexpr std::array<std::int8_t, 256> MakeIndex() {
-    std::array<std::int8_t, 256> index{};
-    index.fill(-1);
-    for (std::size_t row = 0; row < CodabarTable.size(); ++row)
-        index[static_cast<unsigned char>(CodabarTable[row].Char)] = static_cast<std::int8_t>(row);
-    return index;
-}
-constexpr std::array<std::int8_t, 256> CodabarIndex = MakeIndex();
+constexpr TByteIndex CodabarIndex =
+    MakeByteIndex(CodabarTable, [](const CodabarRow& row) -> int { return row.Char; });
 
 int RowOf(char c) {
-    return CodabarIndex[static_cast<unsigned char>(c)];
+    return ribbon::RowOf(CodabarIndex, c);
 }
 
 void AppendCharacter(std::string& pattern, int row) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/ByteIndex.h"
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -165,18 +166,10 @@ static_assert(TableIsSound());
 
 // Value of each byte in one character column; None where the column lacks it. The first row
 // holding a character wins.
-template <int Code128Row::*Column>
-constexpr std::array<std::int8_t, 256> MakeIndex() {
-    std::array<std::int8_t, 256> index{};
-    index.fill(None);
-    for (std::size_t v = Code128Table.size(); v-- > 0;) {
-        const int c = Code128Table[v].*Column;
-        if (c != None) index[static_cast<unsigned char>(c)] = static_cast<std::int8_t>(v);
-    }
-    return index;
-}
-constexpr std::array<std::int8_t, 256> IndexA = MakeIndex<&Code128Row::A>();
-constexpr std::array<std::int8_t, 256> IndexB = MakeIndex<&Code128Row::B>();
+constexpr TByteIndex IndexA =
+    MakeByteIndex(Code128Table, [](const Code128Row& row) { return row.A; });
+constexpr TByteIndex IndexB =
+    MakeByteIndex(Code128Table, [](const Code128Row& row) { return row.B; });
 
 // Value of a Code C pair; a pair the column lacks is encoded as "00".
 int FindPair(char first, char second) {

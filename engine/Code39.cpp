@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <string_view>
 
+#include "engine/ByteIndex.h"
 #include "engine/Code39Tables.h"
 #include "engine/Encoders.h"
 
@@ -12,17 +13,11 @@ inline namespace RIBBON_EDITION {
 
 namespace {
 
-// The row of every byte value, or -1, so that a character is found in one step.
-constexpr std::array<std::int8_t, 256> Code39Rows = [] {
-    std::array<std::int8_t, 256> rows{};
-    rows.fill(-1);
-    for (std::size_t i = Code39Table.size(); i-- > 0;)
-        rows[static_cast<unsigned char>(Code39Table[i].Char)] = static_cast<std::int8_t>(i);
-    return rows;
-}();
+constexpr TByteIndex Code39Rows =
+    MakeByteIndex(Code39Table, [](const Code39Row& row) -> int { return row.Char; });
 
 const Code39Row* FindCode39(char c) {
-    const int row = Code39Rows[static_cast<unsigned char>(c)];
+    const int row = RowOf(Code39Rows, c);
     return row < 0 ? nullptr : &Code39Table[static_cast<std::size_t>(row)];
 }
 

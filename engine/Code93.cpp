@@ -5,6 +5,7 @@
 #include <string_view>
 #include <vector>
 
+#include "engine/ByteIndex.h"
 #include "engine/Code39Tables.h"
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
@@ -74,17 +75,12 @@ constexpr std::array<ShiftSequence, 128> MakeCode93ExtTable() {
 
 constexpr std::array<ShiftSequence, 128> Code93ExtTable = MakeCode93ExtTable();
 
-// The value (row) of every byte value, or -1, so that a character is found in one step.
-constexpr std::array<std::int8_t, 256> Code93Values = [] {
-    std::array<std::int8_t, 256> values{};
-    values.fill(-1);
-    for (std::size_t i = Code93Table.size(); i-- > 0;)
-        values[static_cast<unsigned char>(Code93Table[i].Char)] = static_cast<std::int8_t>(i);
-    return values;
-}();
+// The value (row) of every byte value, or -1.
+constexpr TByteIndex Code93Values =
+    MakeByteIndex(Code93Table, [](const Code93Row& row) -> int { return row.Char; });
 
 int FindCode93(char c) {
-    return Code93Values[static_cast<unsigned char>(c)];
+    return RowOf(Code93Values, c);
 }
 
 }  // namespace

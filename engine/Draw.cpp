@@ -96,7 +96,7 @@ int AngleBand(double Angle) {
     return static_cast<int>(RoundHalfEven(Angle) % 360);
 }
 
-void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
+void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
@@ -119,8 +119,9 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
     }
 }
 
-void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, const TFont& Font,
-                 int Left, int Top, int W, int H, double Angle, TTextPosition TextPosition) {
+void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColor,
+                 const TFont& Font, int Left, int Top, int W, int H, double Angle,
+                 TTextPosition TextPosition) {
     Canvas.Font = Font;
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
@@ -151,7 +152,7 @@ void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, con
     const std::unique_ptr<TFontHandle> rotated = CreateFontIndirect(lf);
     const TFontHandle* previous = Canvas.SelectFont(rotated.get());
     struct SelectBack {
-        TCanvas& canvas;
+        TCustomCanvas& canvas;
         const TFontHandle* font;
         ~SelectBack() { canvas.SelectFont(font); }
     } selectBack{Canvas, previous};
@@ -160,25 +161,28 @@ void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, con
     Canvas.TextOut(at.X, at.Y, Text);
 }
 
-void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
                TColor TextColor, double Angle) {
     // The caller gets its font, pen and brush back however this call ends.
     struct Restore {
-        TCanvas& canvas;
+        TCustomCanvas& canvas;
         const TFont font;
         const TPen pen;
         const TBrush brush;
+        const TFontHandle* selected;  // a font object the caller had selected
         ~Restore() {
             canvas.Font = font;
             canvas.Pen = pen;
             canvas.Brush = brush;
+            canvas.SelectFont(selected);
         }
-    } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush};
+    } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush, Canvas.SelectedFont()};
 
     if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
-    if (TextPosition > tpBottomCenter)
+    // Without text the position is never looked at.
+    if (TextShow != tsNone && TextPosition > tpBottomCenter)
         throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
 
     std::string text = BarCode, pattern;

@@ -1,10 +1,11 @@
-// The symbology catalogue and the encoding pipeline shared by every symbology.
+// The encoding pipeline shared by every symbology, and the tables derived from the catalogue.
 
 #include "engine/ZBarCode.h"
 
 #include <cmath>
 
 #include "engine/Encoders.h"
+#include "engine/Symbologies.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Numeric.h"
@@ -12,33 +13,12 @@
 namespace ribbon {
 inline namespace RIBBON_EDITION {
 
-// The web edition accepts digits only for the two Code C types; the desktop edition lets them
-// carry the code C function characters ("CB", "CA", "F1").
-const std::array<TBCdata, BarTypeCount> BCData = {{
-    {"Code25 interleaved", true},
-    {"Code25 industrial", true},
-    {"Code25 matrix", true},
-    {"Code39", false},
-    {"Code39 Extended", false},
-    {"Code128A", false},
-    {"Code128B", false},
-    {"Code128C", WebEdition},
-    {"Code93", false},
-    {"Code93 Extended", false},
-    {"MSI", true},
-    {"PostNet", true},
-    {"Codebar", false},
-    {"EAN8", true},
-    {"EAN13", true},
-    {"UPC_A", true},
-    {"UPC_E0", true},
-    {"UPC_E1", true},
-    {"UPC Supp2", true},
-    {"UPC Supp5", true},
-    {"EAN128A", false},
-    {"EAN128B", false},
-    {"EAN128C", WebEdition},
-}};
+// Constant-initialised, so it is ready before any other static initialiser reads it.
+constinit const std::array<TBCdata, BarTypeCount> BCData = [] {
+    std::array<TBCdata, BarTypeCount> rows{};
+    for (const TSymbology& row : Symbologies) rows[row.Type] = {row.Name, NumericOnly(row)};
+    return rows;
+}();
 
 namespace {
 
@@ -50,30 +30,11 @@ constexpr long double MaxWidth1 = 1 << 29;
 }
 
 void ClampRatio(TBarType BarType, double& Ratio) {
-    double lower;
-    switch (BarType) {
-        case bcCode_2_5_interleaved:
-        case bcCode_2_5_industrial:
-        case bcCode39:
-        case bcCode39Extended:
-        case bcCodeCodabar:
-        case bcCodeEAN8:
-        case bcCodeEAN13:
-        case bcCodeUPC_A:
-        case bcCodeUPC_E0:
-        case bcCodeUPC_E1:
-        case bcCodeUPC_Supp2:
-        case bcCodeUPC_Supp5:
-            lower = 2.0;
-            break;
-        case bcCode_2_5_matrix:
-            lower = 2.25;
-            break;
-        default:
-            return;  // Code 128, EAN-128, Code 93, MSI and PostNet take the ratio as given.
-    }
-    if (!(Ratio >= lower)) Ratio = lower;  // also catches NaN
-    if (Ratio > 3.0) Ratio = 3.0;
+    if (BarType >= BarTypeCount) return;
+    const TRatioRange range = Symbologies[BarType].Ratio;
+    if (!range.Clamps()) return;
+    if (!(Ratio >= range.Lower)) Ratio = range.Lower;  // also catches NaN
+    if (Ratio > range.Upper) Ratio = range.Upper;
 }
 
 TBarWidths DeriveWidths(int Modul, double Ratio) {
@@ -120,67 +81,7 @@ TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
                 throw Exception(Format("%s : %s", data, "Barcode must be numeric."));
     }
 
-    switch (BarType) {
-        case bcCode_2_5_interleaved:
-            Pattern = EncodeCode25Interleaved(data);
-            break;
-        case bcCode_2_5_industrial:
-            Pattern = EncodeCode25Industrial(data);
-            break;
-        case bcCode_2_5_matrix:
-            Pattern = EncodeCode25Matrix(data);
-            break;
-        case bcCode39:
-            Pattern = EncodeCode39(data, CheckSum);
-            break;
-        case bcCode39Extended:
-            Pattern = EncodeCode39Extended(data, CheckSum);
-            break;
-        case bcCode128A:
-        case bcCode128B:
-        case bcCode128C:
-        case bcCodeEAN128A:
-        case bcCodeEAN128B:
-        case bcCodeEAN128C:
-            Pattern = EncodeCode128(BarType, data, CheckSum, Text);
-            break;
-        case bcCode93:
-            Pattern = EncodeCode93(data);
-            break;
-        case bcCode93Extended:
-            Pattern = EncodeCode93Extended(data);
-            break;
-        case bcCodeMSI:
-            Pattern = EncodeMSI(data);
-            break;
-        case bcCodePostNet:
-            Pattern = EncodePostNet(data);
-            break;
-        case bcCodeCodabar:
-            Pattern = EncodeCodabar(data);
-            break;
-        case bcCodeEAN8:
-            Pattern = EncodeEAN8(data, CheckSum);
-            break;
-        case bcCodeEAN13:
-            Pattern = EncodeEAN13(data, CheckSum);
-            break;
-        case bcCodeUPC_A:
-            Pattern = EncodeUPCA(data, CheckSum, Text);
-            break;
-        case bcCodeUPC_E0:
-            Pattern = EncodeUPCE0(data, CheckSum, Text);
-            break;
-        case bcCodeUPC_E1:
-            Pattern = EncodeUPCE1(data, CheckSum, Text);
-            break;
-        case bcCodeUPC_Supp2:
-            Pattern = EncodeUPCSupp2(data, CheckSum, Text);
-            break;
-        case bcCodeUPC_Supp5:
-            Pattern = EncodeUPCSupp5(data, CheckSum, Text);
-            break;
-    }
+    Pattern = Symbologies[BarType].Encode(BarType, data, CheckSum, Text);
     return widths;
 }
 

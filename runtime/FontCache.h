@@ -25,6 +25,9 @@ struct TFontFace {
     std::mutex Lock;
     std::string Family;
     std::string Style;
+    // Where the face was read from, so that other renderers (the vector canvas) open the same one.
+    std::string File;
+    int Index = 0;
     bool Bold = false;    // the face itself is bold (no emboldening needed)
     bool Italic = false;  // the face itself is italic or oblique
 

@@ -9,27 +9,6 @@ namespace ribbon {
 
 namespace {
 
-constexpr std::array<std::pair<std::string_view, TColor>, 18> ColorNames = {{
-    {"black", clBlack},
-    {"maroon", clMaroon},
-    {"green", clGreen},
-    {"olive", clOlive},
-    {"navy", clNavy},
-    {"purple", clPurple},
-    {"teal", clTeal},
-    {"gray", clGray},
-    {"silver", clSilver},
-    {"red", clRed},
-    {"lime", clLime},
-    {"yellow", clYellow},
-    {"blue", clBlue},
-    {"fuchsia", clFuchsia},
-    {"aqua", clAqua},
-    {"ltgray", clLtGray},
-    {"dkgray", clDkGray},
-    {"white", clWhite},
-}};
-
 bool SameText(std::string_view a, std::string_view b) {
     if (a.size() != b.size()) return false;
     for (std::size_t i = 0; i < a.size(); ++i)
@@ -50,8 +29,8 @@ int MulDiv(int number, int numerator, int denominator) {
 
 std::optional<TColor> IdentToColor(std::string_view Name) {
     if (Name.size() > 2 && SameText(Name.substr(0, 2), "cl")) Name.remove_prefix(2);  // "clRed"
-    for (const auto& [name, color] : ColorNames)
-        if (SameText(Name, name)) return color;
+    for (const TColorName& entry : ColorNames)
+        if (SameText(Name, entry.Name)) return entry.Value;
     return std::nullopt;
 }
 

@@ -3,6 +3,7 @@
 // description), pens and brushes. They are plain values: copying one copies every attribute,
 // which is what saving and restoring a canvas's drawing state relies on.
 
+#include <array>
 #include <cstdint>
 #include <initializer_list>
 #include <optional>
@@ -47,8 +48,34 @@ inline constexpr TColor clLtGray = 0xC0C0C0;
 inline constexpr TColor clDkGray = 0x808080;
 inline constexpr TColor clWhite = 0xFFFFFF;
 
+// The colour names, in the order of the web page's colour lists.
+struct TColorName {
+    std::string_view Name;
+    TColor Value;
+};
+inline constexpr std::array<TColorName, 18> ColorNames = {{
+    {"Black", clBlack},
+    {"Maroon", clMaroon},
+    {"Green", clGreen},
+    {"Olive", clOlive},
+    {"Navy", clNavy},
+    {"Purple", clPurple},
+    {"Teal", clTeal},
+    {"Gray", clGray},
+    {"Silver", clSilver},
+    {"Red", clRed},
+    {"Lime", clLime},
+    {"Yellow", clYellow},
+    {"Blue", clBlue},
+    {"Fuchsia", clFuchsia},
+    {"Aqua", clAqua},
+    {"LtGray", clLtGray},
+    {"DkGray", clDkGray},
+    {"White", clWhite},
+}};
+
 // A colour by name, without regard to case and with or without the "cl" prefix ("Red",
-// "clNavy", "ltgray"); nullopt for a name outside the list above.
+// "clNavy", "ltgray"); nullopt for a name outside ColorNames.
 std::optional<TColor> IdentToColor(std::string_view Name);
 
 struct TPoint {

@@ -108,30 +108,15 @@ TSize TFontHandle::TextExtent(const std::string& Text) const {
     return {static_cast<int>(std::min<long long>(width, 0x7FFFFFFF)), Height()};
 }
 
+int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels) {
+    const auto face = detail::FindFace(LogFont.FaceName, LogFont.Weight >= 600, LogFont.Italic);
+    if (face->AverageWidth <= 0 || EmWidthPixels <= 0) return 0;
+    return static_cast<int>(std::max(1LL, RoundToInt(static_cast<long double>(EmWidthPixels) *
+                                                     face->AverageWidth / face->UnitsPerEm)));
+}
+
 std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont) {
     return std::make_unique<TFontHandle>(LogFont);
-}
-
-const TFontHandle* TCanvas::SelectFont(const TFontHandle* Font) {
-    return std::exchange(selected_, Font);
-}
-
-TLogFont TCanvas::CurrentLogFont() const {
-    return selected_ ? selected_->LogFont() : Font.LogFont(ppi_);
-}
-
-const TFontHandle& TCanvas::CurrentFont() {
-    if (selected_) return *selected_;
-    TLogFont wanted = Font.LogFont(ppi_);
-    if (!ownFont_ || !(wanted == ownFontLog_)) {
-        ownFont_ = CreateFontIndirect(wanted);
-        ownFontLog_ = std::move(wanted);
-    }
-    return *ownFont_;
-}
-
-TSize TCanvas::TextExtent(const std::string& Text) {
-    return CurrentFont().TextExtent(Text);
 }
 
 void TCanvas::FillTextRect(long double X, long double Y, long double C, long double S,

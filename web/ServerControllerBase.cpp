@@ -1,22 +1,22 @@
+// The server controller's routing: which request starts a session, which one a session serves,
+// how a post reaches the form, and which page answers.
+
 #include "web/ServerControllerBase.h"
 
 #include <strings.h>
 
 #include <algorithm>
 #include <cstring>
-#include <vector>
 
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
-#include "web/Escape.h"
 #include "web/FormData.h"
+#include "web/Pages.h"
 #include "web/SessionId.h"
 
 namespace ribbon::web {
 
 namespace {
-// How long a request waits for another request of the same session to finish.
-constexpr std::chrono::seconds BusyWait{30};
 
 bool AllDigits(std::string_view text) {
     if (text.empty() || text.size() > 18) return false;
@@ -25,27 +25,7 @@ bool AllDigits(std::string_view text) {
     return true;
 }
 
-void NoStore(Response& response) {
-    response.Headers.emplace_back("Cache-Control", "no-store");
-    response.Headers.emplace_back("X-Content-Type-Options", "nosniff");
-    response.Headers.emplace_back("X-Frame-Options", "DENY");
-}
 }  // namespace
-
-// Holds a session taken out of the list and puts it back however the request ends.
-class TIWServerControllerBase::Lease {
-  public:
-    Lease(TIWServerControllerBase& owner, std::unique_ptr<TIWApplication> session)
-        : owner_(owner), session_(std::move(session)) {}
-    ~Lease() {
-        if (session_) owner_.ReturnSession(std::move(session_));
-    }
-    TIWApplication& operator*() { return *session_; }
-
-  private:
-    TIWServerControllerBase& owner_;
-    std::unique_ptr<TIWApplication> session_;
-};
 
 TIWServerControllerBase::TIWServerControllerBase(const std::string& moduleDir,
                                                  TFormFactory mainForm,
@@ -53,7 +33,8 @@ TIWServerControllerBase::TIWServerControllerBase(const std::string& moduleDir,
     : moduleDir_(moduleDir),
       mainForm_(std::move(mainForm)),
       clock_(std::move(clock)),
-      cache_(std::filesystem::path(moduleDir) / "Cache") {
+      cache_(std::filesystem::path(moduleDir) / "Cache"),
+      sessions_(*clock_) {
     cache_.Sweep(clock_->Now());
 }
 
@@ -62,7 +43,7 @@ TIWServerControllerBase::~TIWServerControllerBase() {
 }
 
 void TIWServerControllerBase::StartSweepers() {
-    std::lock_guard lock(mutex_);
+    std::lock_guard lock(sweepersMutex_);
     if (shutDown_ || cacheSweeper_) return;
     cacheSweeper_ = std::make_unique<TPeriodicTask>(CacheSweepInterval, [this] { SweepCache(); });
     sessionSweeper_ =
@@ -71,88 +52,39 @@ void TIWServerControllerBase::StartSweepers() {
 
 void TIWServerControllerBase::Shutdown() {
     std::unique_ptr<TPeriodicTask> cacheSweeper, sessionSweeper;
-    std::vector<std::unique_ptr<TIWApplication>> ended;
     {
-        std::lock_guard lock(mutex_);
+        std::lock_guard lock(sweepersMutex_);
         shutDown_ = true;
         cacheSweeper = std::move(cacheSweeper_);
         sessionSweeper = std::move(sessionSweeper_);
-        for (auto it = sessions_.begin(); it != sessions_.end();) {
-            if (it->second.Session) {
-                ended.push_back(std::move(it->second.Session));
-                it = sessions_.erase(it);
-            } else {
-                it->second.Ended = true;
-                ++it;
-            }
-        }
     }
-    returned_.notify_all();
+    sessions_.Close();
     if (cacheSweeper) cacheSweeper->Stop();
     if (sessionSweeper) sessionSweeper->Stop();
-    // The forms are freed here, outside the lock.
 }
 
 std::size_t TIWServerControllerBase::SessionCount() const {
-    std::lock_guard lock(mutex_);
-    return sessions_.size();
+    return sessions_.Count();
 }
 
 int TIWServerControllerBase::SweepSessions() {
-    const TimePoint limit = clock_->Now() - std::chrono::minutes(SessionTimeout);
-    std::vector<std::unique_ptr<TIWApplication>> ended;
-    {
-        std::lock_guard lock(mutex_);
-        for (auto it = sessions_.begin(); it != sessions_.end();) {
-            // A session in use is out of the list; its request renews it when it ends.
-            if (it->second.Session && it->second.Session->LastAccess <= limit) {
-                ended.push_back(std::move(it->second.Session));
-                it = sessions_.erase(it);
-            } else {
-                ++it;
-            }
-        }
-    }
-    return static_cast<int>(ended.size());
+    return sessions_.Sweep(clock_->Now() - std::chrono::minutes(SessionTimeout));
 }
 
-std::unique_ptr<TIWApplication> TIWServerControllerBase::TakeSession(const std::string& id) {
-    std::unique_lock lock(mutex_);
-    const auto deadline = std::chrono::steady_clock::now() + BusyWait;
-    for (;;) {
-        auto it = sessions_.find(id);
-        if (it == sessions_.end() || it->second.Ended) return nullptr;
-        if (it->second.Session) return std::move(it->second.Session);
-        if (returned_.wait_until(lock, deadline) == std::cv_status::timeout)
-            throw Exception("The session is busy with another request. Please try again.");
-    }
+std::string TIWServerControllerBase::Exec() const {
+    return ExecCmd.empty() ? std::string("EXEC") : ExecCmd;
 }
 
-void TIWServerControllerBase::ReturnSession(std::unique_ptr<TIWApplication> session) {
-    std::unique_ptr<TIWApplication> ended;
-    {
-        std::lock_guard lock(mutex_);
-        session->LastAccess = clock_->Now();
-        auto it = sessions_.find(session->Id);
-        if (it == sessions_.end() || it->second.Ended) {
-            if (it != sessions_.end()) sessions_.erase(it);
-            ended = std::move(session);
-        } else {
-            it->second.Session = std::move(session);
-        }
-    }
-    returned_.notify_all();
+Response TIWServerControllerBase::Message(const Request& request, const std::string& message,
+                                          int status) const {
+    return MessagePage(Description, request.BasePath, message, status);
 }
 
 Response TIWServerControllerBase::HandlePage(const Request& request) {
-    {
-        std::lock_guard lock(mutex_);
-        if (shutDown_) return MessagePage(request, "The application is shutting down.", 503);
-    }
+    if (sessions_.Closed()) return Message(request, "The application is shutting down.", 503);
     // "/<ExecCmd>/<counter>/<id>" names a session; anything else starts one.
     const std::string& path = request.Path;
-    const std::string exec = ExecCmd.empty() ? std::string("EXEC") : ExecCmd;
-    const std::string head = "/" + exec;
+    const std::string head = "/" + Exec();
     const bool execPath = path.size() >= head.size() &&
                           strncasecmp(path.c_str(), head.c_str(), head.size()) == 0 &&
                           (path.size() == head.size() || path[head.size()] == '/');
@@ -162,40 +94,33 @@ Response TIWServerControllerBase::HandlePage(const Request& request) {
     const std::size_t slash = rest.find('/');
     const std::string counter = slash == std::string::npos ? std::string() : rest.substr(0, slash);
     const std::string id = slash == std::string::npos ? std::string() : rest.substr(slash + 1);
-    if (!AllDigits(counter) || !IsSessionId(id)) return MessagePage(request, SessionNotFound);
+    if (!AllDigits(counter) || !IsSessionId(id)) return Message(request, SessionNotFound);
 
     std::unique_ptr<TIWApplication> taken;
     try {
-        taken = TakeSession(id);
+        taken = sessions_.Take(id);
     } catch (const Exception& e) {
-        return MessagePage(request, e.Message, 503);
+        return Message(request, e.Message, 503);
     }
-    if (!taken) return MessagePage(request, SessionNotFound);
-    Lease session(*this, std::move(taken));
+    if (!taken) return Message(request, SessionNotFound);
+    TSessionTable::Lease session(sessions_, std::move(taken));
     if (BrowserFamily(request.Header("user-agent")) != (*session).Browser)
-        return MessagePage(request, BrowserMismatch);
+        return Message(request, BrowserMismatch);
     return ServeSession(*session, request, counter);
 }
 
 Response TIWServerControllerBase::NewSession(const Request& request) {
-    if (SessionCount() >= MaxSessions)
-        return MessagePage(request, "Too many sessions are open. Please try again later.", 503);
+    static constexpr const char* TooMany = "Too many sessions are open. Please try again later.";
+    if (SessionCount() >= MaxSessions) return Message(request, TooMany, 503);
     auto session = std::make_unique<TIWApplication>();
     session->Browser = BrowserFamily(request.Header("user-agent"));
     TFormFactory mainForm = mainForm_;
     if (OnNewSession) OnNewSession(*this, *session, mainForm);
     session->MainForm = mainForm(*session);
-    {
-        std::lock_guard lock(mutex_);
-        if (sessions_.size() >= MaxSessions)
-            return MessagePage(request, "Too many sessions are open. Please try again later.", 503);
-        do {
-            session->Id = NewSessionId();
-        } while (sessions_.count(session->Id) != 0);
-        // The slot is reserved (empty) while the first page is written.
-        sessions_.emplace(session->Id, Slot{});
-    }
-    Lease lease(*this, std::move(session));
+    // The session is added taken, so that no other request uses it while its first page is
+    // written.
+    if (!sessions_.Add(*session, MaxSessions)) return Message(request, TooMany, 503);
+    TSessionTable::Lease lease(sessions_, std::move(session));
     return RenderPage(*lease, request, {});
 }
 
@@ -253,62 +178,16 @@ void TIWServerControllerBase::ApplyPost(TIWAppForm& form, const Request& request
 Response TIWServerControllerBase::RenderPage(TIWApplication& session, const Request& request,
                                              const std::string& alert) {
     ++session.Counter;
-    const std::string exec = ExecCmd.empty() ? std::string("EXEC") : ExecCmd;
-    const std::string action =
-        request.BasePath + "/" + exec + "/" + std::to_string(session.Counter) + "/" + session.Id;
     const TIWAppForm& form = *session.MainForm;
     TRenderContext context;
     context.StorePicture = [&](const TBitmap& picture) {
         return request.BasePath + "/cache/" + cache_.Store(picture);
     };
-
-    std::string html;
-    html.reserve(16 * 1024);
-    html +=
-        "<!DOCTYPE html>\n<html>\n<head>\n"
-        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
-        "<title>" +
-        HtmlEscape(form.Title.empty() ? Description : form.Title) + "</title>\n<script>\n";
-    if (!HistoryEnabled) html += "history.go(1);\n";
-    html +=
-        "function IWSubmit(action, param) {\n"
-        "  var f = document.getElementById('SubmitForm');\n"
-        "  f.IW_Action.value = action;\n"
-        "  f.IW_ActionParam.value = param;\n"
-        "  f.submit();\n"
-        "}\n</script>\n</head>\n"
-        "<body style=\"margin:0;background-attachment:scroll;\">\n"
-        "<form id=\"SubmitForm\" name=\"SubmitForm\" method=\"post\" "
-        "accept-charset=\"ISO-8859-1\" action=\"" +
-        HtmlEscape(action) + "\"" +
-        Format(" style=\"position:relative;margin:0;width:%dpx;height:%dpx;\">\n", form.Width,
-               form.Height) +
-        "<input type=\"hidden\" name=\"IW_Action\" id=\"IW_Action\" value=\"\">\n"
-        "<input type=\"hidden\" name=\"IW_ActionParam\" id=\"IW_ActionParam\" value=\"\">\n";
-    for (const auto& control : form.Controls()) control->Render(html, context);
-    html += "</form>\n";
-    if (!alert.empty()) html += "<script>\nwindow.alert(\"" + JsEscape(alert) + "\");\n</script>\n";
-    html += "</body>\n</html>\n";
-
-    Response response;
-    response.Body = std::move(html);
-    NoStore(response);
-    return response;
-}
-
-Response TIWServerControllerBase::MessagePage(const Request& request, const std::string& message,
-                                              int status) {
-    Response response;
-    response.Status = status;
-    response.Body =
-        "<!DOCTYPE html>\n<html>\n<head>\n"
-        "<meta http-equiv=\"Content-Type\" content=\"text/html; charset=iso-8859-1\">\n"
-        "<title>" +
-        HtmlEscape(Description) + "</title>\n</head>\n<body>\n<h1>" + HtmlEscape(Description) +
-        "</h1>\n<p id=\"message\">" + HtmlEscape(message) + "</p>\n<p><a href=\"" +
-        HtmlEscape(request.BasePath + "/") + "\">Start a new session</a></p>\n</body>\n</html>\n";
-    NoStore(response);
-    return response;
+    return FormPage(
+        {form, form.Title.empty() ? Description : form.Title,
+         request.BasePath + "/" + Exec() + "/" + std::to_string(session.Counter) + "/" + session.Id,
+         HistoryEnabled, alert},
+        context);
 }
 
 Response TIWServerControllerBase::HandlePicture(std::string_view name) {

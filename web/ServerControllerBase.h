@@ -1,23 +1,24 @@
 #pragma once
-// The server controller: the application's settings, its live sessions and its picture cache,
-// and the handling of page requests (new sessions, posts, stale posts, errors as alerts).
+// The server controller: the application's settings, its session table and its picture cache,
+// and the routing of page requests (new sessions, posts, stale posts, errors as alerts). The
+// session table (SessionTable.h) and the pages it writes (Pages.h) live apart.
 
 #include <chrono>
-#include <condition_variable>
 #include <filesystem>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <set>
 #include <string>
-#include <unordered_map>
 
 #include "runtime/Exceptions.h"
 #include "web/Clock.h"
 #include "web/Http.h"
+#include "web/Pages.h"
 #include "web/Periodic.h"
 #include "web/PictureCache.h"
 #include "web/Session.h"
+#include "web/SessionTable.h"
 
 namespace ribbon::web {
 
@@ -27,15 +28,6 @@ enum TSessionTrackingMethod : std::uint8_t { tmURL };
 enum TDestinationDevice : std::uint8_t { ddWeb };
 // Only alerts are implemented: an error of an event handler comes back as window.alert.
 enum TShowMessageMode : std::uint8_t { smAlert };
-
-inline constexpr const char* ResyncWarning =
-    "You have attempted to post or refresh data from a page that  depends on information that "
-    "is no longer available to the server application.\r\n\r\nYour attempted changes will be "
-    "ignored. You will now be resynced to the current place in the application.";
-inline constexpr const char* SessionNotFound = "Session not found. Session may have expired.";
-inline constexpr const char* BrowserMismatch =
-    "Security Exception: The browser you are using is different than the one that is assigned "
-    "to the specified session.";
 
 class TIWServerControllerBase {
   public:
@@ -97,31 +89,22 @@ class TIWServerControllerBase {
     std::size_t SessionCount() const;
 
   private:
-    struct Slot {
-        std::unique_ptr<TIWApplication> Session;  // null while a request has it
-        bool Ended = false;
-    };
-    class Lease;
-
-    std::unique_ptr<TIWApplication> TakeSession(const std::string& id);
-    void ReturnSession(std::unique_ptr<TIWApplication> session);
     Response NewSession(const Request& request);
     Response ServeSession(TIWApplication& session, const Request& request,
                           const std::string& counter);
     void ApplyPost(TIWAppForm& form, const Request& request);
     Response RenderPage(TIWApplication& session, const Request& request, const std::string& alert);
-    Response MessagePage(const Request& request, const std::string& message, int status = 200);
+    Response Message(const Request& request, const std::string& message, int status = 200) const;
+    std::string Exec() const;  // ExecCmd, "EXEC" when empty
 
     std::string moduleDir_;
     TFormFactory mainForm_;
     std::shared_ptr<Clock> clock_;
     TPictureCache cache_;
+    TSessionTable sessions_;
 
-    mutable std::mutex mutex_;
-    std::condition_variable returned_;
-    std::unordered_map<std::string, Slot> sessions_;
+    std::mutex sweepersMutex_;
     bool shutDown_ = false;
-
     std::unique_ptr<TPeriodicTask> cacheSweeper_;
     std::unique_ptr<TPeriodicTask> sessionSweeper_;
 };

@@ -2,6 +2,7 @@
 
 #include <initializer_list>
 
+#include "engine/Symbologies.h"
 #include "engine/ZBarCode.h"
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
@@ -44,10 +45,17 @@ TIWComboBox* List(TformMain& form, const char* name, std::vector<std::string> it
     return list;
 }
 
-std::vector<std::string> ColorNames() {
+std::vector<std::string> ColorItems() {
     std::vector<std::string> names;
     for (const auto& entry : ColorTable) names.emplace_back(entry.Name);
     return names;
+}
+
+// The symbologies by their identifiers without the "bc" prefix, in ordinal order.
+std::vector<std::string> BarTypeItems() {
+    std::vector<std::string> items;
+    for (const TSymbology& row : Symbologies) items.emplace_back(row.Identifier.substr(2));
+    return items;
 }
 
 std::vector<std::string> Numbers(int first, int last) {
@@ -105,37 +113,13 @@ TformMain::TformMain(std::string moduleDir)
     edtHeight = Edit(*this, "edtHeight", "50", 108, 412, 150, 21, 7);
     IWLabel8 = Label(*this, "IWLabel8", "Angle", 59, 442, 35, 16);
     edtAngle = Edit(*this, "edtAngle", "0", 108, 440, 150, 21, 8);
-    cmbBarType = List(*this, "cmbBarType",
-                      {"Code_2_5_interleaved",
-                       "Code_2_5_industrial",
-                       "Code_2_5_matrix",
-                       "Code39",
-                       "Code39Extended",
-                       "Code128A",
-                       "Code128B",
-                       "Code128C",
-                       "Code93",
-                       "Code93Extended",
-                       "CodeMSI",
-                       "CodePostNet",
-                       "CodeCodabar",
-                       "CodeEAN8",
-                       "CodeEAN13",
-                       "CodeUPC_A",
-                       "CodeUPC_E0",
-                       "CodeUPC_E1",
-                       "CodeUPC_Supp2",
-                       "CodeUPC_Supp5",
-                       "CodeEAN128A",
-                       "CodeEAN128B",
-                       "CodeEAN128C"},
-                      3, 108, 248, 150, 21, 1);
+    cmbBarType = List(*this, "cmbBarType", BarTypeItems(), 3, 108, 248, 150, 21, 1);
     cmbModul = List(*this, "cmbModul", Numbers(1, 9), 0, 108, 276, 150, 21, 2);
     cmbRatio = List(*this, "cmbRatio", {"1.5", "2", "2.5", "3", "3.5"}, 1, 108, 304, 150, 21, 3);
-    cmbBackColor = List(*this, "cmbBackColor", ColorNames(), 17, 392, 464, 121, 21, 21);
-    cmbBarColor = List(*this, "cmbBarColor", ColorNames(), 0, 108, 468, 150, 21, 9);
-    cmbSpaceColor = List(*this, "cmbSpaceColor", ColorNames(), 17, 108, 496, 150, 21, 10);
-    cmbTextColor = List(*this, "cmbTextColor", ColorNames(), 0, 392, 324, 121, 21, 17);
+    cmbBackColor = List(*this, "cmbBackColor", ColorItems(), 17, 392, 464, 121, 21, 21);
+    cmbBarColor = List(*this, "cmbBarColor", ColorItems(), 0, 108, 468, 150, 21, 9);
+    cmbSpaceColor = List(*this, "cmbSpaceColor", ColorItems(), 17, 108, 496, 150, 21, 10);
+    cmbTextColor = List(*this, "cmbTextColor", ColorItems(), 0, 392, 324, 121, 21, 17);
     labBackColor = Label(*this, "labBackColor", "BackColor", 312, 466, 61, 16);
     labBarColor = Label(*this, "labBarColor", "BarColor", 41, 470, 53, 16);
     IWLabel9 = Label(*this, "IWLabel9", "SpaceColor", 23, 498, 71, 16);
@@ -147,7 +131,7 @@ TformMain::TformMain(std::string moduleDir)
                        -1, 392, 244, 121, 21, 12);
     IWLabel11 = Label(*this, "IWLabel11", "TextColor", 309, 326, 60, 16);
     IWLabel12 = Label(*this, "IWLabel12", "TextBackColor", 280, 354, 89, 16);
-    cmbTextBackColor = List(*this, "cmbTextBackColor", ColorNames(), 17, 392, 352, 121, 21, 18);
+    cmbTextBackColor = List(*this, "cmbTextBackColor", ColorItems(), 17, 392, 352, 121, 21, 18);
     IWLabel13 = Label(*this, "IWLabel13", "", 302, 494, 0, 0);
     cmbTextPost =
         List(*this, "cmbTextPost",

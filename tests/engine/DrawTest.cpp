@@ -10,6 +10,7 @@
 #include "engine/Encoders.h"
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
+#include "tests/ErrorOf.h"
 #include "tests/engine/SymbolSamples.h"
 
 namespace ribbon {
@@ -17,12 +18,7 @@ namespace {
 
 // The message of the error that fn raises, "" when it raises none.
 std::string Refusal(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "";
+    return test::ErrorOf(fn, "");
 }
 
 constexpr TColor Paper = RGB(200, 200, 200);

@@ -6,18 +6,9 @@
 
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
+#include "tests/ErrorOf.h"
 
 namespace ribbon::test {
-
-// The message of the ribbon::Exception that fn raises, or "<no error>".
-inline std::string ErrorOf(const std::function<void()>& fn) {
-    try {
-        fn();
-    } catch (const Exception& e) {
-        return e.Message;
-    }
-    return "<no error>";
-}
 
 struct Encoded {
     std::string Pattern;

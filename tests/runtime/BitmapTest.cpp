@@ -10,6 +10,7 @@
 
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
+#include "tests/ErrorOf.h"
 
 namespace ribbon {
 namespace {
@@ -99,14 +100,7 @@ TEST(Bitmap, ResizingKeepsThePixelsThatStayInside) {
 }
 
 TEST(Bitmap, MistakesRaiseErrorsWithMessages) {
-    auto message = [](auto fn) -> std::string {
-        try {
-            fn();
-        } catch (const Exception& e) {
-            return e.Message;
-        }
-        return "<no error>";
-    };
+    const auto message = [](const std::function<void()>& fn) { return test::ErrorOf(fn); };
     EXPECT_EQ(message([] { TBitmap(-1, 5); }),
               "A picture of -1 x 5 pixels is out of range (each side at most 65535, at most "
               "67108864 pixels).");

@@ -1,13 +1,13 @@
 // The picture cache: JPEG files it names itself, served by name only, swept when old.
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 
 #include <fstream>
 #include <iterator>
 #include <regex>
 
 #include "runtime/Exceptions.h"
+#include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/PictureCache.h"
 
@@ -16,11 +16,6 @@ namespace {
 
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-std::string ReadFile(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 TEST(PictureCache, CreatesItsDirectoryWithMissingParentsOrSaysWhyNot) {
     TempDir dir;
@@ -40,13 +35,9 @@ TEST(PictureCache, StoresABaselineQuality90Jpeg) {
     EXPECT_TRUE(std::regex_match(name, std::regex("JPG[A-Za-z0-9]{6}\\.tmp"))) << name;
     EXPECT_NE(cache.Store(picture), name);
 
-    const std::string data = ReadFile(dir.Path() / name);
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
-    ASSERT_EQ(jpeg_read_header(&info, TRUE), JPEG_HEADER_OK);
+    test::JpegStream stream(test::ReadFile(dir.Path() / name));
+    ASSERT_TRUE(stream.HeaderOk());
+    jpeg_decompress_struct& info = stream.Info();
     EXPECT_EQ(info.image_width, 500u);
     EXPECT_EQ(info.image_height, 200u);
     EXPECT_EQ(info.num_components, 3);
@@ -54,7 +45,6 @@ TEST(PictureCache, StoresABaselineQuality90Jpeg) {
     // The quantisation table that quality 90 gives for luminance starts with 3 (50 -> 16).
     ASSERT_NE(info.quant_tbl_ptrs[0], nullptr);
     EXPECT_EQ(info.quant_tbl_ptrs[0]->quantval[0], 3);
-    jpeg_destroy_decompress(&info);
 }
 
 TEST(PictureCache, FindsOnlyNamesItMade) {

@@ -2,16 +2,21 @@
 // producing a picture that a real decoder reads back.
 
 #include <gtest/gtest.h>
-#include <jpeglib.h>
 #include <sys/wait.h>
 
+#include <algorithm>
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <regex>
+#include <sstream>
+#include <tuple>
 #include <vector>
 
 #include "runtime/Bitmap.h"
+#include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"
 #include "web/Escape.h"
@@ -21,49 +26,13 @@
 namespace ribbon::webdemo {
 namespace {
 
+using test::DecodeJpeg;
+using test::Picture;
 using testing::AlertOf;
 using testing::FakeClock;
 using testing::PageClient;
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-struct Picture {
-    int Width = 0, Height = 0;
-    std::vector<unsigned char> Rgb;
-    int Gray(int x, int y) const {
-        const unsigned char* p = &Rgb[(static_cast<std::size_t>(y) * Width + x) * 3];
-        return (p[0] + p[1] + p[2]) / 3;
-    }
-    // The first column from x on, in row y, darker than mid-grey; -1 if none.
-    int FirstDark(int y, int x = 1) const {
-        for (; x < Width - 1; ++x)
-            if (Gray(x, y) < 128) return x;
-        return -1;
-    }
-};
-
-Picture DecodeJpeg(const fs::path& path) {
-    std::ifstream in(path, std::ios::binary);
-    const std::string data{std::istreambuf_iterator<char>(in), {}};
-    jpeg_decompress_struct info{};
-    jpeg_error_mgr errors{};
-    info.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&info);
-    jpeg_mem_src(&info, reinterpret_cast<const unsigned char*>(data.data()), data.size());
-    jpeg_read_header(&info, TRUE);
-    info.out_color_space = JCS_RGB;
-    jpeg_start_decompress(&info);
-    Picture picture{static_cast<int>(info.output_width), static_cast<int>(info.output_height), {}};
-    picture.Rgb.resize(static_cast<std::size_t>(picture.Width) * picture.Height * 3);
-    while (info.output_scanline < info.output_height) {
-        unsigned char* row =
-            &picture.Rgb[static_cast<std::size_t>(info.output_scanline) * picture.Width * 3];
-        jpeg_read_scanlines(&info, &row, 1);
-    }
-    jpeg_finish_decompress(&info);
-    jpeg_destroy_decompress(&info);
-    return picture;
-}
 
 // What zbarimg reads from the file ("" when it finds no barcode). A reader that is missing or
 // fails makes the test fail: no reading is ever skipped in silence.
@@ -125,57 +94,110 @@ class PreviewPageTest : public ::testing::Test {
     PageClient browser;
 };
 
-TEST_F(PreviewPageTest, EveryControlSitsAtItsPlace) {
-    const struct {
-        const char* name;
-        int left, top, width, height, tabOrder;
-    } controls[] = {
-        {"IWButton1", 264, 536, 61, 21, 23},      {"edtBarcode", 108, 220, 150, 21, 0},
-        {"IWLabel1", 44, 222, 50, 16, -1},        {"IWLabel2", 43, 250, 51, 16, -1},
-        {"IWLabel3", 57, 278, 37, 16, -1},        {"IWLabel4", 63, 306, 31, 16, -1},
-        {"chkCheckSum", 108, 332, 121, 21, 4},    {"IWLabel5", 71, 358, 23, 16, -1},
-        {"edtLeft", 108, 356, 150, 21, 5},        {"IWLabel6", 70, 386, 24, 16, -1},
-        {"edtTop", 108, 384, 150, 21, 6},         {"IWLabel7", 55, 414, 39, 16, -1},
-        {"edtHeight", 108, 412, 150, 21, 7},      {"IWLabel8", 59, 442, 35, 16, -1},
-        {"edtAngle", 108, 440, 150, 21, 8},       {"cmbBarType", 108, 248, 150, 21, 1},
-        {"cmbModul", 108, 276, 150, 21, 2},       {"cmbRatio", 108, 304, 150, 21, 3},
-        {"cmbBackColor", 392, 464, 121, 21, 21},  {"cmbBarColor", 108, 468, 150, 21, 9},
-        {"cmbSpaceColor", 108, 496, 150, 21, 10}, {"cmbTextColor", 392, 324, 121, 21, 17},
-        {"labBackColor", 312, 466, 61, 16, -1},   {"labBarColor", 41, 470, 53, 16, -1},
-        {"IWLabel9", 23, 498, 71, 16, -1},        {"TextSize", 316, 218, 53, 16, -1},
-        {"cmbTextSize", 392, 216, 121, 21, 11},   {"IWLabel10", 314, 246, 55, 16, -1},
-        {"cmbTextFont", 392, 244, 121, 21, 12},   {"IWLabel11", 309, 326, 60, 16, -1},
-        {"IWLabel12", 280, 354, 89, 16, -1},      {"cmbTextBackColor", 392, 352, 121, 21, 18},
-        {"IWLabel13", 302, 494, 0, 0, -1},        {"cmbTextPost", 392, 408, 121, 21, 20},
-        {"IWLabel14", 294, 410, 75, 16, -1},      {"IWLabel15", 307, 382, 62, 16, -1},
-        {"cmbTextShow", 392, 380, 121, 21, 19},   {"chkBold", 392, 272, 81, 21, 13},
-        {"chkItalic", 480, 272, 65, 21, 14},      {"chkUnderline", 392, 296, 81, 21, 15},
-        {"chkStrikeOut", 480, 296, 93, 21, 16},   {"chkBitmap", 392, 496, 121, 21, 22},
-    };
-    const std::string page = browser.Open().Body;
+// A control as the page places it.
+struct Placed {
+    std::string Name, Caption;
+    int Left = 0, Top = 0, Width = 0, Height = 0, TabIndex = 0;  // TabIndex 0: none
+    bool Overlaps(const Placed& o) const {
+        return Left < o.Left + o.Width && o.Left < Left + Width && Top < o.Top + o.Height &&
+               o.Top < Top + Height;
+    }
+};
+
+// Every element of the page placed with position:absolute, one a line.
+std::vector<Placed> PlacedControls(const std::string& page) {
+    static const std::regex id(R"re(id="(\w+)")re");
+    static const std::regex place(
+        R"(position:absolute;left:(-?\d+)px;top:(-?\d+)px;width:(\d+)px;height:(\d+)px;)");
+    static const std::regex tab(R"re(tabindex="(\d+)")re");
+    static const std::regex caption(R"(>([^<]*)</div>)");
+    std::vector<Placed> placed;
+    std::istringstream lines(page);
+    for (std::string line; std::getline(lines, line);) {
+        std::smatch m, n;
+        if (!std::regex_search(line, m, place) || !std::regex_search(line, n, id)) continue;
+        Placed c{n[1], "", std::stoi(m[1]), std::stoi(m[2]), std::stoi(m[3]), std::stoi(m[4])};
+        if (std::regex_search(line, m, tab)) c.TabIndex = std::stoi(m[1]);
+        if (std::regex_search(line, m, caption)) c.Caption = m[1];
+        placed.push_back(c);
+    }
+    return placed;
+}
+
+TEST_F(PreviewPageTest, LayoutAsTheUserSeesIt) {
+    browser.Open();
+    const std::string page = View("edtBarcode=AB&chkBitmap=Off").Body;
     EXPECT_NE(page.find("width:576px;height:562px;"), std::string::npos);
-    for (const auto& c : controls) {
-        const auto at = page.find(std::string("id=\"") + c.name + "\"");
-        ASSERT_NE(at, std::string::npos) << c.name;
-        // Each control is written on one line of its own.
-        const auto lineStart = page.rfind('\n', at) + 1;
-        const std::string line = page.substr(lineStart, page.find('\n', at) - lineStart);
-        EXPECT_NE(line.find(web::HtmlEscape(c.name) + "\""), std::string::npos);
-        const std::string place =
-            "position:absolute;left:" + std::to_string(c.left) + "px;top:" + std::to_string(c.top) +
-            "px;width:" + std::to_string(c.width) + "px;height:" + std::to_string(c.height) + "px;";
-        EXPECT_NE(line.find(place), std::string::npos) << c.name << ": " << line;
-        if (c.tabOrder >= 0) {
-            EXPECT_NE(line.find("tabindex=\"" + std::to_string(c.tabOrder + 1) + "\""),
-                      std::string::npos)
-                << c.name;
+    const std::vector<Placed> controls = PlacedControls(page);
+    ASSERT_EQ(controls.size(), 43u);  // the form's 42 controls and the picture
+    const auto named = [&](std::string_view name) {
+        return *std::find_if(controls.begin(), controls.end(),
+                             [&](const Placed& c) { return c.Name == name; });
+    };
+
+    // Everything lies inside the form, and nothing covers anything else.
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const Placed& c = controls[i];
+        EXPECT_TRUE(c.Left >= 0 && c.Top >= 0 && c.Left + c.Width <= 576 && c.Top + c.Height <= 562)
+            << c.Name;
+        for (std::size_t j = i + 1; j < controls.size(); ++j)
+            EXPECT_FALSE(c.Overlaps(controls[j])) << c.Name << " and " << controls[j].Name;
+    }
+
+    // The picture heads the form, above every other control.
+    const Placed picture = named("IWImage1");
+    EXPECT_EQ(std::tie(picture.Left, picture.Top, picture.Width, picture.Height),
+              std::tuple(8, 8, 500, 200));
+    for (const Placed& c : controls) {
+        if (c.Name != picture.Name) {
+            EXPECT_GE(c.Top, picture.Top + picture.Height) << c.Name;
         }
+    }
+
+    // Tab walks the fields in the form's reading order and ends on "View".
+    std::vector<Placed> tabbed;
+    std::copy_if(controls.begin(), controls.end(), std::back_inserter(tabbed),
+                 [](const Placed& c) { return c.TabIndex > 0; });
+    std::sort(tabbed.begin(), tabbed.end(),
+              [](const Placed& a, const Placed& b) { return a.TabIndex < b.TabIndex; });
+    std::vector<std::string> order;
+    for (const Placed& c : tabbed) order.push_back(c.Name);
+    EXPECT_EQ(order, (std::vector<std::string>{
+                         "edtBarcode",   "cmbBarType",   "cmbModul",         "cmbRatio",
+                         "chkCheckSum",  "edtLeft",      "edtTop",           "edtHeight",
+                         "edtAngle",     "cmbBarColor",  "cmbSpaceColor",    "cmbTextSize",
+                         "cmbTextFont",  "chkBold",      "chkItalic",        "chkUnderline",
+                         "chkStrikeOut", "cmbTextColor", "cmbTextBackColor", "cmbTextShow",
+                         "cmbTextPost",  "cmbBackColor", "chkBitmap",        "IWButton1"}));
+    for (std::size_t i = 0; i < tabbed.size(); ++i) EXPECT_EQ(tabbed[i].TabIndex, int(i) + 1);
+
+    // Each field has its caption just to its left, on its line.
+    const std::pair<const char*, const char*> captions[] = {
+        {"Barcode", "edtBarcode"},     {"BarType", "cmbBarType"},
+        {"Modul", "cmbModul"},         {"Ratio", "cmbRatio"},
+        {"Left", "edtLeft"},           {"Top", "edtTop"},
+        {"Height", "edtHeight"},       {"Angle", "edtAngle"},
+        {"BarColor", "cmbBarColor"},   {"SpaceColor", "cmbSpaceColor"},
+        {"TextSize", "cmbTextSize"},   {"TextFont", "cmbTextFont"},
+        {"TextColor", "cmbTextColor"}, {"TextBackColor", "cmbTextBackColor"},
+        {"TextShow", "cmbTextShow"},   {"TextPosition", "cmbTextPost"},
+        {"BackColor", "cmbBackColor"},
+    };
+    for (const auto& [text, field] : captions) {
+        const auto label = std::find_if(controls.begin(), controls.end(),
+                                        [&](const Placed& c) { return c.Caption == text; });
+        ASSERT_NE(label, controls.end()) << text;
+        const Placed f = named(field);
+        const int middle = label->Top + label->Height / 2;
+        const int gap = f.Left - (label->Left + label->Width);
+        EXPECT_TRUE(gap >= 0 && gap <= 40 && middle >= f.Top && middle < f.Top + f.Height)
+            << text << " beside " << field;
     }
     EXPECT_NE(
         page.find("<input type=\"button\" name=\"IWButton1\" id=\"IWButton1\" value=\"View\""),
         std::string::npos);
     // No picture until the first "View".
-    EXPECT_EQ(page.find("<img"), std::string::npos);
+    EXPECT_EQ(PageClient(app).Open().Body.find("<img"), std::string::npos);
 }
 
 TEST(TformMain, StartsWithTheFormsInitialState) {
@@ -259,6 +281,93 @@ TEST_F(PreviewPageTest, FieldsAreReadAsTheHandlerDefines) {
         EXPECT_EQ(DecodeJpeg(file).FirstDark(45), c.firstDark) << c.fields;
         EXPECT_EQ(ZbarRead(file), c.data) << c.fields;
     }
+}
+
+// Where a colour shows in a picture: the box around its pixels and how many there are. JPEG
+// blurs the edges between colours, and the blends are near none of the colours used here.
+struct Area {
+    int Left = 1 << 30, Top = 1 << 30, Right = -1, Bottom = -1, Pixels = 0;
+    int Width() const { return Right - Left + 1; }
+    int Height() const { return Bottom - Top + 1; }
+};
+
+Area AreaOf(const Picture& picture, TColor color) {
+    const int rgb[3] = {GetRValue(color), GetGValue(color), GetBValue(color)};
+    Area a;
+    for (int y = 0; y < picture.Height; ++y) {
+        for (int x = 0; x < picture.Width; ++x) {
+            const unsigned char* p =
+                &picture.Rgb[(static_cast<std::size_t>(y) * picture.Width + x) * 3];
+            bool near = true;
+            for (int i = 0; i < 3; ++i) near = near && std::abs(p[i] - rgb[i]) < 80;
+            if (!near) continue;
+            a.Left = std::min(a.Left, x), a.Right = std::max(a.Right, x);
+            a.Top = std::min(a.Top, y), a.Bottom = std::max(a.Bottom, y);
+            ++a.Pixels;
+        }
+    }
+    return a;
+}
+
+// Every field of the form reaches the drawing: each one changed alone changes the picture the
+// way a user would expect. Each role gets a colour of its own: bars Blue, spaces Yellow, text
+// Red on Lime, background Aqua. Every post sets every field, since the form keeps the values of
+// the last one.
+TEST_F(PreviewPageTest, EachFieldShowsInThePicture) {
+    browser.Open();
+    const std::string base =
+        "chkBitmap=Off&edtBarcode=CODE39&cmbBarType=3&cmbModul=2&cmbRatio=1&chkCheckSum=Off&"
+        "edtLeft=20&edtTop=20&edtHeight=50&edtAngle=0&cmbTextSize=7&cmbTextFont=0&"
+        "cmbTextShow=1&cmbTextPost=5&cmbBarColor=12&cmbSpaceColor=11&cmbTextColor=9&"
+        "cmbTextBackColor=10&cmbBackColor=14&";
+    const auto draw = [&](const std::string& fields) {
+        const web::Response page = View(base + fields);
+        EXPECT_EQ(AlertOf(page.Body), "") << fields;
+        return DecodeJpeg(PictureOf(page));
+    };
+    struct Seen {
+        Area bars, spaces, cell, glyphs;
+    };
+    const auto see = [&](const std::string& fields) {
+        const Picture p = draw(fields);
+        return Seen{AreaOf(p, clBlue), AreaOf(p, clYellow), AreaOf(p, clLime), AreaOf(p, clRed)};
+    };
+
+    const Picture plain = draw("");
+    const Seen was = see("");
+    // The colours each play their part: the symbol starts with a bar at Left, its spaces lie
+    // within it, the glyphs on their cell at the bottom centre, the rest is background.
+    EXPECT_EQ(std::tuple(was.bars.Left, was.bars.Top), std::tuple(20, 20));
+    EXPECT_TRUE(was.spaces.Pixels > 0 && was.spaces.Left > was.bars.Left &&
+                was.spaces.Right < was.bars.Right);
+    EXPECT_TRUE(was.glyphs.Pixels > 0 && was.glyphs.Left > was.cell.Left &&
+                was.glyphs.Right < was.cell.Right && was.cell.Pixels > was.glyphs.Pixels);
+    EXPECT_NEAR(was.cell.Bottom, was.bars.Bottom, 2);
+    EXPECT_NEAR(was.cell.Left + was.cell.Right, was.bars.Left + was.bars.Right, 4);
+    const Area back = AreaOf(plain, clAqua);
+    EXPECT_EQ(std::tuple(back.Left, back.Top, back.Right, back.Bottom), std::tuple(1, 1, 498, 198))
+        << "the background fills the frame";
+
+    Seen now = see("edtTop=60");
+    EXPECT_EQ(now.bars.Top, was.bars.Top + 40);
+    now = see("edtHeight=100");
+    EXPECT_EQ(now.bars.Height(), was.bars.Height() + 50);
+    now = see("edtAngle=90&cmbTextShow=0");
+    // Upright now, and running off the bottom of the picture.
+    EXPECT_TRUE(now.bars.Width() == was.bars.Height() && now.bars.Height() > now.bars.Width());
+    now = see("chkCheckSum=On");
+    EXPECT_EQ(now.bars.Width(), was.bars.Width() + 13 * 3) << "one character more";
+    now = see("cmbTextSize=0");
+    EXPECT_LT(now.cell.Height() + 5, was.cell.Height()) << "7 points, not 14";
+    EXPECT_NE(see("cmbTextFont=2").cell.Width(), was.cell.Width()) << "Impact, not Courier";
+    now = see("cmbTextShow=0");
+    EXPECT_EQ(now.cell.Pixels + now.glyphs.Pixels, 0);
+    now = see("cmbTextShow=3");
+    EXPECT_GT(now.cell.Width(), was.cell.Width()) << "\"Code39 CODE39\"";
+    now = see("cmbTextPost=0");
+    EXPECT_TRUE(std::abs(now.cell.Top - now.bars.Top) <= 2 &&
+                std::abs(now.cell.Left - now.bars.Left) <= 2)
+        << "top left";
 }
 
 TEST_F(PreviewPageTest, ChosenSymbologyIsWhatTheDecoderReads) {
