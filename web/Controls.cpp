@@ -103,11 +103,27 @@ void TIWButton::Render(std::string& html, const TRenderContext&) const {
             StyleAttribute(std::string(TextFont) + "background-color:ButtonFace;") + ">\n";
 }
 
-void TIWImage::Render(std::string& html, const TRenderContext& context) const {
+void TIWImage::Settle() {
     if (Picture.Width() == 0 || Picture.Height() == 0) return;
-    const std::string url = context.StorePicture(Picture);
-    const int width = UseSize ? Width : Picture.Width();
-    const int height = UseSize ? Height : Picture.Height();
+    TJPEGOptions options;
+    options.CompressionQuality = 90;
+    options.ProgressiveEncoding = false;
+    SetJpeg(Picture.Encode(TImageFormat::Jpeg, options), Picture.Width(), Picture.Height());
+    Picture = TBitmap();  // gives the pixels back
+}
+
+void TIWImage::SetJpeg(std::string jpeg, int width, int height) {
+    jpeg.shrink_to_fit();
+    jpeg_ = std::move(jpeg);
+    pictureWidth_ = width;
+    pictureHeight_ = height;
+}
+
+void TIWImage::Render(std::string& html, const TRenderContext& context) const {
+    if (jpeg_.empty() || pictureWidth_ == 0 || pictureHeight_ == 0) return;
+    const std::string url = context.StorePicture(jpeg_);
+    const int width = UseSize ? Width : pictureWidth_;
+    const int height = UseSize ? Height : pictureHeight_;
     html += "<img" + NameId(*this) + " src=\"" + HtmlEscape(url) + "\" alt=\"\"" +
             Format(" border=\"%d\" width=\"%d\" height=\"%d\"", Border ? 1 : 0, width, height) +
             Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;\"", Left,

@@ -9,6 +9,7 @@
 #include "runtime/Exceptions.h"
 #include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
+#include "web/Controls.h"
 #include "web/PictureCache.h"
 
 namespace ribbon::web {
@@ -25,15 +26,19 @@ TEST(PictureCache, CreatesItsDirectoryWithMissingParentsOrSaysWhyNot) {
     EXPECT_THROW(TPictureCache(dir.Path() / "file" / "Cache"), EFileError);
 }
 
-TEST(PictureCache, StoresABaselineQuality90Jpeg) {
+TEST(PictureCache, StoresTheImagesBaselineQuality90Jpeg) {
     TempDir dir;
     TPictureCache cache(dir.Path());
-    TBitmap picture(500, 200);
-    picture.Canvas().Brush.SetColor(clRed);
-    picture.Canvas().FillRect({0, 0, 250, 200});
-    const std::string name = cache.Store(picture);
+    TIWImage image("img", 0, 0, 500, 200);
+    image.Picture.SetSize(500, 200);
+    image.Picture.Canvas().Brush.SetColor(clRed);
+    image.Picture.Canvas().FillRect({0, 0, 250, 200});
+    image.Settle();
+    EXPECT_EQ(image.Picture.Width(), 0);  // the bitmap is given back
+    const auto pin = cache.Store(image.Jpeg());
+    const std::string& name = pin.Name();
     EXPECT_TRUE(std::regex_match(name, std::regex("JPG[A-Za-z0-9]{6}\\.tmp"))) << name;
-    EXPECT_NE(cache.Store(picture), name);
+    EXPECT_NE(cache.Store(image.Jpeg()).Name(), name);
 
     test::JpegStream stream(test::ReadFile(dir.Path() / name));
     ASSERT_TRUE(stream.HeaderOk());
@@ -50,7 +55,8 @@ TEST(PictureCache, StoresABaselineQuality90Jpeg) {
 TEST(PictureCache, FindsOnlyNamesItMade) {
     TempDir dir;
     TPictureCache cache(dir.Path() / "Cache");
-    const std::string made = cache.Store(TBitmap(10, 10));
+    const auto pin = cache.Store("jpeg");
+    const std::string made = pin.Name();
     std::ofstream(dir.Path() / "Cache" / "JPGabcdef.tmp") << "planted";
     std::ofstream(dir.Path() / "secret.txt") << "secret";
     ASSERT_TRUE(cache.Find(made));
