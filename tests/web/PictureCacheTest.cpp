@@ -95,5 +95,40 @@ TEST(PictureCache, SweepDeletesOnlyTmpFilesOlderThanTenMinutes) {
     for (const auto& f : files) EXPECT_EQ(fs::exists(dir.Path() / f.name), f.kept) << f.name;
 }
 
+// The quota deletes the oldest pictures first, never one a page still shows, and counts what an
+// earlier process left behind.
+TEST(PictureCache, QuotaDeletesOldestUnshownPicturesFirst) {
+    TempDir dir;
+    std::ofstream(dir.Path() / "JPGleft01.tmp") << std::string(100, 'x');
+    TPictureCache cache(dir.Path());
+    const std::uintmax_t block = cache.Size();  // one picture takes one block
+    ASSERT_GT(block, 0u);
+    EXPECT_FALSE(cache.Find("JPGleft01.tmp"));
+    const std::uintmax_t quota = 3 * block;
+    const std::string jpeg(100, 'j');
+
+    auto a = cache.Store(jpeg, quota);
+    auto b = cache.Store(jpeg, quota);
+    EXPECT_TRUE(fs::exists(dir.Path() / "JPGleft01.tmp"));
+    auto c = cache.Store(jpeg, quota);
+    EXPECT_FALSE(fs::exists(dir.Path() / "JPGleft01.tmp"));  // the leftover went first
+    EXPECT_THROW(cache.Store(jpeg, quota), EFileError);      // every picture is shown
+    EXPECT_EQ(cache.Size(), quota);
+
+    const std::string first = a.Name();
+    { auto released = std::move(a); }  // its page is gone
+    auto d = cache.Store(jpeg, quota);
+    EXPECT_FALSE(fs::exists(dir.Path() / first));
+    for (const auto* kept : {&b, &c, &d}) EXPECT_TRUE(cache.Find(kept->Name())) << kept->Name();
+    EXPECT_EQ(cache.Size(), quota);
+
+    const std::string discarded = d.Name();
+    cache.Discard(std::move(d));
+    EXPECT_FALSE(fs::exists(dir.Path() / discarded));
+    EXPECT_EQ(cache.Size(), 2 * block);
+    EXPECT_THROW(cache.Store(std::string(4 * block, 'j'), quota), EFileError);
+    EXPECT_EQ(cache.Size(), 2 * block);
+}
+
 }  // namespace
 }  // namespace ribbon::web

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "runtime/Exceptions.h"
@@ -20,6 +22,7 @@ using testing::FakeClock;
 using testing::MakeRequest;
 using testing::PageClient;
 using testing::TempDir;
+namespace fs = std::filesystem;
 
 // Counts how many requests are writing the page of one form at the same moment.
 struct Overlap {
@@ -301,6 +304,46 @@ TEST_F(ServerControllerTest, PicturesAreServedFromTheCacheOnly) {
         EXPECT_EQ(refused.Status, 404) << path;
         EXPECT_TRUE(refused.FilePath.empty()) << path;
     }
+}
+
+// A page whose picture cannot be stored is a clear error; the session stays where it was, so
+// the same post sent again works once the cache can take it.
+TEST_F(ServerControllerTest, PageThatCannotBeMadeLeavesTheCounterAlone) {
+    const fs::path cache = dir.Path() / "Cache";
+    const struct {
+        const char* fault;
+        std::function<void()> breakCache, mendCache;
+    } cases[] = {
+        {"full", [&] { controller.CacheQuota = 1; },
+         [&] { controller.CacheQuota = TPictureCache::DefaultQuota; }},
+        {"unwritable",
+         [&] {
+             fs::rename(cache, dir.Path() / "Cache.away");
+             std::ofstream(cache) << "not a directory";
+         },
+         [&] {
+             fs::remove(cache);
+             fs::rename(dir.Path() / "Cache.away", cache);
+         }},
+    };
+    for (const auto& c : cases) {
+        PageClient browser(app);
+        browser.Open();
+        const std::string path = browser.PostPath();
+        c.breakCache();
+        forms.back()->img->Picture.SetSize(30, 20);
+        const Response failed = browser.PostTo(path, "edtText=drawn&IW_Action=btnGo");
+        EXPECT_EQ(failed.Status, 503) << c.fault;
+        EXPECT_NE(failed.Body.find("The page could not be made: "), std::string::npos) << c.fault;
+        EXPECT_NE(failed.Body.find("href=\"/ribbon" + path + "\">Try again"), std::string::npos)
+            << c.fault;
+        c.mendCache();
+        const Response retried = browser.PostTo(path, "edtText=drawn&IW_Action=btnGo");
+        EXPECT_EQ(retried.Status, 200) << c.fault;
+        EXPECT_EQ(AlertOf(retried.Body), "") << c.fault;
+        EXPECT_NE(retried.Body.find("src=\"/ribbon/cache/JPG"), std::string::npos) << c.fault;
+    }
+    EXPECT_EQ(clicks.go, 4);
 }
 
 TEST_F(ServerControllerTest, DispatcherRefusesWhatNoPageTakes) {
