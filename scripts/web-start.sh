@@ -79,9 +79,10 @@ MaxSpareThreads $threads
 MaxConnectionsPerChild 0
 KeepAlive On
 Timeout 30
-# A client that sends its request slowly (or not at all) loses its worker after 5 seconds, or 20
-# when it keeps sending at 500 bytes a second: slow clients cannot hold every worker.
-RequestReadTimeout handshake=0 header=5-20,MinRate=500 body=10-30,MinRate=500
+# A worker reads a request's headers: a client that starts a request and stalls loses its worker
+# after 2 seconds (20 at most while it sends 500 bytes a second), so slow clients cannot hold
+# every worker. One that sends nothing gets no worker at all (the kernel holds it until data).
+RequestReadTimeout handshake=0 header=2-20,MinRate=500 body=10-30,MinRate=500
 
 DocumentRoot "$server_root/htdocs"
 <Directory />
