@@ -38,7 +38,7 @@ std::size_t DefaultMaxSessions() {
     if (std::ifstream("/sys/fs/cgroup/memory.max") >> limit && limit > 0)
         memory = memory ? std::min(memory, limit) : limit;
     const std::uintmax_t sessions = memory / 16 / PerSession;
-    return static_cast<std::size_t>(std::clamp<std::uintmax_t>(sessions, 1000, 100000));
+    return static_cast<std::size_t>(std::clamp<std::uintmax_t>(sessions, 1000, 10000));
 }
 
 TIWServerControllerBase::TIWServerControllerBase(const std::string& moduleDir,

@@ -30,7 +30,8 @@ enum TDestinationDevice : std::uint8_t { ddWeb };
 enum TShowMessageMode : std::uint8_t { smAlert };
 
 // A session cap for this machine: a sixteenth of its memory (or of the memory its control group
-// may use) at 64 KB per session, within 1,000 to 100,000.
+// may use) at 64 KB per session, within 1,000 to 10,000. The top keeps the current pictures of
+// every session (about 12 KB each on disk) well inside the default picture cache quota.
 std::size_t DefaultMaxSessions();
 
 class TIWServerControllerBase {
