@@ -2,6 +2,8 @@
 
 #include <strings.h>
 
+#include <charconv>
+
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Numeric.h"
@@ -58,10 +60,15 @@ void TIWComboBox::Render(std::string& html, const TRenderContext&) const {
     html += "<select size=\"1\"" + NameId(*this) + TabIndexAttribute() +
             StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") + ">\n";
     if (ItemIndex == -1) html += "<option value=\"-1\" selected>-- No Selection --</option>\n";
+    // Appended piece by piece: a list is rendered on every page, an option at a time.
+    char number[16];
     for (std::size_t i = 0; i < Items.size(); ++i) {
-        html += Format("<option value=\"%d\"%s>", static_cast<int>(i),
-                       static_cast<int>(i) == ItemIndex ? " selected" : "") +
-                HtmlEscape(Items[i]) + "</option>\n";
+        html += "<option value=\"";
+        const auto end = std::to_chars(number, number + sizeof number, i).ptr;
+        html.append(number, end);
+        html += static_cast<int>(i) == ItemIndex ? "\" selected>" : "\">";
+        html += HtmlEscape(Items[i]);
+        html += "</option>\n";
     }
     html += "</select>\n";
 }

@@ -2,6 +2,7 @@
 // The pictures that pages show: JPEG files in one directory, named by the cache itself, served
 // by name and swept when they are old.
 
+#include <array>
 #include <chrono>
 #include <filesystem>
 #include <mutex>
@@ -24,6 +25,9 @@ class TPictureCache {
 
     const std::filesystem::path& Directory() const { return directory_; }
 
+    // The encoder settings of the pictures: baseline, quality 90, exact integer DCT.
+    static TJPEGOptions JpegOptions();
+
     // Writes the picture as a baseline 24-bit JPEG of quality 90 into a new file "JPG*.tmp"
     // and returns the file's name.
     std::string Store(const TBitmap& picture);
@@ -37,9 +41,17 @@ class TPictureCache {
     int Sweep(TimePoint now);
 
   private:
+    // The names given, spread over shards by a hash of the name so that concurrent Stores and
+    // Finds rarely wait for one another.
+    struct Shard {
+        mutable std::mutex Mutex;
+        std::set<std::string, std::less<>> Names;
+    };
+    static constexpr std::size_t ShardCount = 16;
+    Shard& ShardOf(std::string_view name) const;
+
     std::filesystem::path directory_;
-    mutable std::mutex mutex_;
-    std::set<std::string, std::less<>> names_;
+    mutable std::array<Shard, ShardCount> shards_;
 };
 
 }  // namespace ribbon::web
