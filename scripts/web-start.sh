@@ -9,7 +9,7 @@
 #   RIBBON_WEB_MODULE    the module to load (default <build>/webdemo/apache/ribbonweb.so)
 #   RIBBON_WEB_HTTPD     the server executable (default /usr/sbin/apache2)
 #   RIBBON_WEB_EXTRA     a file of further directives to include (the tests add locations this way)
-#   RIBBON_WEB_THREADS   worker threads of the single serving process (default 64)
+#   RIBBON_WEB_THREADS   worker threads of the single serving process (default 256)
 #
 # Sessions live in the memory of one process, so the configuration runs a threaded MPM (event)
 # with exactly one child process: every request reaches the process that holds its session.
@@ -20,7 +20,7 @@ port="${RIBBON_WEB_PORT:-8080}"
 server_root="${RIBBON_WEB_ROOT:-$build/apache}"
 module="${RIBBON_WEB_MODULE:-$build/webdemo/apache/ribbonweb.so}"
 httpd="${RIBBON_WEB_HTTPD:-/usr/sbin/apache2}"
-threads="${RIBBON_WEB_THREADS:-64}"
+threads="${RIBBON_WEB_THREADS:-256}"
 modules=/usr/lib/apache2/modules
 
 die() { echo "web-start: $*" >&2; exit 1; }
@@ -64,7 +64,12 @@ LoadModule mpm_event_module $modules/mod_mpm_event.so
 LoadModule authz_core_module $modules/mod_authz_core.so
 LoadModule ribbonweb_module "$module"
 
-# One serving process (sessions live in its memory), many threads.
+# One serving process (sessions live in its memory), many threads. The module draws on one
+# thread per core and lets the others wait in line, so a waiting worker costs a stack, not CPU:
+# enough workers that every open connection can have one, and the event MPM is never "busy".
+# When it is, it closes idle keep-alive connections, which clients see as failed requests;
+# AsyncRequestWorkerFactor lets idle keep-alive connections wait in the listener instead, and
+# new connections beyond that wait in the listen backlog.
 StartServers 1
 ServerLimit 1
 ThreadLimit $threads
@@ -73,7 +78,11 @@ MaxRequestWorkers $threads
 MinSpareThreads 1
 MaxSpareThreads $threads
 MaxConnectionsPerChild 0
+AsyncRequestWorkerFactor 8
+ListenBacklog 1024
 KeepAlive On
+MaxKeepAliveRequests 0
+KeepAliveTimeout 15
 Timeout 30
 
 DocumentRoot "$server_root/htdocs"
