@@ -10,8 +10,8 @@
 #include <random>
 
 #include "runtime/Bitmap.h"
+#include "web/Controls.h"
 #include "web/Dispatcher.h"
-#include "web/PictureCache.h"
 #include "webdemo/IWUnit1.h"
 #include "webdemo/ServerController.h"
 
@@ -92,8 +92,8 @@ void BM_ViewClick(benchmark::State& state) {
 }
 BENCHMARK(BM_ViewClick)->Arg(0)->Arg(1)->Unit(benchmark::kMicrosecond);
 
-// The picture of the View with the background, encoded as the picture cache encodes it, in
-// memory. Argument 0: the cache's settings; 1: with Huffman tables fitted to the picture;
+// The picture of the View with the background, encoded as the page encodes it, in
+// memory. Argument 0: the page's settings; 1: with Huffman tables fitted to the picture;
 // 2: the fast integer DCT (which changes the pixels, so the page cannot take it). "bytes" is
 // the size of the file.
 void BM_JpegEncode(benchmark::State& state) {
@@ -101,7 +101,7 @@ void BM_JpegEncode(benchmark::State& state) {
     webdemo::TformMain form(dir.path.string() + "/");
     form.edtBarcode->Text = "RIBBON-42";
     form.IWButton1Click(*form.IWButton1);
-    TJPEGOptions options = web::TPictureCache::JpegOptions();
+    TJPEGOptions options = web::TIWImage::JpegOptions();
     if (state.range(0) == 1) options.OptimizeCoding = true;
     if (state.range(0) == 2) options.Performance = jpBestSpeed;
     std::size_t bytes = 0;

@@ -42,7 +42,7 @@ count="$1"
 ((count >= 1 && count <= 64)) || die "the number of back ends must be 1 to 64, not $count"
 [[ "$port" =~ ^[0-9]+$ ]] && ((port > 0 && port + count < 65536)) || die "RIBBON_WEB_PORT must leave room for $count ports after it"
 [ -f "$module" ] || die "no module at $module (build it: scripts/build.sh)"
-for m in proxy proxy_http proxy_balancer lbmethod_byrequests slotmem_shm headers; do
+for m in proxy proxy_http proxy_balancer lbmethod_byrequests slotmem_shm headers remoteip; do
   [ -f "$modules/mod_$m.so" ] || die "Apache lacks mod_$m (install apache2: scripts/setup.sh)"
 done
 
@@ -57,7 +57,14 @@ for i in $(seq 1 "$count"); do
   cp "$module" "$backend/module/"
   cp "$(dirname "$module")/Back.bmp" "$backend/module/"
   chmod 755 "$cluster" "$backend" "$backend/module"
-  RIBBON_WEB_ROOT="$backend" RIBBON_WEB_PORT=$((port + i)) \
+  # Every request reaches a back end from the front's address; the module's limits per client
+  # must see the browser's address, which the front sends in X-Forwarded-For.
+  cat >"$backend/forwarded.conf" <<CONF
+LoadModule remoteip_module $modules/mod_remoteip.so
+RemoteIPHeader X-Forwarded-For
+RemoteIPInternalProxy 127.0.0.1
+CONF
+  RIBBON_WEB_ROOT="$backend" RIBBON_WEB_PORT=$((port + i)) RIBBON_WEB_EXTRA="$backend/forwarded.conf" \
     RIBBON_WEB_MODULE="$backend/module/$(basename "$module")" RIBBON_WEB_HTTPD="$httpd" \
     "$root/scripts/web-start.sh" >/dev/null || { stop_all; die "back end $i did not start"; }
   members+="  BalancerMember \"http://127.0.0.1:$((port + i))\" route=b$i keepalive=On"$'\n'

@@ -10,6 +10,9 @@
 #   RIBBON_WEB_HTTPD     the server executable (default /usr/sbin/apache2)
 #   RIBBON_WEB_EXTRA     a file of further directives to include (the tests add locations this way)
 #   RIBBON_WEB_THREADS   worker threads of the single serving process (default 256)
+#   RIBBON_WEB_MAX_SESSIONS, RIBBON_WEB_MAX_SESSIONS_PER_CLIENT, RIBBON_WEB_CACHE_QUOTA_MB
+#                        the module's limits (default: sized to the machine, a sixteenth of the
+#                        sessions per client, 256 MB); the server passes them on to the module
 #
 # Sessions live in the memory of one process, so the configuration runs a threaded MPM (event)
 # with exactly one child process: every request reaches the process that holds its session.
@@ -62,6 +65,7 @@ $user_lines
 
 LoadModule mpm_event_module $modules/mod_mpm_event.so
 LoadModule authz_core_module $modules/mod_authz_core.so
+LoadModule reqtimeout_module $modules/mod_reqtimeout.so
 LoadModule ribbonweb_module "$module"
 
 # One serving process (sessions live in its memory), many threads. The module draws on one
@@ -84,6 +88,10 @@ KeepAlive On
 MaxKeepAliveRequests 0
 KeepAliveTimeout 15
 Timeout 30
+# A worker reads a request's headers: a client that starts a request and stalls loses its worker
+# after 2 seconds (20 at most while it sends 500 bytes a second), so slow clients cannot hold
+# every worker. One that sends nothing gets no worker at all (the kernel holds it until data).
+RequestReadTimeout handshake=0 header=2-20,MinRate=500 body=10-30,MinRate=500
 
 DocumentRoot "$server_root/htdocs"
 <Directory />

@@ -8,6 +8,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Numeric.h"
+#include "web/WorkGate.h"
 #include "webdemo/BackPicture.h"
 
 namespace ribbon::webdemo {
@@ -165,8 +166,9 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const TColor textBackColor = ColorOf(*cmbTextBackColor);
     if (cmbTextFont->ItemIndex != -1) Selected(*cmbTextFont, cmbTextFont->Items.size());
 
-    // The picture is drawn in place: its pixels are reused from click to click.
+    // Drawn into the bitmap the render slot keeps, so no picture is allocated per click.
     TBitmap& picture = IWImage1->Picture;
+    if (picture.Width() == 0 && picture.Height() == 0) picture = web::TWorkGate::TakeBitmap();
     if (chkBitmap->Checked) {
         picture.Assign(*BackPicture(moduleDir_ + "Back.bmp"));
     } else {
