@@ -149,10 +149,9 @@ int RunRender(const Args& args) {
 
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth =
-        s.Engine->CanvasHeight(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
-    const long long boxHeight =
-        s.Engine->CanvasWidth(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
+    const Encoding symbol = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    const long long boxWidth = s.Engine->CanvasHeight(symbol, height, angle);
+    const long long boxHeight = s.Engine->CanvasWidth(symbol, height, angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
     const int left = options.Int("left", static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     const int top = options.Int("top", static_cast<int>(std::min<long long>(quiet, 1 << 30)));
@@ -163,8 +162,8 @@ int RunRender(const Args& args) {
     TCanvas& canvas = bitmap.Canvas();
     canvas.Brush.SetColor(background);
     canvas.FillRect({0, 0, bitmap.Width(), bitmap.Height()});
-    s.Engine->Draw(canvas, s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, left, top, height, font,
-                   textShow, position, barColor, spaceColor, textBackground, angle);
+    s.Engine->Draw(canvas, symbol, left, top, height, font, textShow, position, barColor,
+                   spaceColor, textBackground, angle);
     bitmap.SaveToFile(out, jpeg);
 
     std::cout << "{\"out\": " << JsonString(out) << ", \"width\": " << bitmap.Width()

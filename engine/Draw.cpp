@@ -160,10 +160,17 @@ void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, con
     Canvas.TextOut(at.X, at.Y, Text);
 }
 
-void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
-               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-               TColor TextColor, double Angle) {
+namespace {
+
+void CheckTextOptions(TTextShow TextShow, TTextPosition TextPosition) {
+    if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
+    if (TextPosition > tpBottomCenter)
+        throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
+}
+
+void DrawSymbol(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+                TColor ColorSpc, TColor TextColor, double Angle) {
     // The caller gets its font, pen and brush back however this call ends.
     struct Restore {
         TCanvas& canvas;
@@ -177,30 +184,45 @@ void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, in
         }
     } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush};
 
-    if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
-    if (TextPosition > tpBottomCenter)
-        throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
-
-    std::string text = BarCode, pattern;
-    double ratio = Ratio;
-    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, ratio, CheckSum, text, pattern);
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, ratio, CheckSum);
-
-    DrawBarLines(pattern, widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height, Angle);
+    const int W = Symbol.Length;
+    DrawBarLines(Symbol.Pattern, Symbol.Widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height,
+                 Angle);
 
     switch (TextShow) {
         case tsNone:
             return;
         case tsBarCode:
-            break;
+            DrawBarText(Symbol.Text, Canvas, TextColor, Font, Left, Top, W, Height, Angle,
+                        TextPosition);
+            return;
         case tsBarType:
-            text = Z_GetBarTypeName(BarType);
-            break;
+            DrawBarText(Z_GetBarTypeName(Symbol.BarType), Canvas, TextColor, Font, Left, Top, W,
+                        Height, Angle, TextPosition);
+            return;
         case tsBoth:
-            text = Z_GetBarTypeName(BarType) + " " + text;
-            break;
+            DrawBarText(Z_GetBarTypeName(Symbol.BarType) + " " + Symbol.Text, Canvas, TextColor,
+                        Font, Left, Top, W, Height, Angle, TextPosition);
+            return;
     }
-    DrawBarText(text, Canvas, TextColor, Font, Left, Top, W, Height, Angle, TextPosition);
+}
+
+}  // namespace
+
+void Z_DrawBar(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+               const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+               TColor ColorSpc, TColor TextColor, double Angle) {
+    CheckTextOptions(TextShow, TextPosition);
+    DrawSymbol(Canvas, Symbol, Left, Top, Height, Font, TextShow, TextPosition, ColorBar, ColorSpc,
+               TextColor, Angle);
+}
+
+void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
+               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+               TColor TextColor, double Angle) {
+    CheckTextOptions(TextShow, TextPosition);
+    DrawSymbol(Canvas, Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Left, Top, Height,
+               Font, TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
 }
 
 }  // namespace RIBBON_EDITION

@@ -14,15 +14,25 @@
 namespace ribbon {
 inline namespace RIBBON_EDITION {
 
-int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                  TCheckSum CheckSum) {
-    std::string text, pattern;
-    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, text, pattern);
+TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                       TCheckSum CheckSum) {
+    TBarSymbol symbol;
+    symbol.BarType = BarType;
+    symbol.Text = BarCode;
+    symbol.Ratio = Ratio;
+    symbol.Widths =
+        EncodeBar(BarType, BarCode, Modul, symbol.Ratio, CheckSum, symbol.Text, symbol.Pattern);
     std::int64_t total = 0;
-    for (char element : pattern) total += GetBarLine(element, widths).Width;
+    for (char element : symbol.Pattern) total += GetBarLine(element, symbol.Widths).Width;
     if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
         throw Exception(Format("%s", "Bar width out of range."));
-    return static_cast<int>(total);
+    symbol.Length = static_cast<int>(total);
+    return symbol;
+}
+
+int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                  TCheckSum CheckSum) {
+    return Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum).Length;
 }
 
 namespace {
@@ -49,16 +59,22 @@ int RoundExtent(const Extents& e) {
 
 }  // namespace
 
+int Z_GetCanvasWidth(const TBarSymbol& Symbol, int Height, double Angle) {
+    return RoundExtent(TurnedBox(Symbol.Length, Height, Angle, true));
+}
+
+int Z_GetCanvasHeight(const TBarSymbol& Symbol, int Height, double Angle) {
+    return RoundExtent(TurnedBox(Symbol.Length, Height, Angle, false));
+}
+
 int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                      TCheckSum CheckSum, int Height, double Angle) {
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
-    return RoundExtent(TurnedBox(W, Height, Angle, true));
+    return Z_GetCanvasWidth(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
 }
 
 int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                       TCheckSum CheckSum, int Height, double Angle) {
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
-    return RoundExtent(TurnedBox(W, Height, Angle, false));
+    return Z_GetCanvasHeight(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
 }
 
 }  // namespace RIBBON_EDITION

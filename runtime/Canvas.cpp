@@ -137,7 +137,17 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 void TCanvas::FillRect(const TRect& Rect) {
     if (Rect.Left >= Rect.Right) return;
     const int top = std::max(Rect.Top, 0), bottom = std::min(Rect.Bottom, Height());
-    for (int y = top; y < bottom; ++y) FillSpan(y, Rect.Left, Rect.Right - 1, Brush.Color());
+    const int left = std::max(Rect.Left, 0), right = std::min(Rect.Right, Width());
+    if (top >= bottom || left >= right) return;
+    // The first row pixel by pixel, every other row a copy of it.
+    FillSpan(top, left, right - 1, Brush.Color());
+    const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
+    const std::uint8_t* const first =
+        target_->Rgb.data() + top * stride + static_cast<std::size_t>(left) * 3;
+    for (int y = top + 1; y < bottom; ++y)
+        std::memcpy(target_->Rgb.data() + y * stride + static_cast<std::size_t>(left) * 3, first,
+                    bytes);
 }
 
 void TCanvas::MoveTo(int X, int Y) {

@@ -2,10 +2,13 @@
 
 #include <strings.h>
 
+#include <charconv>
+
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Numeric.h"
 #include "web/Escape.h"
+#include "web/WorkGate.h"
 
 namespace ribbon::web {
 
@@ -58,10 +61,15 @@ void TIWComboBox::Render(std::string& html, const TRenderContext&) const {
     html += "<select size=\"1\"" + NameId(*this) + TabIndexAttribute() +
             StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") + ">\n";
     if (ItemIndex == -1) html += "<option value=\"-1\" selected>-- No Selection --</option>\n";
+    // Appended piece by piece: a list is rendered on every page, an option at a time.
+    char number[16];
     for (std::size_t i = 0; i < Items.size(); ++i) {
-        html += Format("<option value=\"%d\"%s>", static_cast<int>(i),
-                       static_cast<int>(i) == ItemIndex ? " selected" : "") +
-                HtmlEscape(Items[i]) + "</option>\n";
+        html += "<option value=\"";
+        const auto end = std::to_chars(number, number + sizeof number, i).ptr;
+        html.append(number, end);
+        html += static_cast<int>(i) == ItemIndex ? "\" selected>" : "\">";
+        html += HtmlEscape(Items[i]);
+        html += "</option>\n";
     }
     html += "</select>\n";
 }
@@ -103,13 +111,25 @@ void TIWButton::Render(std::string& html, const TRenderContext&) const {
             StyleAttribute(std::string(TextFont) + "background-color:ButtonFace;") + ">\n";
 }
 
-void TIWImage::Settle() {
-    if (Picture.Width() == 0 || Picture.Height() == 0) return;
+TJPEGOptions TIWImage::JpegOptions() {
     TJPEGOptions options;
     options.CompressionQuality = 90;
     options.ProgressiveEncoding = false;
-    SetJpeg(Picture.Encode(TImageFormat::Jpeg, options), Picture.Width(), Picture.Height());
-    Picture = TBitmap();  // gives the pixels back
+    // Chosen by measurement (ribbon_web_bench, BM_JpegEncode, the page's first picture):
+    // Huffman tables fitted to the picture make the file 5.8 KB instead of 8.5 KB but take 1.9
+    // times as long to encode (a second pass over the coefficients); a View is worth more than
+    // 2.7 KB on the wire. The fast integer DCT saves nothing measurable with libjpeg-turbo's
+    // vector code and would change the pixels.
+    options.OptimizeCoding = false;
+    return options;
+}
+
+void TIWImage::Settle() {
+    if (Picture.Width() == 0 || Picture.Height() == 0) return;
+    SetJpeg(Picture.Encode(TImageFormat::Jpeg, JpegOptions()), Picture.Width(), Picture.Height());
+    // The pixels go back to the render slot for the next request drawn there (or are freed).
+    TWorkGate::ReturnBitmap(std::move(Picture));
+    Picture = TBitmap();
 }
 
 void TIWImage::SetJpeg(std::string jpeg, int width, int height) {

@@ -110,6 +110,8 @@ class TIWImage : public TIWControl {
     void Render(std::string& html, const TRenderContext& context) const override;
     // Encodes a picture waiting in Picture as the image's JPEG and frees the bitmap.
     void Settle() override;
+    // The encoder settings of the pictures: baseline JPEG of quality 90, exact integer DCT.
+    static TJPEGOptions JpegOptions();
 
     // The picture's JPEG and size; empty and 0 x 0 while there is none (no image element is
     // written then).

@@ -126,6 +126,7 @@ Response TIWServerControllerBase::HandlePage(const Request& request) {
     TSessionTable::Lease session(sessions_, std::move(taken));
     if (BrowserFamily(request.Header("user-agent")) != (*session).Browser)
         return Message(request, BrowserMismatch);
+    const TWorkGate::Pass pass(gate_);
     return ServeSession(*session, request, counter);
 }
 

@@ -19,6 +19,7 @@
 #include "web/PictureCache.h"
 #include "web/Session.h"
 #include "web/SessionTable.h"
+#include "web/WorkGate.h"
 
 namespace ribbon::web {
 
@@ -116,6 +117,8 @@ class TIWServerControllerBase {
     std::shared_ptr<Clock> clock_;
     TPictureCache cache_;
     TSessionTable sessions_;
+    // A request of a session draws and encodes inside the gate, one per core.
+    TWorkGate gate_;
 
     std::mutex sweepersMutex_;
     bool shutDown_ = false;

@@ -398,6 +398,27 @@ TEST_F(PreviewPageTest, BackgroundBitmapReplacesThePicture) {
     EXPECT_EQ(picture.FirstDark(45, 0), 20);  // no frame: the file's content is the background
 }
 
+// The background is decoded once and shared, yet a file replaced or removed between two
+// clicks behaves as if every click read it.
+TEST_F(PreviewPageTest, ReplacedOrRemovedBackgroundBitmapIsSeenOnTheNextView) {
+    const std::string path = dir.ModuleDir() + "Back.bmp";
+    auto save = [&](int width, TColor color) {
+        TBitmap back(width, 100);
+        back.Canvas().Brush.SetColor(color);
+        back.Canvas().FillRect({0, 0, width, 100});
+        back.SaveToFile(path);
+    };
+    browser.Open();
+    save(300, clYellow);
+    EXPECT_EQ(DecodeJpeg(PictureOf(View("edtBarcode=AB&chkBitmap=On"))).Width, 300);
+    save(320, clNavy);
+    const Picture replaced = DecodeJpeg(PictureOf(View("edtBarcode=AB&chkBitmap=On")));
+    EXPECT_EQ(replaced.Width, 320);
+    EXPECT_LT(replaced.Gray(5, 90), 128);  // navy, not the yellow of the first file
+    fs::remove(path);
+    EXPECT_NE(AlertOf(View("edtBarcode=AB&chkBitmap=On").Body).find("Back.bmp"), std::string::npos);
+}
+
 TEST_F(PreviewPageTest, MissingBackgroundBitmapIsAnAlertAndNoPicture) {
     browser.Open();
     const web::Response page = View("edtBarcode=AB");  // BackBitmap is checked at start
