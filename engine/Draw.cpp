@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
@@ -96,6 +97,25 @@ int AngleBand(double Angle) {
     return static_cast<int>(RoundHalfEven(Angle) % 360);
 }
 
+namespace {
+
+// Sine and cosine that are 0 or +-1 up to an error below 1e-12: the turned coordinates of any
+// 32-bit point then lie within a hundredth of a pixel of an integer, so rounding them gives
+// exactly the integer, and the turn can be done in integers.
+bool RightAngle(const SinCos& t, int& S, int& C) {
+    auto unit = [](long double v, int& u) {
+        for (int candidate : {0, 1, -1})
+            if (std::fabs(v - candidate) < 1e-12L) {
+                u = candidate;
+                return true;
+            }
+        return false;
+    };
+    return unit(t.s, S) && unit(t.c, C);
+}
+
+}  // namespace
+
 void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
@@ -104,6 +124,50 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
     Canvas.Pen.Width = 1;
     // A clear pen would drop the outline that makes up the last column and row of each element.
     Canvas.Pen.Style = psSolid;
+    int S = 0, C = 0;
+    if (detail::FastPaths && RightAngle(trig, S, C)) {
+        // Turned by a right angle every element is an upright rectangle, turned in integers.
+        auto turn = [&](TPoint p) {
+            return Offset(
+                TPoint{ToPixel(static_cast<long long>(p.X) * C + static_cast<long long>(p.Y) * S),
+                       ToPixel(-static_cast<long long>(p.X) * S + static_cast<long long>(p.Y) * C)},
+                origin);
+        };
+        thread_local std::vector<TColorRect> rects;
+        rects.clear();
+        long long sx = 0;
+        const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
+        const int halfTop = ToPixel(3LL * H / 5);
+        for (char element : Pattern) {
+            // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
+            int width;
+            bool space = false, half = false;
+            if (element >= '0' && element <= '3') {
+                width = widths[element - '0'];
+                space = true;
+            } else if (element >= '5' && element <= '8') {
+                width = widths[element - '5'];
+            } else if (element >= 'A' && element <= 'D') {
+                width = widths[element - 'A'];
+                half = true;
+            } else {
+                width = GetBarLine(element, Widths).Width;  // raises for anything else
+            }
+            const TPoint a = turn({ToPixel(sx), half ? halfTop : 0});
+            const TPoint b = turn({ToPixel(sx + width - 1), H});
+            rects.push_back(
+                {{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)},
+                 space ? ColorSpc : ColorBar});
+            sx += width;
+        }
+        Canvas.FillRects(rects);
+        // What the polygons would have left as the current colours.
+        if (!rects.empty()) {
+            Canvas.Pen.Color = rects.back().Color;
+            Canvas.Brush.SetColor(rects.back().Color);
+        }
+        return;
+    }
     long long sx = 0;
     for (char element : Pattern) {
         const TBarLine line = GetBarLine(element, Widths);

@@ -30,7 +30,17 @@ struct TPixelBuffer {
 
 namespace detail {
 struct TFontFace;  // a cached FreeType face (FontCache.h)
-}
+
+// Off, drawing takes the general paths only (every polygon scan-converted, every glyph pixel
+// blended alone), which the fast paths must match pixel for pixel; the tests compare them.
+inline thread_local bool FastPaths = true;
+}  // namespace detail
+
+// An upright rectangle covering Left..Right by Top..Bottom inclusive, in one colour.
+struct TColorRect {
+    TRect Rect;
+    TColor Color;
+};
 
 // A font object created from a logical description (the counterpart of an HFONT). It can be
 // selected into any canvas in place of the canvas's own Font; the caller owns it and must
@@ -101,6 +111,11 @@ class TCanvas {
     // closed outline drawn with the pen (unless it is clear). Fewer than two points draw nothing.
     void Polygon(std::span<const TPoint> Points);
 
+    // Paints the rectangles in order, later ones over earlier ones: the same pixels as a Polygon
+    // of each one's corners with a one-pixel solid pen and a solid brush in its colour. Bars at
+    // right angles are such rectangles; a symbol's rows repeat, so they are filled by copying.
+    void FillRects(std::span<const TColorRect> Rects);
+
     // Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& Rect) { Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }
@@ -135,6 +150,8 @@ class TCanvas {
   private:
     const TFontHandle& CurrentFont();
     void FillSpan(int Y, int X0, int X1, TColor Color);
+    // Fills the rectangle (inclusive, inside the surface) in Color, row by row.
+    void FillClipped(const TRect& Clipped, TColor Color);
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
     // Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
