@@ -134,22 +134,12 @@ constexpr std::size_t MaxCuts = 8;  // even: tops and bottoms come in pairs
 }  // namespace
 
 void TCanvas::FillRects(std::span<const TColorRect> Rects) {
-    if (!detail::FastPaths) {
-        const TPen pen = Pen;
-        const TBrush brush = Brush;
-        Pen = TPen{};
-        for (const TColorRect& r : Rects) {
-            Pen.Color = r.Color;
-            Brush.SetColor(r.Color);
-            const TPoint corners[4] = {{r.Rect.Left, r.Rect.Top},
-                                       {r.Rect.Left, r.Rect.Bottom},
-                                       {r.Rect.Right, r.Rect.Bottom},
-                                       {r.Rect.Right, r.Rect.Top}};
-            Polygon(corners);
-        }
-        Pen = pen;
-        Brush = brush;
-        return;
+    if (!detail::FastPaths) return TCustomCanvas::FillRects(Rects);
+    if (!Rects.empty()) {
+        Pen.Width = 1;
+        Pen.Style = psSolid;
+        Pen.Color = Rects.back().Color;
+        Brush.SetColor(Rects.back().Color);
     }
     const int width = Width(), height = Height();
     if (width <= 0 || height <= 0) return;
