@@ -34,6 +34,8 @@ int RunEncode(const Args& args) {
 }
 
 int RunMeasure(const Args& args) {
+    for (const std::string& arg : args)
+        if (arg == "--units" || arg.rfind("--units=", 0) == 0) return RunPrintMeasure(args);
     auto valueOptions = SymbolValueOptions;
     valueOptions.insert({"height", "angle"});
     const Options options(args, valueOptions, SymbolFlags);

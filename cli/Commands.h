@@ -13,6 +13,9 @@ int RunTypes(const Args& args);
 int RunEncode(const Args& args);
 int RunMeasure(const Args& args);
 int RunRender(const Args& args);
+int RunPrint(const Args& args);
+// measure with --units: the printer's measures in whole millimetres or inches.
+int RunPrintMeasure(const Args& args);
 
 extern const char* const HelpText;
 

@@ -31,9 +31,9 @@ int CanvasHeight(const Encoding& e, int Height, double Angle) {
     return Z_GetCanvasHeight(Symbol(e), Height, Angle);
 }
 
-void Draw(TCanvas& Canvas, const Encoding& e, int Left, int Top, int Height, const TFont& Font,
-          TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-          TColor TextColor, double Angle) {
+void Draw(TCustomCanvas& Canvas, const Encoding& e, int Left, int Top, int Height,
+          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+          TColor ColorSpc, TColor TextColor, double Angle) {
     Z_DrawBar(Canvas, Symbol(e), Left, Top, Height, Font, TextShow, TextPosition, ColorBar,
               ColorSpc, TextColor, Angle);
 }

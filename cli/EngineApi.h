@@ -10,7 +10,7 @@
 #include "runtime/Graphics.h"
 
 namespace ribbon {
-class TCanvas;
+class TCustomCanvas;
 }
 
 namespace ribbon::cli {
@@ -40,7 +40,7 @@ struct EngineApi {
     int (*CanvasWidth)(const Encoding& Symbol, int Height, double Angle);
     int (*CanvasHeight)(const Encoding& Symbol, int Height, double Angle);
     // Z_DrawBar
-    void (*Draw)(TCanvas& Canvas, const Encoding& Symbol, int Left, int Top, int Height,
+    void (*Draw)(TCustomCanvas& Canvas, const Encoding& Symbol, int Left, int Top, int Height,
                  const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
                  TColor ColorSpc, TColor TextColor, double Angle);
 };

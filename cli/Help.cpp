@@ -10,8 +10,13 @@ Usage:
                  [--edition desktop|web]
   ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
                  [--height H] [--angle A] [--edition desktop|web]
+  ribbon measure --type T (--data D | --data-hex HEX) --units mm|inch --modul M [--ratio R]
+                 [--checksum] [--height H] [--angle A] [--dpi H[xV]]
   ribbon render  --type T (--data D | --data-hex HEX) --out FILE [drawing options]
                  [--edition desktop|web]
+  ribbon print   --type T (--data D ... | --data-hex HEX | --data-file F) --units mm|inch
+                 --modul M --left L --top T --height H [--ratio R] [--checksum]
+                 [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] --out FILE.pdf
   ribbon --help
 
 Commands:
@@ -30,11 +35,26 @@ Commands:
             canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
             the angle; the width pairs W with the sine, the height pairs W with the cosine, so
             at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
-  render    Draw the symbol into a picture file: PNG, JPEG or BMP by the extension of FILE
-            (.png, .jpg/.jpeg, .bmp). Prints {"out": FILE, "width": ..., "height": ...,
+            With --units the symbol is measured on the printer instead (see print):
+              {"width": 42.0, "canvasWidth": 20.0, "canvasHeight": 42.0}
+            in whole millimetres or inches (halves to even); the height is converted with the
+            horizontal resolution for both canvas measures. --units given as a number other
+            than 0 (mm) or 1 (inch) answers -1.0 for all three.
+  render    Draw the symbol into a picture file: PNG, JPEG, BMP, SVG or PDF by the extension
+            of FILE (.png, .jpg/.jpeg, .bmp, .svg, .pdf). SVG and PDF hold the same picture as
+            vectors at 96 pixels per inch, laid out exactly like the PNG. Prints {"out": FILE, "width": ..., "height": ...,
             "left": ..., "top": ...}: the picture's size and where the symbol was placed.
             By default the picture is just large enough for the turned symbol with a quiet
             zone of 10 modules around it, on white, so that the file scans as it is.
+
+  print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
+            inches: one symbol a page, for every --data given (or every non-empty line of the
+            --data-file). The lengths are turned into printer pixels with the resolution
+            (--modul and --left horizontally, --top and --height vertically, rounded halves to
+            even); one printer pixel is exactly 1/dpi inch on the page, the bars are vectors
+            and the text is real text at its point size. Prints {"out": FILE, "pages": N,
+            "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
+            The file appears only when it is complete: any error leaves nothing under its name.
 
 Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
@@ -68,7 +88,8 @@ Drawing options (render):
   --background C        colour of the rest of the picture (default White)
   --font FACE           face of the text (default DejaVu Sans); names such as Courier,
                         Courier New, Arial, Tahoma or Impact map to the nearest installed face
-  --font-size PT        size of the text in points at 96 pixels per inch (1-1000, default 10)
+  --font-size PT        size of the text in points (1-1000, default 10); 96 pixels per inch
+                        on pictures, the printer's resolution on printed pages
   --font-color C        colour of the glyphs (default Black)
   --bold, --italic, --underline, --strikeout
                         style of the text
@@ -77,6 +98,17 @@ Drawing options (render):
 
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
+
+Printing options (print, measure --units):
+  --units U             mm or inch: the unit of --modul, --left, --top and --height
+  --modul M             width of a narrow element in the unit (0.33 mm = 8 pixels at 600 dpi)
+  --left L, --top T     top-left corner of the upright box around the turned symbol
+  --height H            bar height in the unit (measure: default 50)
+  --dpi H[xV]           printer resolution in dots per inch, horizontal x vertical
+                        (default 600; e.g. 300, 600x1200)
+  --paper P             a4 (default), letter, or WIDTHxHEIGHTmm for label stock (100x50mm)
+  --data-file F         the data, one symbol a line
+  The drawing options of render apply as well; --background fills the page.
 
 JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
 

@@ -116,7 +116,7 @@ bool RightAngle(const SinCos& t, int& S, int& C) {
 
 }  // namespace
 
-void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
+void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
@@ -126,7 +126,8 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
     Canvas.Pen.Style = psSolid;
     int S = 0, C = 0;
     if (detail::FastPaths && RightAngle(trig, S, C)) {
-        // Turned by a right angle every element is an upright rectangle, turned in integers.
+        // Turned by a right angle every element is an upright rectangle, turned in integers;
+        // the surface fills them as it best can.
         auto turn = [&](TPoint p) {
             return Offset(
                 TPoint{ToPixel(static_cast<long long>(p.X) * C + static_cast<long long>(p.Y) * S),
@@ -161,11 +162,6 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
             sx += width;
         }
         Canvas.FillRects(rects);
-        // What the polygons would have left as the current colours.
-        if (!rects.empty()) {
-            Canvas.Pen.Color = rects.back().Color;
-            Canvas.Brush.SetColor(rects.back().Color);
-        }
         return;
     }
     long long sx = 0;
@@ -183,8 +179,9 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas&
     }
 }
 
-void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, const TFont& Font,
-                 int Left, int Top, int W, int H, double Angle, TTextPosition TextPosition) {
+void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColor,
+                 const TFont& Font, int Left, int Top, int W, int H, double Angle,
+                 TTextPosition TextPosition) {
     Canvas.Font = Font;
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
@@ -212,10 +209,10 @@ void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, con
     TLogFont lf = Canvas.CurrentLogFont();
     lf.Escapement = lf.Orientation = Tenths(Angle);
     lf.OutPrecision = OUT_DEFAULT_PRECIS;
-    const std::unique_ptr<TFontHandle> rotated = CreateFontIndirect(lf);
-    const TFontHandle* previous = Canvas.SelectFont(rotated.get());
+    // The canvas keeps the turned font from one call to the next.
+    const TFontHandle* previous = Canvas.SelectFont(&Canvas.FontFor(lf));
     struct SelectBack {
-        TCanvas& canvas;
+        TCustomCanvas& canvas;
         const TFontHandle* font;
         ~SelectBack() { canvas.SelectFont(font); }
     } selectBack{Canvas, previous};
@@ -228,25 +225,28 @@ namespace {
 
 void CheckTextOptions(TTextShow TextShow, TTextPosition TextPosition) {
     if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
-    if (TextPosition > tpBottomCenter)
+    // Without text the position is never looked at.
+    if (TextShow != tsNone && TextPosition > tpBottomCenter)
         throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
 }
 
-void DrawSymbol(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+void DrawSymbol(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
                 const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
                 TColor ColorSpc, TColor TextColor, double Angle) {
     // The caller gets its font, pen and brush back however this call ends.
     struct Restore {
-        TCanvas& canvas;
+        TCustomCanvas& canvas;
         const TFont font;
         const TPen pen;
         const TBrush brush;
+        const TFontHandle* selected;  // a font object the caller had selected
         ~Restore() {
             canvas.Font = font;
             canvas.Pen = pen;
             canvas.Brush = brush;
+            canvas.SelectFont(selected);
         }
-    } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush};
+    } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush, Canvas.SelectedFont()};
 
     const int W = Symbol.Length;
     DrawBarLines(Symbol.Pattern, Symbol.Widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height,
@@ -272,7 +272,7 @@ void DrawSymbol(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, in
 
 }  // namespace
 
-void Z_DrawBar(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+void Z_DrawBar(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
                TColor ColorSpc, TColor TextColor, double Angle) {
     CheckTextOptions(TextShow, TextPosition);
@@ -280,7 +280,7 @@ void Z_DrawBar(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int
                TextColor, Angle);
 }
 
-void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
                TColor TextColor, double Angle) {

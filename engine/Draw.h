@@ -26,13 +26,14 @@ int AngleBand(double Angle);
 
 // Paints every element of Pattern as a filled four-corner polygon in the box W x H whose
 // turned bounding box starts at (Left, Top). Spaces take ColorSpc; bars and half bars ColorBar.
-void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCanvas& Canvas,
+void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle);
 
 // Writes Text opaque inside the box at TextPosition with Font turned by Angle; its cells are
 // filled with TextColor. The canvas's font is left set to Font.
-void DrawBarText(const std::string& Text, TCanvas& Canvas, TColor TextColor, const TFont& Font,
-                 int Left, int Top, int W, int H, double Angle, TTextPosition TextPosition);
+void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColor,
+                 const TFont& Font, int Left, int Top, int W, int H, double Angle,
+                 TTextPosition TextPosition);
 
 }  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -7,6 +7,7 @@
 // ribbon::Exception (or a subclass) carrying the message to show the user.
 
 #include <array>
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -15,7 +16,7 @@
 
 namespace ribbon {
 
-class TCanvas;
+class TCustomCanvas;
 class TFont;
 using TColor = std::uint32_t;
 
@@ -64,16 +65,39 @@ TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, 
 // take the data.
 int Z_GetCanvasWidth(const TBarSymbol& Symbol, int Height, double Angle);
 int Z_GetCanvasHeight(const TBarSymbol& Symbol, int Height, double Angle);
-void Z_DrawBar(TCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+void Z_DrawBar(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
                TColor ColorSpc, TColor TextColor, double Angle);
 
 // Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
 // left as they were found.
-void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
                TColor TextColor, double Angle);
+
+// Printing in physical units on the process-wide printer (desktop edition only). Lengths are
+// millimetres or inches, turned into printer pixels with the printer's resolution, read anew
+// for every length.
+enum TUnits : std::uint8_t { utMillimeter, utInch };
+
+// Z_DrawBar on the printer's current page: Modul and Left converted with the horizontal
+// resolution, Top and Height with the vertical one; for any other Units the lengths are taken
+// as pixels. The caller begins and ends the job; without one this raises and draws nothing.
+void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+                TColor ColorSpc, TColor TextColor, double Angle);
+
+// The printer measures in whole units (halves to even), or -1.0 for any other Units. Modul is
+// converted horizontally, and so is the Height of the two canvas measures; the canvas height
+// is converted back vertically.
+double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                        double Ratio, TCheckSum CheckSum);
+double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                        double Ratio, TCheckSum CheckSum, double Height, double Angle);
+double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                         double Ratio, TCheckSum CheckSum, double Height, double Angle);
 
 }  // namespace RIBBON_EDITION
 }  // namespace ribbon

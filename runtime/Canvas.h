@@ -16,6 +16,7 @@
 #include <string>
 #include <vector>
 
+#include "runtime/CustomCanvas.h"
 #include "runtime/Graphics.h"
 
 namespace ribbon {
@@ -30,17 +31,7 @@ struct TPixelBuffer {
 
 namespace detail {
 struct TFontFace;  // a cached FreeType face (FontCache.h)
-
-// Off, drawing takes the general paths only (every polygon scan-converted, every glyph pixel
-// blended alone), which the fast paths must match pixel for pixel; the tests compare them.
-inline thread_local bool FastPaths = true;
 }  // namespace detail
-
-// An upright rectangle covering Left..Right by Top..Bottom inclusive, in one colour.
-struct TColorRect {
-    TRect Rect;
-    TColor Color;
-};
 
 // A font object created from a logical description (the counterpart of an HFONT). It can be
 // selected into any canvas in place of the canvas's own Font; the caller owns it and must
@@ -69,6 +60,7 @@ class TFontHandle {
 
   private:
     friend class TCanvas;
+    friend class TVectorCanvas;
     TLogFont log_;
     // Glyph advances of the bytes of Text, in pixels.
     void Advances(const std::string& Text, std::vector<int>& Out) const;
@@ -85,21 +77,20 @@ class TFontHandle {
 // Creates a font from its logical description; free it by destroying the returned object.
 std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 
-class TCanvas {
+// The average character width (TLogFont::Width) that gives the face of LogFont an em
+// EmWidthPixels wide; 0 (the face's own proportions) when the face does not tell its average.
+int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels);
+
+// The raster surface. The right-angle fast paths of the drawing live here, behind Polygon and
+// FillRects.
+class TCanvas final : public TCustomCanvas {
   public:
     static constexpr int ScreenPixelsPerInch = 96;
 
     explicit TCanvas(TPixelBuffer& Target, int PixelsPerInch = ScreenPixelsPerInch);
-    ~TCanvas();
-    TCanvas(const TCanvas&) = delete;
-    TCanvas& operator=(const TCanvas&) = delete;
+    ~TCanvas() override;
 
-    // The current drawing tools. Assigning to them changes what the next operation uses.
-    TFont Font;
-    TPen Pen;
-    TBrush Brush;
-
-    int PixelsPerInch() const { return ppi_; }
+    int PixelsPerInch() const override { return ppi_; }
     int Width() const { return target_->Width; }
     int Height() const { return target_->Height; }
 
@@ -107,48 +98,25 @@ class TCanvas {
     TColor Pixel(int X, int Y) const;
     void SetPixel(int X, int Y, TColor Color);
 
-    // Interior filled with the brush (unless it is clear) by the even-odd rule, then the
-    // closed outline drawn with the pen (unless it is clear). Fewer than two points draw nothing.
-    void Polygon(std::span<const TPoint> Points);
+    void Polygon(std::span<const TPoint> Points) override;
 
-    // Paints the rectangles in order, later ones over earlier ones: the same pixels as a Polygon
-    // of each one's corners with a one-pixel solid pen and a solid brush in its colour. Bars at
-    // right angles are such rectangles; a symbol's rows repeat, so they are filled by copying.
-    void FillRects(std::span<const TColorRect> Rects);
+    // A symbol's rows repeat: its rectangles are filled band by band, each band's first row
+    // painted and the others copied from it.
+    void FillRects(std::span<const TColorRect> Rects) override;
 
     // Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& Rect) { Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }
 
-    // Fills Left..Right-1 by Top..Bottom-1 with the brush colour; no outline.
-    void FillRect(const TRect& Rect);
+    void FillRect(const TRect& Rect) override;
 
     // Lines with the pen from the current position; LineTo leaves out its end point.
     void MoveTo(int X, int Y);
     void LineTo(int X, int Y);
 
-    // Extent of the text in the current font, unrotated: the sum of the glyph advances and the
-    // cell height (internal leading included).
-    TSize TextExtent(const std::string& Text);
-    int TextWidth(const std::string& Text) { return TextExtent(Text).cx; }
-    int TextHeight(const std::string& Text) { return TextExtent(Text).cy; }
-
-    // Writes the text with the current font, opaque: the character cells (advance width by
-    // cell height, turned with the font's escapement) are filled with the brush colour unless
-    // the brush is clear, then the glyphs are drawn in Font.Color. (X, Y) is the top-left corner
-    // of the first character cell. Bytes are read as Windows-1252 characters.
-    void TextOut(int X, int Y, const std::string& Text);
-
-    // Makes Font the canvas's current font in place of its own Font (nullptr selects the own
-    // Font again) and returns the previously selected font object (nullptr for the own Font).
-    const TFontHandle* SelectFont(const TFontHandle* Font);
-
-    // The logical description of the current font: the selected font object's, or that of
-    // Font at this canvas's resolution.
-    TLogFont CurrentLogFont() const;
+    void TextOut(int X, int Y, const std::string& Text) override;
 
   private:
-    const TFontHandle& CurrentFont();
     void FillSpan(int Y, int X0, int X1, TColor Color);
     // Fills the rectangle (inclusive, inside the surface) in Color, row by row.
     void FillClipped(const TRect& Clipped, TColor Color);
@@ -162,10 +130,6 @@ class TCanvas {
     TPixelBuffer* target_;
     int ppi_;
     TPoint penPos_;
-    const TFontHandle* selected_ = nullptr;
-    // The font object made for Font, rebuilt when Font changes.
-    std::unique_ptr<TFontHandle> ownFont_;
-    TLogFont ownFontLog_;
 };
 
 }  // namespace ribbon

@@ -183,6 +183,8 @@ std::shared_ptr<TFontFace> FindFace(const std::string& Name, bool Bold, bool Ita
             throw Exception(Format("The font file '%s' cannot be read.", m.file));
         }
         FT_Select_Charmap(face->Face, FT_ENCODING_UNICODE);
+        face->File = m.file;
+        face->Index = m.index;
         face->Family = m.family.empty() ? face->Face->family_name : m.family;
         face->Style = m.style.empty() ? face->Face->style_name : m.style;
         face->Bold = m.weight >= FC_WEIGHT_DEMIBOLD;

@@ -25,6 +25,9 @@ struct TFontFace {
     std::mutex Lock;
     std::string Family;
     std::string Style;
+    // Where the face was read from, so that other renderers (the vector canvas) open the same one.
+    std::string File;
+    int Index = 0;
     bool Bold = false;    // the face itself is bold (no emboldening needed)
     bool Italic = false;  // the face itself is italic or oblique
 
@@ -56,7 +59,8 @@ struct TFontFace {
         std::vector<std::uint8_t> Alpha;  // Rows x Width coverage, 0..255
     };
     static constexpr std::size_t MaxGlyphs = 4096;
-    std::map<GlyphKey, Glyph> Glyphs;
+    // Shared, so that a text holds its glyphs while it blends them outside Lock.
+    std::map<GlyphKey, std::shared_ptr<const Glyph>> Glyphs;
 };
 
 // The family that a face name stands for among the fonts the set-up installs: "Courier New"

@@ -20,14 +20,36 @@ TIWControl::TIWControl(std::string name, int left, int top, int width, int heigh
       Height(height),
       TabOrder(tabOrder) {}
 
+namespace {
+// Appends the decimal digits of v: every control's attributes carry numbers, on every page.
+void AppendInt(std::string& out, long long v) {
+    char digits[24];
+    out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
+}
+}  // namespace
+
 std::string TIWControl::StyleAttribute(const std::string& extra) const {
-    return Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;%s\"", Left,
-                  Top, Width, Height, extra);
+    std::string out = " style=\"position:absolute;left:";
+    AppendInt(out, Left);
+    out += "px;top:";
+    AppendInt(out, Top);
+    out += "px;width:";
+    AppendInt(out, Width);
+    out += "px;height:";
+    AppendInt(out, Height);
+    out += "px;";
+    out += extra;
+    out += '"';
+    return out;
 }
 
 std::string TIWControl::TabIndexAttribute() const {
     // HTML's tabindex 0 means "document order", so the form's tab order starts at 1 here.
-    return TabOrder < 0 ? std::string() : Format(" tabindex=\"%d\"", TabOrder + 1);
+    if (TabOrder < 0) return std::string();
+    std::string out = " tabindex=\"";
+    AppendInt(out, TabOrder + 1);
+    out += '"';
+    return out;
 }
 
 namespace {

@@ -1,0 +1,99 @@
+// Printing and measuring on the printer in millimetres or inches.
+
+#include <cmath>
+#include <limits>
+
+#include "engine/ZBarCode.h"
+#include "runtime/Exceptions.h"
+#include "runtime/Format.h"
+#include "runtime/Numeric.h"
+#include "runtime/Printer.h"
+
+namespace ribbon {
+inline namespace RIBBON_EDITION {
+
+namespace {
+
+enum class Direction { Horizontal, Vertical };
+
+// Read from the device every time: the printer may have been set up anew between two lengths.
+long double PrinterDpi(Direction d) {
+    return Printer().GetDeviceCaps(d == Direction::Horizontal ? LOGPIXELSX : LOGPIXELSY);
+}
+
+int ToInt(long long v, double Length) {
+    if (v < std::numeric_limits<int>::min() || v > std::numeric_limits<int>::max())
+        throw Exception(Format("The length %g is too large for the printer.", Length));
+    return static_cast<int>(v);
+}
+
+bool KnownUnits(TUnits Units) {
+    return Units == utMillimeter || Units == utInch;
+}
+
+// A length in Units to printer pixels; any other Units takes it as pixels already.
+int ToDevice(TUnits Units, double v, Direction d) {
+    const long double length = v;
+    long double pixels = length;
+    if (Units == utMillimeter)
+        pixels = PrinterDpi(d) * length / 25.4L;
+    else if (Units == utInch)
+        pixels = PrinterDpi(d) * length;
+    // Also refuses NaN and infinities, which no length in pixels can be.
+    if (!(std::fabs(pixels) <= std::numeric_limits<int>::max()))
+        throw Exception(Format("The length %g is too large for the printer.", v));
+    return ToInt(RoundHalfEven(pixels), v);
+}
+
+// Printer pixels to whole units.
+double FromDevice(TUnits Units, int p, Direction d) {
+    const long double pixels = p;
+    const long double units =
+        Units == utMillimeter ? pixels * 25.4L / PrinterDpi(d) : pixels / PrinterDpi(d);
+    return static_cast<double>(RoundHalfEven(units));
+}
+
+}  // namespace
+
+void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+                TColor ColorSpc, TColor TextColor, double Angle) {
+    TCustomCanvas& canvas = Printer().Canvas();  // raises unless a job is running
+    const int left = ToDevice(Units, Left, Direction::Horizontal);
+    const int top = ToDevice(Units, Top, Direction::Vertical);
+    const int height = ToDevice(Units, Height, Direction::Vertical);
+    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
+    Z_DrawBar(canvas, BarType, BarCode, modul, Ratio, CheckSum, left, top, height, Font, TextShow,
+              TextPosition, ColorBar, ColorSpc, TextColor, Angle);
+}
+
+double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                        double Ratio, TCheckSum CheckSum) {
+    if (!KnownUnits(Units)) return -1.0;
+    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
+    const int w = Z_GetBarWidth(BarType, BarCode, modul, Ratio, CheckSum);
+    return FromDevice(Units, w, Direction::Horizontal);
+}
+
+double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                        double Ratio, TCheckSum CheckSum, double Height, double Angle) {
+    if (!KnownUnits(Units)) return -1.0;
+    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
+    const int height = ToDevice(Units, Height, Direction::Horizontal);
+    const int w = Z_GetCanvasWidth(BarType, BarCode, modul, Ratio, CheckSum, height, Angle);
+    return FromDevice(Units, w, Direction::Horizontal);
+}
+
+double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                         double Ratio, TCheckSum CheckSum, double Height, double Angle) {
+    if (!KnownUnits(Units)) return -1.0;
+    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
+    // The Height goes through the horizontal resolution here, as the width measure does.
+    const int height = ToDevice(Units, Height, Direction::Horizontal);
+    const int h = Z_GetCanvasHeight(BarType, BarCode, modul, Ratio, CheckSum, height, Angle);
+    return FromDevice(Units, h, Direction::Vertical);
+}
+
+}  // namespace RIBBON_EDITION
+}  // namespace ribbon

@@ -1,0 +1,166 @@
+// ribbon print, measure --units and vector render, read back by independent tools: poppler for
+// the PDF, librsvg for the SVG, zbar and ZXing for the symbols.
+
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+
+#include "tests/PdfTools.h"
+#include "tests/cli/RunTool.h"
+
+namespace ribbon::test {
+namespace {
+
+std::string Temp(const std::string& tag) {
+    return "/tmp/ribbon-print-cli-" + std::to_string(getpid()) + "-" + tag;
+}
+
+const std::vector<std::string> Ean13 = {"--type", "ean13", "--data", "590123412345", "--checksum"};
+
+ToolResult Print(std::vector<std::string> args, const std::string& out) {
+    args.insert(args.begin(), "print");
+    args.insert(args.end(), {"--out", out});
+    return RunTool(args);
+}
+
+TEST(PrintTool, DecodersReadThePrintedPageAtEveryAngle) {
+    if (!HaveTool("pdftoppm", "poppler-utils") || !HaveTool("zbarimg", "zbar-tools") ||
+        !HaveTool("ZXingReader", "zxing-cpp-tools"))
+        return;
+    const std::string pdf = Temp("angle.pdf"), png = Temp("angle.png");
+    for (const char* angle : {"0", "90", "180", "270", "30"}) {
+        std::vector<std::string> args = Ean13;
+        args.insert(args.end(), {"--units", "mm", "--modul", "0.33", "--left", "10", "--top", "10",
+                                 "--height", "25", "--text", "barcode", "--angle", angle, "--dpi",
+                                 "300", "--paper", "80x80mm"});
+        const ToolResult r = Print(args, pdf);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        RasterisePdf(pdf, 300, 300).SaveToFile(png);
+        // Tall enough that a row of ZXing's scan crosses the whole symbol turned by 30 degrees.
+        EXPECT_EQ(Output("zbarimg -q --raw " + Quote(png)), "5901234123457") << angle;
+        // Without -noscale ZXing 1.4 trips over its own assertion on large pages.
+        EXPECT_EQ(Output("ZXingReader -noscale -bytes " + Quote(png)), "5901234123457") << angle;
+    }
+    std::remove(pdf.c_str());
+    std::remove(png.c_str());
+}
+
+TEST(PrintTool, WritesVectorPagesOfThePaperWithRealTextOneSymbolAPage) {
+    if (!HaveTool("pdfinfo", "poppler-utils")) return;
+    const std::string pdf = Temp("pages.pdf"), data = Temp("data.txt");
+    std::ofstream(data) << "12345670\r\n\n96385074\n";
+    const std::vector<std::string> common = {
+        "--type", "ean8", "--units",  "inch", "--modul", "0.01",    "--left", "0.5",
+        "--top",  "0.5",  "--height", "0.6",  "--text",  "barcode", "--font", "Courier"};
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        {{"--data", "55123457", "--data-file", data, "--paper", "letter"}, "612 x 792 pts"},
+        {{"--data-file", data, "--paper", "100x50mm", "--dpi", "300x600"}, "283.465 x 141.732 pts"},
+    };
+    for (const auto& [extra, size] : cases) {
+        std::vector<std::string> args = common;
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ToolResult r = Print(args, pdf);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        const std::string info = Output("pdfinfo " + Quote(pdf));
+        const int pages = extra[0] == "--data" ? 3 : 2;
+        EXPECT_NE(info.find("Pages:           " + std::to_string(pages)), std::string::npos)
+            << info;
+        EXPECT_NE(info.find("Page size:       " + size), std::string::npos) << info;
+        // pdfimages lists a header of two lines and then one line per image.
+        EXPECT_EQ(Output("pdfimages -list " + Quote(pdf) + " | tail -n +3"), "");
+        EXPECT_NE(Output("pdffonts " + Quote(pdf)).find("LiberationMono"), std::string::npos);
+        const std::string text = Output("pdftotext " + Quote(pdf) + " -");
+        for (const char* expected : {"12345670", "96385074"})
+            EXPECT_NE(text.find(expected), std::string::npos) << text;
+    }
+    std::remove(pdf.c_str());
+    std::remove(data.c_str());
+}
+
+TEST(PrintTool, RefusedDataAndUnwritableFilesLeaveNoFile) {
+    const std::string pdf = Temp("refused.pdf");
+    const std::vector<std::string> placement = {"--units", "mm",    "--modul", "0.33",     "--left",
+                                                "10",      "--top", "10",      "--height", "20"};
+    std::vector<std::string> refused = {"--type",       "ean13",  "--data",
+                                        "590123412345", "--data", "12AB"};
+    refused.insert(refused.end(), placement.begin(), placement.end());
+    ToolResult r = Print(refused, pdf);
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "ribbon: 12AB : Barcode must be numeric.\n");
+    EXPECT_FALSE(std::filesystem::exists(pdf));
+
+    std::vector<std::string> good = Ean13;
+    good.insert(good.end(), placement.begin(), placement.end());
+    r = Print(good, "/nonexistent-dir/x.pdf");
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Err.find("Cannot create the file \"/nonexistent-dir/x.pdf\""), std::string::npos)
+        << r.Err;
+    r = Print(good, Temp("x.png"));
+    EXPECT_EQ(r.Status, 2) << r.Err;
+}
+
+TEST(PrintTool, MeasuresInWholeUnits) {
+    const std::pair<std::vector<std::string>, std::string> cases[] = {
+        // 95 modules of 12 pixels at 600 dpi: 1140 pixels, 48.26 mm.
+        {{"--units", "mm", "--modul", "0.5", "--height", "20"},
+         "{\"width\": 48.0, \"canvasWidth\": 20.0, \"canvasHeight\": 48.0}\n"},
+        {{"--units", "inch", "--modul", "0.01", "--height", "1", "--dpi", "300"},
+         "{\"width\": 1.0, \"canvasWidth\": 1.0, \"canvasHeight\": 1.0}\n"},
+        {{"--units", "2", "--modul", "1"},
+         "{\"width\": -1.0, \"canvasWidth\": -1.0, \"canvasHeight\": -1.0}\n"},
+    };
+    for (const auto& [extra, json] : cases) {
+        std::vector<std::string> args = {"measure"};
+        args.insert(args.end(), Ean13.begin(), Ean13.end());
+        args.insert(args.end(), extra.begin(), extra.end());
+        const ToolResult r = RunTool(args);
+        EXPECT_EQ(r.Status, 0) << r.Err;
+        EXPECT_EQ(r.Out, json) << extra[1];
+    }
+}
+
+TEST(RenderTool, SvgAndPdfAt96DpiMatchThePngPixelForPixel) {
+    if (!HaveTool("pdftoppm", "poppler-utils") || !HaveTool("rsvg-convert", "librsvg2-bin")) return;
+    const std::string base = Temp("vector");
+    const std::vector<std::vector<std::string>> cases = {
+        {"--angle", "0"},
+        {"--angle", "90"},
+        {"--angle", "180"},
+        {"--angle", "270"},
+        // Bars reaching far beyond the picture are cut, not wrapped around.
+        {"--top", "-1000000000", "--height", "1000000050", "--size", "100x100"},
+    };
+    for (const std::vector<std::string>& extra : cases) {
+        const std::string label = extra[0] + " " + extra[1];
+        std::vector<std::string> args = {
+            "render",   "--type", "code128b",    "--data", "Ribbon 9",     "--modul", "2",
+            "--height", "40",     "--bar-color", "Navy",   "--background", "Silver"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        for (const char* ext : {".png", ".svg", ".pdf"}) {
+            std::vector<std::string> a = args;
+            a.insert(a.end(), {"--out", base + ext});
+            const ToolResult r = RunTool(a);
+            ASSERT_EQ(r.Status, 0) << r.Err;
+        }
+        Output("rsvg-convert " + Quote(base + ".svg") + " -o " + Quote(base + "-svg.png"));
+        TBitmap png, svg;
+        png.LoadFromFile(base + ".png");
+        svg.LoadFromFile(base + "-svg.png");
+        TBitmap pdf = RasterisePdf(base + ".pdf", 96, 96);
+        for (TBitmap* vector : {&svg, &pdf}) {
+            ASSERT_EQ(vector->Width(), png.Width());
+            ASSERT_EQ(vector->Height(), png.Height());
+            int differing = 0;
+            for (int y = 0; y < png.Height(); ++y)
+                for (int x = 0; x < png.Width(); ++x)
+                    differing += vector->Canvas().Pixel(x, y) != png.Canvas().Pixel(x, y);
+            EXPECT_EQ(differing, 0) << label << (vector == &svg ? " svg" : " pdf");
+        }
+    }
+    for (const char* ext : {".png", ".svg", ".pdf", "-svg.png"}) std::remove((base + ext).c_str());
+}
+
+}  // namespace
+}  // namespace ribbon::test
