@@ -13,6 +13,7 @@ int RunTypes(const Args& args);
 int RunEncode(const Args& args);
 int RunMeasure(const Args& args);
 int RunRender(const Args& args);
+int RunControl(const Args& args);
 int RunPrint(const Args& args);
 // measure with --units: the printer's measures in whole millimetres or inches.
 int RunPrintMeasure(const Args& args);

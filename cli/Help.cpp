@@ -17,6 +17,8 @@ Usage:
   ribbon print   --type T (--data D ... | --data-hex HEX | --data-file F) --units mm|inch
                  --modul M --left L --top T --height H [--ratio R] [--checksum]
                  [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] --out FILE.pdf
+  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
+                 [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
   ribbon --help
 
 Commands:
@@ -46,6 +48,12 @@ Commands:
             "left": ..., "top": ...}: the picture's size and where the symbol was placed.
             By default the picture is just large enough for the turned symbol with a quiet
             zone of 10 modules around it, on white, so that the file scans as it is.
+  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
+            or BMP file, so that you can see what the control shows. The control comes from
+            a form file (--form; --name picks an object, default the first) or from the
+            options, which also change a control read from a form. Prints {"out": FILE,
+            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
+            control placed the symbol in its client area, and its final outer size.
 
   print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
             inches: one symbol a page, for every --data given (or every non-empty line of the
@@ -95,6 +103,27 @@ Drawing options (render):
                         style of the text
   --jpeg-quality Q      JPEG quality 1-100 (default 90)
   --progressive         write a progressive JPEG
+
+Control options (control):
+  --width W, --height H       outer size of the control in pixels (default 185 x 41)
+  --orientation O             left-right (default), right-left, top-bottom or bottom-top
+  --alignment A               left, right or center (default): where the symbol sits along
+                              the control
+  --bar-height N              bar height in pixels; 0 (default) fills the control
+  --modul N                   1 to 49 pixels, the range the control accepts (default 1)
+  --hmargin N, --auto-width   with --auto-width the control sizes itself along the symbol
+                              to the symbol, its frame and N pixels on each end
+  --bevel-inner B, --bevel-outer B
+                              none, lowered, raised or space (defaults none and raised)
+  --bevel-width N             width of each bevel (default 1)
+  --border-width N            space between the bevels in the control's colour (default 0)
+  --border-style S            none (default) or single: a window edge, flat (2 pixels over
+                              both sides) or, with --ctl3d, sunken (4 pixels)
+  --ctl3d                     the 3D window edge (a control from a form keeps its own)
+  --color C                   the control's colour (default the button face, #F0F0F0)
+  --text, --text-position, --bar-color, --space-color, --text-background, --font,
+  --font-size, --font-color, --bold, --italic, --underline, --strikeout
+                              as for render; the text background is the control's TextColor
 
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).

@@ -12,7 +12,7 @@ int main(int argc, char** argv) {
     using namespace ribbon::cli;
     const std::map<std::string, int (*)(const Args&)> commands = {
         {"types", RunTypes},   {"encode", RunEncode}, {"measure", RunMeasure},
-        {"render", RunRender}, {"print", RunPrint},
+        {"render", RunRender}, {"print", RunPrint},   {"control", RunControl},
     };
     const std::string command = argc > 1 ? argv[1] : "";
     if (command == "--help" || command == "-h" || command == "help") {

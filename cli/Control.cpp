@@ -1,0 +1,172 @@
+// control: paints a barcode control, frame and all, into a picture file.
+
+#include <iostream>
+#include <memory>
+#include <vector>
+
+#include "cli/Commands.h"
+#include "cli/DrawOptions.h"
+#include "cli/Json.h"
+#include "cli/Options.h"
+#include "cli/TypeNames.h"
+#include "components/FormFile.h"
+#include "components/pBarCode.h"
+
+namespace ribbon::cli {
+
+namespace {
+
+// The setter of a property runs only when its option is given.
+template <typename T, std::size_t N>
+void Choose(const Options& options, const std::string& name,
+            const std::pair<std::string_view, T> (&choices)[N], auto&& apply) {
+    if (options.Has(name)) apply(Choice(options, name, choices[0].second, choices));
+}
+
+constexpr std::pair<std::string_view, TOrientation> Orientations[] = {{"left-right", toLeftRight},
+                                                                      {"right-left", toRightLeft},
+                                                                      {"top-bottom", toTopBottom},
+                                                                      {"bottom-top", toBottomTop}};
+constexpr std::pair<std::string_view, TAlignment> Alignments[] = {
+    {"left", taLeftJustify}, {"right", taRightJustify}, {"center", taCenter}};
+constexpr std::pair<std::string_view, TPanelBevel> Bevels[] = {
+    {"none", bvNone}, {"lowered", bvLowered}, {"raised", bvRaised}, {"space", bvSpace}};
+constexpr std::pair<std::string_view, TBorderStyle> BorderStyles[] = {{"none", bsNone},
+                                                                      {"single", bsSingle}};
+
+void Colour(const Options& options, const std::string& name, auto&& apply) {
+    if (options.Has(name)) apply(ReadColor(options, name, clBlack));
+}
+
+int Ranged(const Options& options, const std::string& name, int least, int most) {
+    const int v = options.Int(name, least);
+    if (v < least || v > most)
+        throw UsageError("option --" + name + ": " + std::to_string(v) + " is outside " +
+                         std::to_string(least) + ".." + std::to_string(most));
+    return v;
+}
+
+// The control named by --name (or the first) of the form file, read with all its siblings.
+TBarCode* ReadFormControl(TComponent& owner, const Options& options) {
+    const std::string file = *options.Get("form");
+    const std::string text = LoadFormText(file);
+    std::vector<TBarCode*> controls;
+    std::vector<TFormObjectInfo> objects;
+    try {
+        objects = FormObjects(text);
+    } catch (const EFormError& e) {
+        throw EFormError(file + ", " + e.Message);
+    }
+    for (const TFormObjectInfo& o : objects) {
+        controls.push_back(new TBarCode(&owner));
+        controls.back()->SetName(o.Name);
+    }
+    try {
+        ReadForm(text, controls);
+    } catch (const EFormError& e) {
+        throw EFormError(file + ", " + e.Message);
+    }
+    if (controls.empty()) throw Exception(Format("The form file \"%s\" holds no control", file));
+    if (auto name = options.Get("name")) {
+        auto* c = dynamic_cast<TBarCode*>(owner.FindComponent(*name));
+        if (!c)
+            throw Exception(Format("The form file \"%s\" has no control named %s", file, *name));
+        return c;
+    }
+    return controls.front();
+}
+
+void ApplyOptions(TBarCode& c, const Options& options) {
+    const int width =
+        options.Has("width") ? Ranged(options, "width", 1, TBitmap::MaxSide) : c.Width();
+    const int height =
+        options.Has("height") ? Ranged(options, "height", 1, TBitmap::MaxSide) : c.Height();
+    if (static_cast<long long>(width) * height > TBitmap::MaxPixels)
+        throw UsageError("option --width/--height: the control is larger than a picture may be");
+    c.SetBounds(c.Left(), c.Top(), width, height);
+    Choose(options, "bevel-inner", Bevels, [&](TPanelBevel v) { c.SetBevelInner(v); });
+    Choose(options, "bevel-outer", Bevels, [&](TPanelBevel v) { c.SetBevelOuter(v); });
+    if (options.Has("bevel-width")) c.SetBevelWidth(Ranged(options, "bevel-width", 1, 1000));
+    if (options.Has("border-width")) c.SetBorderWidth(Ranged(options, "border-width", 0, 1000));
+    Choose(options, "border-style", BorderStyles, [&](TBorderStyle v) { c.SetBorderStyle(v); });
+    // A new control has the flat frame unless asked; a control from a form keeps its own.
+    if (options.Has("ctl3d") || !options.Has("form")) c.SetCtl3D(options.Has("ctl3d"));
+    Colour(options, "color", [&](TColor v) { c.SetColor(v); });
+
+    TFont font = c.Font();
+    if (auto face = options.Get("font")) font.Name = *face;
+    if (options.Has("font-size")) font.Size = Ranged(options, "font-size", 1, 1000);
+    Colour(options, "font-color", [&](TColor v) { font.Color = v; });
+    if (options.Has("bold")) font.Style.Include(fsBold);
+    if (options.Has("italic")) font.Style.Include(fsItalic);
+    if (options.Has("underline")) font.Style.Include(fsUnderline);
+    if (options.Has("strikeout")) font.Style.Include(fsStrikeOut);
+    c.SetFont(font);
+
+    if (auto type = options.Get("type")) {
+        const auto t = ParseBarType(*type);
+        if (!t)
+            throw UsageError("option --type: unknown symbology '" + *type +
+                             "' (see 'ribbon types')");
+        c.SetBarType(*t);
+    }
+    if (options.Has("data") && options.Has("data-hex"))
+        throw UsageError("give only one of --data and --data-hex");
+    if (auto data = options.Get("data")) c.SetBarcode(*data);
+    if (auto hex = options.Get("data-hex")) c.SetBarcode(DecodeHex(*hex));
+    if (options.Has("modul")) c.SetModul(Ranged(options, "modul", 1, 49));
+    if (options.Has("ratio")) c.SetRatio(options.Double("ratio", 2.0));
+    if (options.Has("checksum")) c.SetCheckSum(csModulo10);
+    Choose(options, "orientation", Orientations, [&](TOrientation v) { c.SetOrientation(v); });
+    Choose(options, "alignment", Alignments, [&](TAlignment v) { c.SetAlignment(v); });
+    if (options.Has("bar-height")) c.SetBarHeight(options.Int("bar-height", 0));
+    if (options.Has("hmargin")) c.SetHMargin(options.Int("hmargin", 0));
+    if (options.Has("auto-width")) c.SetAutoWidth(true);
+    Choose(options, "text", TextShows, [&](TTextShow v) { c.SetTextShow(v); });
+    Choose(options, "text-position", TextPositions, [&](TTextPosition v) { c.SetTextPosition(v); });
+    Colour(options, "bar-color", [&](TColor v) { c.SetColorBar(v); });
+    Colour(options, "space-color", [&](TColor v) { c.SetColorSpc(v); });
+    Colour(options, "text-background", [&](TColor v) { c.SetTextColor(v); });
+}
+
+}  // namespace
+
+int RunControl(const Args& args) {
+    const Options options(
+        args, {"out",         "form",          "name",         "width",        "height",
+               "orientation", "alignment",     "bar-height",   "hmargin",      "bevel-inner",
+               "bevel-outer", "bevel-width",   "border-width", "border-style", "color",
+               "type",        "data",          "data-hex",     "modul",        "ratio",
+               "text",        "text-position", "bar-color",    "space-color",  "text-background",
+               "font",        "font-size",     "font-color"},
+        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout"});
+    const std::string out = options.Required("out");
+    try {
+        ImageFormatFromFileName(out);
+    } catch (const EImageError&) {
+        throw UsageError("option --out: '" + out + "' does not end in .png, .jpg, .jpeg or .bmp");
+    }
+    if (options.Has("name") && !options.Has("form")) throw UsageError("option --name needs --form");
+    if (!options.Has("form") &&
+        (!options.Has("type") || !(options.Has("data") || options.Has("data-hex"))))
+        throw UsageError("give --form, or --type with --data or --data-hex");
+
+    TComponent owner(nullptr);
+    TBarCode* control =
+        options.Has("form") ? ReadFormControl(owner, options) : new TBarCode(&owner);
+    // Loading: the options are stored as given, and checked together when it ends.
+    control->BeginLoading();
+    ApplyOptions(*control, options);
+    control->EndLoading();
+    control->Repaint();
+    control->WindowPicture().SaveToFile(out);
+
+    const TBarPlacement p = control->Placement();
+    std::cout << "{\"out\": " << JsonString(out) << ", \"left\": " << p.Left
+              << ", \"top\": " << p.Top << ", \"barHeight\": " << p.BarHeight
+              << ", \"angle\": " << p.Angle << ", \"width\": " << control->Width()
+              << ", \"height\": " << control->Height() << "}\n";
+    return 0;
+}
+
+}  // namespace ribbon::cli
