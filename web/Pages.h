@@ -30,7 +30,7 @@ struct TFormPage {
 Response FormPage(const TFormPage& page, const TRenderContext& context);
 
 inline constexpr const char* ServerBusy =
-    "Server busy: too many sessions are open. Please try again in a minute.";
+    "Server busy: too many sessions are open. Please try again shortly.";
 
 // A link on a message page.
 struct TLink {

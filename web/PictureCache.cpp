@@ -120,7 +120,14 @@ TPictureCache::TPin TPictureCache::Store(std::string_view jpeg, std::uintmax_t q
     };
 
     std::string path = (directory_ / "JPGXXXXXX.tmp").string();
-    const int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    if (fd < 0 && errno == ENOENT) {
+        // The folder was removed under the running server: made again, as at start-up.
+        std::error_code ec;
+        fs::create_directories(directory_, ec);
+        path = (directory_ / "JPGXXXXXX.tmp").string();
+        fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    }
     if (fd < 0) {
         const int error = errno;
         unreserve();

@@ -222,10 +222,11 @@ Response TIWServerControllerBase::RenderPage(TIWApplication& session, const Requ
                      context);
     } catch (const Exception& e) {
         for (auto& pin : shown) cache_.Discard(std::move(pin));
+        const bool stop = !e.Message.empty() && e.Message.back() == '.';
         Response failed = MessagePage(
             Description, request.BasePath,
-            "The page could not be made: " + e.Message + " Please try again.", 503,
-            {sessionPath + std::to_string(session.Counter) + "/" + session.Id, "Try again"});
+            "The page could not be made: " + e.Message + (stop ? " " : ". ") + "Please try again.",
+            503, {sessionPath + std::to_string(session.Counter) + "/" + session.Id, "Try again"});
         failed.Headers.emplace_back("Retry-After", std::to_string(RetryAfter.count()));
         return failed;
     }

@@ -166,9 +166,12 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const TColor textBackColor = ColorOf(*cmbTextBackColor);
     if (cmbTextFont->ItemIndex != -1) Selected(*cmbTextFont, cmbTextFont->Items.size());
 
-    // Drawn into the bitmap the render slot keeps, so no picture is allocated per click.
-    TBitmap& picture = IWImage1->Picture;
-    if (picture.Width() == 0 && picture.Height() == 0) picture = web::TWorkGate::TakeBitmap();
+    // Drawn into the bitmap the render slot keeps, so no picture is allocated per click. It
+    // becomes the image's picture only with its background in: until then its pixels are
+    // another session's picture.
+    TBitmap picture = IWImage1->Picture.Width() == 0 && IWImage1->Picture.Height() == 0
+                          ? web::TWorkGate::TakeBitmap()
+                          : std::move(IWImage1->Picture);
     if (chkBitmap->Checked) {
         picture.Assign(*BackPicture(moduleDir_ + "Back.bmp"));
     } else {
@@ -182,6 +185,7 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
         canvas.Brush = brush;
         canvas.Pen = pen;
     }
+    IWImage1->Picture = std::move(picture);
 
     const TCheckSum checkSum = chkCheckSum->Checked ? csModulo10 : csNone;
 

@@ -65,12 +65,16 @@ def session_with_picture(port, n):
 
 
 def child_pid(root):
-    with open(os.path.join(root, "run", "httpd.pid")) as f:
-        parent = f.read().strip()
     for _ in range(100):
-        children = subprocess.run(["pgrep", "-P", parent], capture_output=True, text=True).stdout.split()
-        if children:
-            return int(children[0])
+        try:  # the port may answer before the pid file is written
+            with open(os.path.join(root, "run", "httpd.pid")) as f:
+                parent = f.read().strip()
+            children = subprocess.run(["pgrep", "-P", parent], capture_output=True,
+                                      text=True).stdout.split()
+            if children:
+                return int(children[0])
+        except FileNotFoundError:
+            pass
         time.sleep(0.1)
     raise RuntimeError("no serving child")
 

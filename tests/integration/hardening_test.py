@@ -65,12 +65,15 @@ def complete_jpeg(data):
 
 
 def serving_child(server, other_than=None, wait=15):
-    with open(os.path.join(server.root, "run", "httpd.pid")) as f:
-        parent = f.read().strip()
     deadline = time.time() + wait
     while time.time() < deadline:
+        try:  # the port may answer before the pid file is written
+            with open(os.path.join(server.root, "run", "httpd.pid")) as f:
+                parent = f.read().strip()
+        except FileNotFoundError:
+            parent = ""
         pids = [int(p) for p in subprocess.run(["pgrep", "-P", parent], capture_output=True,
-                                               text=True).stdout.split()]
+                                               text=True).stdout.split()] if parent else []
         pids = [p for p in pids if p != other_than]
         if pids:
             return pids[0]
@@ -130,9 +133,10 @@ class Hardening(at.TempServers):
             while rounds < 3 or any(t.is_alive() for t in flooders):
                 for n, user in enumerate(users):
                     self.working(user, "USER%d%d" % (n, rounds))
-                newcomer = Client(server, "127.0.3.%d" % rounds)
-                self.assertEqual(newcomer.open().status, 200)
-                self.working(newcomer, "NEW%d" % rounds)
+                if rounds < 10:  # newcomers that stay: well below the table's size
+                    newcomer = Client(server, "127.0.3.%d" % rounds)
+                    self.assertEqual(newcomer.open().status, 200)
+                    self.working(newcomer, "NEW%d" % rounds)
                 rounds += 1
         finally:
             for t in flooders:

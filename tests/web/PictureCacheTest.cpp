@@ -128,6 +128,10 @@ TEST(PictureCache, QuotaDeletesOldestUnshownPicturesFirst) {
     EXPECT_EQ(cache.Size(), 2 * block);
     EXPECT_THROW(cache.Store(std::string(4 * block, 'j'), quota), EFileError);
     EXPECT_EQ(cache.Size(), 2 * block);
+
+    // A folder removed under the running server is made again.
+    fs::remove_all(dir.Path());
+    EXPECT_TRUE(cache.Find(cache.Store(jpeg).Name()));
 }
 
 }  // namespace

@@ -435,6 +435,19 @@ TEST_F(PreviewPageTest, MissingBackgroundBitmapIsAnAlertAndNoPicture) {
     EXPECT_EQ(CachedFiles(), 0u);
 }
 
+// Pictures are drawn in reused pixels; a View that fails before its background is in place must
+// not show what another session drew there.
+TEST_F(PreviewPageTest, FailedViewNeverShowsAnotherSessionsPicture) {
+    PageClient other(app);
+    other.Open();
+    ASSERT_NE(other.Post("IW_Action=IWButton1&edtBarcode=SECRET&chkBitmap=Off").Body.find("<img"),
+              std::string::npos);
+    browser.Open();
+    const web::Response page = View("edtBarcode=AB");  // Back.bmp is missing
+    EXPECT_NE(AlertOf(page.Body).find("Back.bmp"), std::string::npos);
+    EXPECT_EQ(page.Body.find("<img"), std::string::npos);
+}
+
 TEST_F(PreviewPageTest, RefusedDataShowsTheEngineMessageOverThePlainBackground) {
     browser.Open();
     const std::string data = "</script><script>alert(1)</script>";
