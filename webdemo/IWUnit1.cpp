@@ -166,14 +166,17 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const TColor textBackColor = ColorOf(*cmbTextBackColor);
     if (cmbTextFont->ItemIndex != -1) Selected(*cmbTextFont, cmbTextFont->Items.size());
 
+    // The background file first: one that cannot be read leaves the picture as it was.
+    const std::shared_ptr<const TBitmap> back =
+        chkBitmap->Checked ? BackPicture(moduleDir_ + "Back.bmp") : nullptr;
     // Drawn into the bitmap the render slot keeps, so no picture is allocated per click. It
     // becomes the image's picture only with its background in: until then its pixels are
     // another session's picture.
     TBitmap picture = IWImage1->Picture.Width() == 0 && IWImage1->Picture.Height() == 0
                           ? web::TWorkGate::TakeBitmap()
                           : std::move(IWImage1->Picture);
-    if (chkBitmap->Checked) {
-        picture.Assign(*BackPicture(moduleDir_ + "Back.bmp"));
+    if (back) {
+        picture.Assign(*back);
     } else {
         picture.SetSize(500, 200);
         TCanvas& canvas = picture.Canvas();
