@@ -63,14 +63,18 @@ struct Record {
     std::string Data;  // what the barcode encodes
 };
 
-// Measures the label of Data; raises the engine's error for data the symbology refuses.
-LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
+// The record's data encoded once for measuring and drawing; raises the engine's error for data
+// the symbology refuses.
+Encoding EncodeLabel(const LabelStyle& s, const std::string& Data) {
+    return s.Engine->Encode(s.Type, Data, s.Modul, s.Ratio, s.CheckSum);
+}
+
+// Measures the label of an encoded symbol.
+LabelLayout LayOut(const LabelStyle& s, const Encoding& Symbol) {
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth = s.Engine->CanvasHeight(s.Type, Data, s.Modul, s.Ratio, s.CheckSum,
-                                                      s.BarHeight, s.Drawing.Angle);
-    const long long boxHeight = s.Engine->CanvasWidth(s.Type, Data, s.Modul, s.Ratio, s.CheckSum,
-                                                      s.BarHeight, s.Drawing.Angle);
+    const long long boxWidth = s.Engine->CanvasHeight(Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxHeight = s.Engine->CanvasWidth(Symbol, s.BarHeight, s.Drawing.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
     LabelLayout l;
     l.Left = s.Left.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
@@ -85,14 +89,13 @@ LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
     return l;
 }
 
-void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const std::string& Data,
+void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const Encoding& Symbol,
                const LabelLayout& l, int X, int Y) {
     Canvas.Brush.SetColor(s.Drawing.Background);
     Canvas.FillRect({X, Y, X + l.Width, Y + l.Height});
-    s.Engine->Draw(Canvas, s.Type, Data, s.Modul, s.Ratio, s.CheckSum, X + l.Left, Y + l.Top,
-                   s.BarHeight, s.Drawing.Font, s.Drawing.TextShow, s.Drawing.TextPosition,
-                   s.Drawing.BarColor, s.Drawing.SpaceColor, s.Drawing.TextBackground,
-                   s.Drawing.Angle);
+    s.Engine->Draw(Canvas, Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
+                   s.Drawing.TextShow, s.Drawing.TextPosition, s.Drawing.BarColor,
+                   s.Drawing.SpaceColor, s.Drawing.TextBackground, s.Drawing.Angle);
 }
 
 // Why Name cannot name a file in the output folder, or nothing when it can.
@@ -233,17 +236,18 @@ void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, con
         if (outcome.refusals[i]) return;  // refused before the run (its name)
         LabelLayout layout;
         try {
-            layout = LayOut(style, r.Data);
+            const Encoding symbol = EncodeLabel(style, r.Data);
+            layout = LayOut(style, symbol);
             if (!svg) {
                 TBitmap bitmap(layout.Width, layout.Height);
-                DrawLabel(bitmap.Canvas(), style, r.Data, layout, 0, 0);
+                DrawLabel(bitmap.Canvas(), style, symbol, layout, 0, 0);
                 const std::string png = bitmap.Encode(TImageFormat::Png);
                 WriteFileAtomically(dir + "/" + r.Key + extension, png);
             } else {
                 constexpr int ppi = TCanvas::ScreenPixelsPerInch;
                 TVectorFile file(dir + "/" + r.Key + extension, TVectorFormat::Svg,
                                  {layout.Width * 72.0 / ppi, layout.Height * 72.0 / ppi, ppi, ppi});
-                DrawLabel(file.Canvas(), style, r.Data, layout, 0, 0);
+                DrawLabel(file.Canvas(), style, symbol, layout, 0, 0);
                 file.Commit();
             }
         } catch (const EFileError&) {
@@ -264,7 +268,7 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
     Outcome measuring(records.size());
     RunOnWorkers(workers, records.size(), measuring, nullptr, [&](std::size_t i) {
         try {
-            layouts[i] = LayOut(style, records[i].Data);
+            layouts[i] = LayOut(style, EncodeLabel(style, records[i].Data));
         } catch (const Exception& e) {
             outcome.refusals[i] = e.Message;
         }
@@ -325,7 +329,10 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
                 const int x = cell % grid.first * cellWidth + (cellWidth - l.Width) / 2;
                 const int y = cell / grid.first * cellHeight + (cellHeight - l.Height) / 2;
                 try {
-                    DrawLabel(printer.Canvas(), style, records[i].Data, l, x, y);
+                    // Encoded again rather than kept from the measuring: the encodings of every
+                    // record would stay in memory for the whole document.
+                    DrawLabel(printer.Canvas(), style, EncodeLabel(style, records[i].Data), l, x,
+                              y);
                     ++cell;
                     ++outcome.written;
                 } catch (const EFileError&) {

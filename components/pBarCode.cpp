@@ -252,12 +252,12 @@ int TBarCode::AutoSetWidth(int Margin) {
     return size;
 }
 
-void TBarCode::Draw(TCanvas& Canvas, int Left, int Top, int Height, double Angle) const {
+void TBarCode::Draw(TCustomCanvas& Canvas, int Left, int Top, int Height, double Angle) const {
     ribbon::Z_DrawBar(Canvas, barType_, barCode_, modul_, ratio_, checkSum_, Left, Top, Height,
                       Font(), textShow_, textPosition_, colorBar_, colorSpc_, textColor_, Angle);
 }
 
-void TBarCode::Draw(TCanvas& Canvas, int Left, int Top, int Height) const {
+void TBarCode::Draw(TCustomCanvas& Canvas, int Left, int Top, int Height) const {
     Draw(Canvas, Left, Top, Height, GetAngle());
 }
 
@@ -287,8 +287,8 @@ int TBarCode::GetCanvasHeight(int BarHeight) const {
     return GetCanvasHeight(BarHeight, GetAngle());
 }
 
-void TBarCode::Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-                         double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
+void TBarCode::Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode,
+                         int Modul, double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
                          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
                          TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const {
     ribbon::Z_DrawBar(Canvas, BarType, BarCode, Modul, Ratio, CheckSum, Left, Top, Height, Font,

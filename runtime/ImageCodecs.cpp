@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "runtime/BmpRle.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 
@@ -116,7 +117,7 @@ bool WriteJpeg(const TPixelBuffer& pixels, const TJPEGOptions& options, JpegErro
         info.dct_method = JDCT_IFAST;
     } else {
         info.dct_method = JDCT_ISLOW;
-        info.optimize_coding = TRUE;
+        info.optimize_coding = options.OptimizeCoding ? TRUE : FALSE;
     }
     if (options.Smoothing) info.smoothing_factor = 25;
     if (options.ProgressiveEncoding) jpeg_simple_progression(&info);
@@ -195,6 +196,7 @@ std::string EncodeBmp(const TPixelBuffer& Pixels) {
 
 void DecodeImage(std::string_view Data, TPixelBuffer& Out) {
     if (Data.size() > static_cast<std::size_t>(INT32_MAX)) Fail("read", "the file is too large");
+    if (IsRleBmp(Data)) return DecodeRleBmp(Data, Out);
     int w = 0, h = 0, channels = 0;
     const auto* bytes = reinterpret_cast<const stbi_uc*>(Data.data());
     if (!stbi_info_from_memory(bytes, static_cast<int>(Data.size()), &w, &h, &channels))
