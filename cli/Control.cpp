@@ -1,11 +1,11 @@
 // control: paints a barcode control, frame and all, into a picture file.
 
-#include <cctype>
 #include <iostream>
 #include <memory>
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/DrawOptions.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "cli/TypeNames.h"
@@ -16,18 +16,11 @@ namespace ribbon::cli {
 
 namespace {
 
+// The setter of a property runs only when its option is given.
 template <typename T, std::size_t N>
 void Choose(const Options& options, const std::string& name,
             const std::pair<std::string_view, T> (&choices)[N], auto&& apply) {
-    const auto value = options.Get(name);
-    if (!value) return;
-    std::string lower, allowed;
-    for (char c : *value) lower += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-    for (const auto& [word, v] : choices) {
-        if (lower == word) return apply(v);
-        allowed += (allowed.empty() ? "" : "|") + std::string(word);
-    }
-    throw UsageError("option --" + name + ": '" + *value + "' is not one of " + allowed);
+    if (options.Has(name)) apply(Choice(options, name, choices[0].second, choices));
 }
 
 constexpr std::pair<std::string_view, TOrientation> Orientations[] = {{"left-right", toLeftRight},
@@ -40,29 +33,9 @@ constexpr std::pair<std::string_view, TPanelBevel> Bevels[] = {
     {"none", bvNone}, {"lowered", bvLowered}, {"raised", bvRaised}, {"space", bvSpace}};
 constexpr std::pair<std::string_view, TBorderStyle> BorderStyles[] = {{"none", bsNone},
                                                                       {"single", bsSingle}};
-constexpr std::pair<std::string_view, TTextShow> TextShows[] = {
-    {"none", tsNone}, {"barcode", tsBarCode}, {"bartype", tsBarType}, {"both", tsBoth}};
-constexpr std::pair<std::string_view, TTextPosition> TextPositions[] = {
-    {"top-left", tpTopLeft},         {"top-right", tpTopRight},
-    {"top-center", tpTopCenter},     {"bottom-left", tpBottomLeft},
-    {"bottom-right", tpBottomRight}, {"bottom-center", tpBottomCenter}};
 
 void Colour(const Options& options, const std::string& name, auto&& apply) {
-    const auto value = options.Get(name);
-    if (!value) return;
-    const std::string& v = *value;
-    if (v.size() == 7 && v[0] == '#' &&
-        v.find_first_not_of("0123456789abcdefABCDEF", 1) == std::string::npos) {
-        const unsigned long rgb = std::stoul(v.substr(1), nullptr, 16);
-        // #RRGGBB is written red first; TColor holds red in its low byte.
-        return apply(RGB((rgb >> 16) & 0xFF, (rgb >> 8) & 0xFF, rgb & 0xFF));
-    }
-    if (auto named = IdentToColor(v)) return apply(*named);
-    std::string names;
-    for (const TColorName& entry : ColorNames)
-        names += (names.empty() ? "" : ", ") + std::string(entry.Name);
-    throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name (" +
-                     names + ")");
+    if (options.Has(name)) apply(ReadColor(options, name, clBlack));
 }
 
 int Ranged(const Options& options, const std::string& name, int least, int most) {

@@ -8,29 +8,6 @@
 
 namespace ribbon::cli {
 
-namespace {
-
-template <typename T, std::size_t N>
-T Choice(const Options& options, const std::string& name, T fallback,
-         const std::pair<std::string_view, T> (&choices)[N]) {
-    const auto value = options.Get(name);
-    if (!value) return fallback;
-    std::string allowed;
-    for (const auto& [word, v] : choices) {
-        if (Lower(*value) == word) return v;
-        allowed += (allowed.empty() ? "" : "|") + std::string(word);
-    }
-    throw UsageError("option --" + name + ": '" + *value + "' is not one of " + allowed);
-}
-
-constexpr std::pair<std::string_view, TTextShow> TextShows[] = {
-    {"none", tsNone}, {"barcode", tsBarCode}, {"bartype", tsBarType}, {"both", tsBoth}};
-
-constexpr std::pair<std::string_view, TTextPosition> TextPositions[] = {
-    {"top-left", tpTopLeft},         {"top-right", tpTopRight},
-    {"top-center", tpTopCenter},     {"bottom-left", tpBottomLeft},
-    {"bottom-right", tpBottomRight}, {"bottom-center", tpBottomCenter}};
-
 TColor ReadColor(const Options& options, const std::string& name, TColor fallback) {
     const auto value = options.Get(name);
     if (!value) return fallback;
@@ -53,8 +30,6 @@ TColor ReadColor(const Options& options, const std::string& name, TColor fallbac
     throw UsageError("option --" + name + ": '" + v + "' is neither #RRGGBB nor a colour name (" +
                      names + ")");
 }
-
-}  // namespace
 
 std::string Lower(std::string_view s) {
     std::string out;

@@ -133,6 +133,7 @@ Control options (control):
   --alignment A               left, right or center (default): where the symbol sits along
                               the control
   --bar-height N              bar height in pixels; 0 (default) fills the control
+  --modul N                   1 to 49 pixels, the range the control accepts (default 1)
   --hmargin N, --auto-width   with --auto-width the control sizes itself along the symbol
                               to the symbol, its frame and N pixels on each end
   --bevel-inner B, --bevel-outer B

@@ -252,12 +252,12 @@ int TBarCode::AutoSetWidth(int Margin) {
     return size;
 }
 
-void TBarCode::Draw(TCanvas& Canvas, int Left, int Top, int Height, double Angle) const {
+void TBarCode::Draw(TCustomCanvas& Canvas, int Left, int Top, int Height, double Angle) const {
     ribbon::Z_DrawBar(Canvas, barType_, barCode_, modul_, ratio_, checkSum_, Left, Top, Height,
                       Font(), textShow_, textPosition_, colorBar_, colorSpc_, textColor_, Angle);
 }
 
-void TBarCode::Draw(TCanvas& Canvas, int Left, int Top, int Height) const {
+void TBarCode::Draw(TCustomCanvas& Canvas, int Left, int Top, int Height) const {
     Draw(Canvas, Left, Top, Height, GetAngle());
 }
 
@@ -287,8 +287,40 @@ int TBarCode::GetCanvasHeight(int BarHeight) const {
     return GetCanvasHeight(BarHeight, GetAngle());
 }
 
-void TBarCode::Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-                         double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
+void TBarCode::Print(TUnits Units, double Left, double Top, double Height, double Modul,
+                     double Angle) const {
+    ribbon::Z_PrintBar(Units, barType_, barCode_, Modul, ratio_, checkSum_, Left, Top, Height,
+                       Font(), textShow_, textPosition_, colorBar_, colorSpc_, textColor_, Angle);
+}
+
+void TBarCode::Print(TUnits Units, double Left, double Top, double Height, double Modul) const {
+    Print(Units, Left, Top, Height, Modul, GetAngle());
+}
+
+double TBarCode::GetPrnBarWidth(TUnits Units, double Modul) const {
+    return ribbon::Z_GetPrnBarWidth(Units, barType_, barCode_, Modul, ratio_, checkSum_);
+}
+
+double TBarCode::GetPrnCanvasHeight(TUnits Units, double Height, double Modul, double Angle) const {
+    return ribbon::Z_PrnCanvasWidth(Units, barType_, barCode_, Modul, ratio_, checkSum_, Height,
+                                    Angle);
+}
+
+double TBarCode::GetPrnCanvasHeight(TUnits Units, double Height, double Modul) const {
+    return GetPrnCanvasHeight(Units, Height, Modul, GetAngle());
+}
+
+double TBarCode::GetPrnCanvasWidth(TUnits Units, double Height, double Modul, double Angle) const {
+    return ribbon::Z_PrnCanvasHeight(Units, barType_, barCode_, Modul, ratio_, checkSum_, Height,
+                                     Angle);
+}
+
+double TBarCode::GetPrnCanvasWidth(TUnits Units, double Height, double Modul) const {
+    return GetPrnCanvasWidth(Units, Height, Modul, GetAngle());
+}
+
+void TBarCode::Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode,
+                         int Modul, double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
                          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
                          TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const {
     ribbon::Z_DrawBar(Canvas, BarType, BarCode, Modul, Ratio, CheckSum, Left, Top, Height, Font,
@@ -312,6 +344,32 @@ int TBarCode::Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, in
 
 std::string TBarCode::Z_GetBarTypeName(TBarType BarType) const {
     return ribbon::Z_GetBarTypeName(BarType);
+}
+
+void TBarCode::Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                          double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                          TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const {
+    ribbon::Z_PrintBar(Units, BarType, BarCode, Modul, Ratio, CheckSum, Left, Top, Height, Font,
+                       TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
+}
+
+double TBarCode::Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                  double Modul, double Ratio, TCheckSum CheckSum) const {
+    return ribbon::Z_GetPrnBarWidth(Units, BarType, BarCode, Modul, Ratio, CheckSum);
+}
+
+double TBarCode::Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                  double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                                  double Angle) const {
+    return ribbon::Z_PrnCanvasWidth(Units, BarType, BarCode, Modul, Ratio, CheckSum, Height, Angle);
+}
+
+double TBarCode::Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                   double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                                   double Angle) const {
+    return ribbon::Z_PrnCanvasHeight(Units, BarType, BarCode, Modul, Ratio, CheckSum, Height,
+                                     Angle);
 }
 
 }  // namespace ribbon

@@ -90,8 +90,8 @@ class TBarCode : public TCustomPanel {
     // returns that size.
     int AutoSetWidth(int Margin);
 
-    void Draw(TCanvas& Canvas, int Left, int Top, int Height, double Angle) const;
-    void Draw(TCanvas& Canvas, int Left, int Top, int Height) const;
+    void Draw(TCustomCanvas& Canvas, int Left, int Top, int Height, double Angle) const;
+    void Draw(TCustomCanvas& Canvas, int Left, int Top, int Height) const;
     int GetBarWidth() const;
     std::string GetBarTypeName() const;
     int GetCanvasWidth(int BarHeight, double Angle) const;
@@ -99,8 +99,22 @@ class TBarCode : public TCustomPanel {
     int GetCanvasHeight(int BarHeight, double Angle) const;
     int GetCanvasHeight(int BarHeight) const;
 
+    // Printing on the process-wide printer, in millimetres or inches, with the current settings
+    // but the given Modul; the caller begins and ends the print job.
+    void Print(TUnits Units, double Left, double Top, double Height, double Modul,
+               double Angle) const;
+    void Print(TUnits Units, double Left, double Top, double Height, double Modul) const;
+    double GetPrnBarWidth(TUnits Units, double Modul) const;
+    // Crossed on purpose, as the control has always had them: the height method answers with
+    // the engine's canvas width (about Height for a horizontal symbol), the width method with
+    // its canvas height (about the symbol's length).
+    double GetPrnCanvasHeight(TUnits Units, double Height, double Modul, double Angle) const;
+    double GetPrnCanvasHeight(TUnits Units, double Height, double Modul) const;
+    double GetPrnCanvasWidth(TUnits Units, double Height, double Modul, double Angle) const;
+    double GetPrnCanvasWidth(TUnits Units, double Height, double Modul) const;
+
     // The engine's functions, passed through unchanged.
-    void Z_DrawBar(TCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+    void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                    double Ratio, TCheckSum CheckSum, int Left, int Top, int Height,
                    const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
                    TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const;
@@ -111,6 +125,18 @@ class TBarCode : public TCustomPanel {
     int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                           TCheckSum CheckSum, int Height, double Angle) const;
     std::string Z_GetBarTypeName(TBarType BarType) const;
+    void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                    double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                    const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
+                    TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle) const;
+    double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                            double Modul, double Ratio, TCheckSum CheckSum) const;
+    double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode,
+                            double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                            double Angle) const;
+    double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode,
+                             double Modul, double Ratio, TCheckSum CheckSum, double Height,
+                             double Angle) const;
 
   protected:
     void Paint() override;

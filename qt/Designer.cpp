@@ -19,6 +19,7 @@
 #include "qt/ControlWidget.h"
 #include "qt/DataPanel.h"
 #include "runtime/Format.h"
+#include "runtime/Printer.h"
 
 namespace ribbon::qt {
 
@@ -86,6 +87,10 @@ DesignerWindow::DesignerWindow(QWidget* Parent)
     file->addAction("&Save form...", this, [this] {
         const QString name = QFileDialog::getSaveFileName(this, "Save form", {}, "Forms (*.dfm)");
         if (!name.isEmpty()) SaveForm(name);
+    });
+    file->addAction("&Print to PDF...", this, [this] {
+        const QString name = QFileDialog::getSaveFileName(this, "Print", {}, "PDF (*.pdf)");
+        if (!name.isEmpty()) PrintToFile(name);
     });
     file->addSeparator();
     file->addAction("&Quit", this, &QWidget::close);
@@ -274,6 +279,22 @@ bool DesignerWindow::SaveForm(const QString& FileName) {
         return false;
     }
     statusBar()->showMessage("Saved " + FileName);
+    return true;
+}
+
+bool DesignerWindow::PrintToFile(const QString& FileName) {
+    TPrinter& printer = Printer();
+    try {
+        printer.FileName = FileName.toStdString();
+        printer.BeginDoc();
+        barCode_->Print(utMillimeter, 20, 20, 20, 0.33);
+        printer.EndDoc();
+    } catch (const Exception& e) {
+        printer.Abort();
+        statusBar()->showMessage(Latin1(e.Message));
+        return false;
+    }
+    statusBar()->showMessage("Printed to " + FileName);
     return true;
 }
 

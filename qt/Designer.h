@@ -37,6 +37,9 @@ class DesignerWindow : public QMainWindow {
     // returned as false.
     bool LoadForm(const QString& FileName);
     bool SaveForm(const QString& FileName);
+    // Prints the control on one page of the printer, a PDF file: at 20 mm from the top-left
+    // corner, a module of 0.33 mm and bars 20 mm high, in the control's orientation.
+    bool PrintToFile(const QString& FileName);
     // The message on the status bar.
     QString Status() const;
 

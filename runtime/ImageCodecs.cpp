@@ -10,6 +10,7 @@
 #include <cstring>
 #include <memory>
 
+#include "runtime/BmpRle.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 
@@ -195,6 +196,7 @@ std::string EncodeBmp(const TPixelBuffer& Pixels) {
 
 void DecodeImage(std::string_view Data, TPixelBuffer& Out) {
     if (Data.size() > static_cast<std::size_t>(INT32_MAX)) Fail("read", "the file is too large");
+    if (IsRleBmp(Data)) return DecodeRleBmp(Data, Out);
     int w = 0, h = 0, channels = 0;
     const auto* bytes = reinterpret_cast<const stbi_uc*>(Data.data());
     if (!stbi_info_from_memory(bytes, static_cast<int>(Data.size()), &w, &h, &channels))

@@ -13,7 +13,8 @@ std::string EncodePng(const TPixelBuffer& Pixels);
 std::string EncodeJpeg(const TPixelBuffer& Pixels, const TJPEGOptions& Options);
 std::string EncodeBmp(const TPixelBuffer& Pixels);
 
-// Any format stb_image reads (BMP, PNG, JPEG, GIF, TGA, ...), converted to 24-bit RGB.
+// Any format stb_image reads (BMP, PNG, JPEG, GIF, TGA, ...) and RLE-compressed BMP, converted
+// to 24-bit RGB.
 void DecodeImage(std::string_view Data, TPixelBuffer& Out);
 
 }  // namespace ribbon::detail

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
-# Builds everything and runs the whole test suite. Installs what is missing first.
+# Builds everything (warnings as errors) and runs the whole test suite. Installs what is
+# missing first.
 set -euo pipefail
 root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 "$root/scripts/setup.sh"
-"$root/scripts/build.sh"
+"$root/scripts/build.sh" -DRIBBON_WERROR=ON
 cd "${RIBBON_BUILD_DIR:-$root/build}"
 ctest --output-on-failure -j"${RIBBON_JOBS:-2}"

@@ -2,6 +2,7 @@
 // ZXingReader, at the four right angles, with and without the text.
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <array>
@@ -13,27 +14,38 @@
 namespace ribbon::test {
 namespace {
 
-std::string Capture(const std::string& command) {
+// The command's output; its exit status goes to *status (-1 when it could not be started).
+std::string Capture(const std::string& command, int* status = nullptr) {
     std::string out;
+    int exit = -1;
     if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
         std::array<char, 4096> buf;
         std::size_t n;
         while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-        pclose(p);
+        const int raw = pclose(p);
+        if (raw != -1 && WIFEXITED(raw)) exit = WEXITSTATUS(raw);
     }
+    if (status) *status = exit;
     while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
     return out;
 }
 
 // zbar reports UPC-A and UPC-E as such only when asked, and Codabar with its start and stop.
+// A reader that did not run is a failure: an empty reading must mean "no barcode found".
 std::string Zbar(const std::string& file, TBarType type) {
-    std::string text = Capture("zbarimg -q --raw -Supca.enable -Supce.enable " + ShellQuote(file));
+    int status;
+    std::string text =
+        Capture("zbarimg -q --raw -Supca.enable -Supce.enable " + ShellQuote(file), &status);
+    EXPECT_TRUE(status == 0 || status == 4) << "zbarimg failed (status " << status << ")";
     if (type == bcCodeCodabar && text.size() >= 2) text = text.substr(1, text.size() - 2);
     return text;
 }
 
 std::string Zxing(const std::string& file) {
-    return Capture("ZXingReader -bytes " + ShellQuote(file));
+    int status;
+    std::string text = Capture("ZXingReader -bytes " + ShellQuote(file), &status);
+    EXPECT_EQ(status, 0) << "ZXingReader failed";
+    return text;
 }
 
 class DecodersRead : public testing::TestWithParam<SymbolSample> {};

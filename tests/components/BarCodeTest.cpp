@@ -6,7 +6,10 @@
 #include <functional>
 
 #include "components/pBarCode.h"
+#include "runtime/Printer.h"
+#include "tests/Decoders.h"
 #include "tests/ErrorOf.h"
+#include "tests/PdfTools.h"
 
 namespace ribbon::test {
 namespace {
@@ -334,6 +337,38 @@ TEST(BarCode, MeasuresWithItsSettingsAndTheEngineMethodsPassThrough) {
     EXPECT_EQ(c.Z_GetBarWidth(bcCodeEAN8, "1234567", 3, 2.0, csModulo10),
               Z_GetBarWidth(bcCodeEAN8, "1234567", 3, 2.0, csModulo10));
     EXPECT_EQ(c.Z_GetBarTypeName(bcCodeEAN8), Z_GetBarTypeName(bcCodeEAN8));
+}
+
+TEST(BarCode, PrintsWithItsSettingsAndMeasuresWithTheCrossedPair) {
+    TBarCode c(nullptr);
+    c.SetBarType(bcCodeEAN13);
+    c.SetBarcode("5901234123457");
+    const std::string d = "5901234123457";
+    // The height method answers with the engine's canvas width, and the other way round.
+    EXPECT_EQ(c.GetPrnCanvasHeight(utMillimeter, 15, 0.5, 0),
+              Z_PrnCanvasWidth(utMillimeter, bcCodeEAN13, d, 0.5, 2.0, csNone, 15, 0));
+    EXPECT_EQ(c.GetPrnCanvasWidth(utMillimeter, 15, 0.5),
+              Z_PrnCanvasHeight(utMillimeter, bcCodeEAN13, d, 0.5, 2.0, csNone, 15, 0));
+    EXPECT_EQ(c.GetPrnCanvasHeight(utMillimeter, 15, 0.5), 15);  // about the bar height
+    EXPECT_EQ(c.GetPrnBarWidth(utInch, 0.01),
+              Z_GetPrnBarWidth(utInch, bcCodeEAN13, d, 0.01, 2.0, csNone));
+    EXPECT_EQ(c.Z_PrnCanvasHeight(utInch, bcCode39, "A", 0.01, 2.0, csNone, 1, 90),
+              Z_PrnCanvasHeight(utInch, bcCode39, "A", 0.01, 2.0, csNone, 1, 90));
+
+    if (!HaveTool("pdftoppm", "poppler-utils") || !HaveTool("zbarimg", "zbar-tools")) return;
+    const std::string base = testing::TempDir() + "barcode-print-" + std::to_string(getpid());
+    Printer().Abort();
+    Printer().SetResolution(600, 600);
+    Printer().SetPaper({120, 80});
+    Printer().FileName = base + ".pdf";
+    Printer().BeginDoc();
+    c.SetOrientation(toBottomTop);
+    c.Print(utMillimeter, 10, 10, 20, 0.4);
+    Printer().EndDoc();
+    RasterisePdf(base + ".pdf", 300, 300).SaveToFile(base + ".png");
+    EXPECT_EQ(ZbarRead(base + ".png"), d);
+    std::remove((base + ".pdf").c_str());
+    std::remove((base + ".png").c_str());
 }
 
 TEST(Component, OwnersFreeWhatTheyOwnAndReferencesAreCleared) {

@@ -236,6 +236,9 @@ def decode(jpeg, tmpdir):
     with open(path, "wb") as f:
         f.write(jpeg)
     run = subprocess.run(["zbarimg", "-q", "--raw", path], capture_output=True, text=True, timeout=30)
+    # 4 means no barcode; anything else but 0 is a reader that did not do its work.
+    if run.returncode not in (0, 4):
+        raise AssertionError(f"zbarimg failed ({run.returncode}): {run.stderr}")
     return run.stdout.split()
 
 
@@ -245,6 +248,8 @@ def zxing(jpeg, tmpdir):
     with open(path, "wb") as f:
         f.write(jpeg)
     run = subprocess.run(["ZXingReader", path], capture_output=True, text=True, timeout=30)
+    if run.returncode != 0:
+        raise AssertionError(f"ZXingReader failed ({run.returncode}): {run.stderr}")
     text = re.search(r'^Text:\s*"(.*)"$', run.stdout, re.M)
     where = re.search(r"^Position:\s*(.*)$", run.stdout, re.M)
     if not text or not where:

@@ -10,6 +10,7 @@
 
 #include "qt/ControlWidget.h"
 #include "qt/Designer.h"
+#include "tests/PdfTools.h"
 #include "tests/qt/QtTestUtil.h"
 
 namespace ribbon::test {
@@ -61,6 +62,20 @@ TEST(Designer, SavesAndLoadsFormFiles) {
     EXPECT_EQ(b.Status().toStdString(), file + ", line 2: Modul: 'many' is not a valid value");
     EXPECT_EQ(b.BarCode().BarCode(), "SAVED");
     std::remove(file.c_str());
+}
+
+TEST(Designer, PrintsThroughThePrinter) {
+    if (!HaveTool("pdftoppm", "poppler-utils")) return;
+    const std::string base = testing::TempDir() + "designer-print-" + std::to_string(getpid());
+    qt::DesignerWindow d;
+    d.BarCode().SetBarcode("PRINTED");
+    d.BarCode().SetOrientation(toTopBottom);
+    ASSERT_TRUE(d.PrintToFile(QString::fromStdString(base + ".pdf"))) << d.Status().toStdString();
+    RasterisePdf(base + ".pdf", 300, 300).SaveToFile(base + ".png");
+    EXPECT_EQ(ZbarRead(base + ".png"), "PRINTED");
+    EXPECT_EQ(ZxingRead(base + ".png"), "PRINTED");
+    std::remove((base + ".pdf").c_str());
+    std::remove((base + ".png").c_str());
 }
 
 // The designer in a real X server (Xvfb): what the screen shows of the control scans.

@@ -57,7 +57,8 @@ function decode(file) {
   try {
     return execFileSync('zbarimg', ['-q', '--raw', file], { encoding: 'latin1' }).trim();
   } catch (e) {
-    return '';  // zbarimg exits non-zero when it finds nothing
+    if (e.status === 4) return '';  // zbarimg found nothing
+    throw new Error(`zbarimg failed (${e.status}): ${e.message}`);
   }
 }
 
