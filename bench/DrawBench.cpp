@@ -1,6 +1,5 @@
 // Z_DrawBar onto the web page's 500 x 200 bitmap, with libzint rendering the same data to its
-// raster buffer at one pixel per module as a peer. zint turns rasters by right angles only, so
-// its cases are 0 and 90 degrees.
+// raster buffer at one pixel per module as a peer. zint turns rasters by right angles only.
 
 #include <benchmark/benchmark.h>
 #include <zint.h>
@@ -35,15 +34,6 @@ void DrawBar(benchmark::State& state, TBarType type, const std::string& data, TC
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 
-BENCHMARK_CAPTURE(DrawBar, EAN13_NoText_0, bcCodeEAN13, Ean13, csModulo10, tsNone, 0.0);
-BENCHMARK_CAPTURE(DrawBar, EAN13_NoText_30, bcCodeEAN13, Ean13, csModulo10, tsNone, 30.0);
-BENCHMARK_CAPTURE(DrawBar, EAN13_Text_0, bcCodeEAN13, Ean13, csModulo10, tsBarCode, 0.0);
-BENCHMARK_CAPTURE(DrawBar, EAN13_Text_30, bcCodeEAN13, Ean13, csModulo10, tsBarCode, 30.0);
-BENCHMARK_CAPTURE(DrawBar, Code128B_NoText_0, bcCode128B, Code128B, csNone, tsNone, 0.0);
-BENCHMARK_CAPTURE(DrawBar, Code128B_NoText_30, bcCode128B, Code128B, csNone, tsNone, 30.0);
-BENCHMARK_CAPTURE(DrawBar, Code128B_Text_0, bcCode128B, Code128B, csNone, tsBarCode, 0.0);
-BENCHMARK_CAPTURE(DrawBar, Code128B_Text_30, bcCode128B, Code128B, csNone, tsBarCode, 30.0);
-
 void Zint(benchmark::State& state, int symbology, const std::string& data, bool text, int angle) {
     zint_symbol* symbol = ZBarcode_Create();
     for (auto _ : state) {
@@ -65,13 +55,30 @@ void Zint(benchmark::State& state, int symbology, const std::string& data, bool 
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 
-BENCHMARK_CAPTURE(Zint, EAN13_NoText_0, BARCODE_EANX, Ean13, false, 0);
-BENCHMARK_CAPTURE(Zint, EAN13_NoText_90, BARCODE_EANX, Ean13, false, 90);
-BENCHMARK_CAPTURE(Zint, EAN13_Text_0, BARCODE_EANX, Ean13, true, 0);
-BENCHMARK_CAPTURE(Zint, EAN13_Text_90, BARCODE_EANX, Ean13, true, 90);
-BENCHMARK_CAPTURE(Zint, Code128B_NoText_0, BARCODE_CODE128B, Code128B, false, 0);
-BENCHMARK_CAPTURE(Zint, Code128B_NoText_90, BARCODE_CODE128B, Code128B, false, 90);
-BENCHMARK_CAPTURE(Zint, Code128B_Text_0, BARCODE_CODE128B, Code128B, true, 0);
-BENCHMARK_CAPTURE(Zint, Code128B_Text_90, BARCODE_CODE128B, Code128B, true, 90);
+// Both programs for both symbols, with and without text, at the right angles (zint turns its
+// raster by those only) and, for ours, at 30 degrees. Names: <program>/<symbol>_<text>_<angle>.
+const bool Registered = [] {
+    struct Symbol {
+        const char* name;
+        TBarType type;
+        const std::string* data;
+        TCheckSum checkSum;
+        int zint;
+    };
+    static const Symbol symbols[] = {{"EAN13", bcCodeEAN13, &Ean13, csModulo10, BARCODE_EANX},
+                                     {"Code128B", bcCode128B, &Code128B, csNone, BARCODE_CODE128B}};
+    for (const Symbol& s : symbols)
+        for (bool text : {false, true})
+            for (int angle : {0, 90, 180, 270, 30}) {
+                const std::string name =
+                    std::string(s.name) + (text ? "_Text_" : "_NoText_") + std::to_string(angle);
+                benchmark::RegisterBenchmark(("DrawBar/" + name).c_str(), DrawBar, s.type, *s.data,
+                                             s.checkSum, text ? tsBarCode : tsNone, angle);
+                if (angle % 90 == 0)
+                    benchmark::RegisterBenchmark(("Zint/" + name).c_str(), Zint, s.zint, *s.data,
+                                                 text, angle);
+            }
+    return true;
+}();
 
 }  // namespace

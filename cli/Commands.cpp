@@ -43,10 +43,8 @@ int RunMeasure(const Args& args) {
     const int height = options.Int("height", 50);
     const double angle = options.Double("angle", 0.0);
     const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
-    const int cw =
-        s.Engine->CanvasWidth(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
-    const int ch =
-        s.Engine->CanvasHeight(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, angle);
+    const int cw = s.Engine->CanvasWidth(e, height, angle);
+    const int ch = s.Engine->CanvasHeight(e, height, angle);
     std::cout << "{\"width\": " << e.Width << ", \"canvasWidth\": " << cw
               << ", \"canvasHeight\": " << ch << "}\n";
     return 0;

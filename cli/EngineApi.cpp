@@ -15,16 +15,31 @@ CatalogueRow Row(TBarType BarType) {
 
 Encoding Encode(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                 TCheckSum CheckSum) {
-    Encoding e;
-    e.Text = BarCode;
-    double ratio = Ratio;
-    e.Widths = EncodeBar(BarType, BarCode, Modul, ratio, CheckSum, e.Text, e.Pattern);
-    e.Width = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
-    return e;
+    TBarSymbol s = Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum);
+    return {s.BarType, std::move(s.Pattern), std::move(s.Text), s.Widths, s.Ratio, s.Length};
+}
+
+TBarSymbol Symbol(const Encoding& e) {
+    return {e.Type, e.Pattern, e.Text, e.Widths, e.Ratio, e.Width};
+}
+
+int CanvasWidth(const Encoding& e, int Height, double Angle) {
+    return Z_GetCanvasWidth(Symbol(e), Height, Angle);
+}
+
+int CanvasHeight(const Encoding& e, int Height, double Angle) {
+    return Z_GetCanvasHeight(Symbol(e), Height, Angle);
+}
+
+void Draw(TCustomCanvas& Canvas, const Encoding& e, int Left, int Top, int Height,
+          const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+          TColor ColorSpc, TColor TextColor, double Angle) {
+    Z_DrawBar(Canvas, Symbol(e), Left, Top, Height, Font, TextShow, TextPosition, ColorBar,
+              ColorSpc, TextColor, Angle);
 }
 
 constexpr EngineApi Api = {
-    WebEdition ? "web" : "desktop", Row, Encode, Z_GetCanvasWidth, Z_GetCanvasHeight, Z_DrawBar,
+    WebEdition ? "web" : "desktop", Row, Encode, CanvasWidth, CanvasHeight, Draw,
 };
 
 }  // namespace

@@ -15,11 +15,15 @@ class TCustomCanvas;
 
 namespace ribbon::cli {
 
+// One encoding of the data, taken by the measures and the drawing below so that a command
+// encodes its data once.
 struct Encoding {
+    TBarType Type = bcCode39;
     std::string Pattern;
     std::string Text;  // the text the drawing would show
     TBarWidths Widths;
-    int Width = 0;  // Z_GetBarWidth
+    double Ratio = 0;  // clamped to the symbology's range
+    int Width = 0;     // Z_GetBarWidth
 };
 
 struct CatalogueRow {
@@ -33,15 +37,12 @@ struct EngineApi {
     CatalogueRow (*Row)(TBarType BarType);
     Encoding (*Encode)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                        TCheckSum CheckSum);
-    int (*CanvasWidth)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                       TCheckSum CheckSum, int Height, double Angle);
-    int (*CanvasHeight)(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                        TCheckSum CheckSum, int Height, double Angle);
+    int (*CanvasWidth)(const Encoding& Symbol, int Height, double Angle);
+    int (*CanvasHeight)(const Encoding& Symbol, int Height, double Angle);
     // Z_DrawBar
-    void (*Draw)(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-                 double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
-                 TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-                 TColor TextColor, double Angle);
+    void (*Draw)(TCustomCanvas& Canvas, const Encoding& Symbol, int Left, int Top, int Height,
+                 const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+                 TColor ColorSpc, TColor TextColor, double Angle);
 };
 
 const EngineApi& DesktopEngine();

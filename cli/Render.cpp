@@ -81,10 +81,9 @@ int RunRender(const Args& args) {
 
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth =
-        s.Engine->CanvasHeight(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, d.Angle);
-    const long long boxHeight =
-        s.Engine->CanvasWidth(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, height, d.Angle);
+    const Encoding symbol = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    const long long boxWidth = s.Engine->CanvasHeight(symbol, height, d.Angle);
+    const long long boxHeight = s.Engine->CanvasWidth(symbol, height, d.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
     const int left = options.Int("left", static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     const int top = options.Int("top", static_cast<int>(std::min<long long>(quiet, 1 << 30)));
@@ -94,9 +93,8 @@ int RunRender(const Args& args) {
     auto draw = [&](TCustomCanvas& canvas, int width, int height_) {
         canvas.Brush.SetColor(d.Background);
         canvas.FillRect({0, 0, width, height_});
-        s.Engine->Draw(canvas, s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, left, top, height,
-                       d.Font, d.TextShow, d.TextPosition, d.BarColor, d.SpaceColor,
-                       d.TextBackground, d.Angle);
+        s.Engine->Draw(canvas, symbol, left, top, height, d.Font, d.TextShow, d.TextPosition,
+                       d.BarColor, d.SpaceColor, d.TextBackground, d.Angle);
     };
     int width = 0, pictureHeight = 0;
     if (vector) {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <limits>
 #include <numbers>
+#include <vector>
 
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
@@ -96,6 +97,25 @@ int AngleBand(double Angle) {
     return static_cast<int>(RoundHalfEven(Angle) % 360);
 }
 
+namespace {
+
+// Sine and cosine that are 0 or +-1 up to an error below 1e-12: the turned coordinates of any
+// 32-bit point then lie within a hundredth of a pixel of an integer, so rounding them gives
+// exactly the integer, and the turn can be done in integers.
+bool RightAngle(const SinCos& t, int& S, int& C) {
+    auto unit = [](long double v, int& u) {
+        for (int candidate : {0, 1, -1})
+            if (std::fabs(v - candidate) < 1e-12L) {
+                u = candidate;
+                return true;
+            }
+        return false;
+    };
+    return unit(t.s, S) && unit(t.c, C);
+}
+
+}  // namespace
+
 void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
@@ -104,6 +124,46 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomC
     Canvas.Pen.Width = 1;
     // A clear pen would drop the outline that makes up the last column and row of each element.
     Canvas.Pen.Style = psSolid;
+    int S = 0, C = 0;
+    if (detail::FastPaths && RightAngle(trig, S, C)) {
+        // Turned by a right angle every element is an upright rectangle, turned in integers;
+        // the surface fills them as it best can.
+        auto turn = [&](TPoint p) {
+            return Offset(
+                TPoint{ToPixel(static_cast<long long>(p.X) * C + static_cast<long long>(p.Y) * S),
+                       ToPixel(-static_cast<long long>(p.X) * S + static_cast<long long>(p.Y) * C)},
+                origin);
+        };
+        thread_local std::vector<TColorRect> rects;
+        rects.clear();
+        long long sx = 0;
+        const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
+        const int halfTop = ToPixel(3LL * H / 5);
+        for (char element : Pattern) {
+            // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
+            int width;
+            bool space = false, half = false;
+            if (element >= '0' && element <= '3') {
+                width = widths[element - '0'];
+                space = true;
+            } else if (element >= '5' && element <= '8') {
+                width = widths[element - '5'];
+            } else if (element >= 'A' && element <= 'D') {
+                width = widths[element - 'A'];
+                half = true;
+            } else {
+                width = GetBarLine(element, Widths).Width;  // raises for anything else
+            }
+            const TPoint a = turn({ToPixel(sx), half ? halfTop : 0});
+            const TPoint b = turn({ToPixel(sx + width - 1), H});
+            rects.push_back(
+                {{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)},
+                 space ? ColorSpc : ColorBar});
+            sx += width;
+        }
+        Canvas.FillRects(rects);
+        return;
+    }
     long long sx = 0;
     for (char element : Pattern) {
         const TBarLine line = GetBarLine(element, Widths);
@@ -149,8 +209,8 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     TLogFont lf = Canvas.CurrentLogFont();
     lf.Escapement = lf.Orientation = Tenths(Angle);
     lf.OutPrecision = OUT_DEFAULT_PRECIS;
-    const std::unique_ptr<TFontHandle> rotated = CreateFontIndirect(lf);
-    const TFontHandle* previous = Canvas.SelectFont(rotated.get());
+    // The canvas keeps the turned font from one call to the next.
+    const TFontHandle* previous = Canvas.SelectFont(&Canvas.FontFor(lf));
     struct SelectBack {
         TCustomCanvas& canvas;
         const TFontHandle* font;
@@ -161,10 +221,18 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     Canvas.TextOut(at.X, at.Y, Text);
 }
 
-void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
-               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
-               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-               TColor TextColor, double Angle) {
+namespace {
+
+void CheckTextOptions(TTextShow TextShow, TTextPosition TextPosition) {
+    if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
+    // Without text the position is never looked at.
+    if (TextShow != tsNone && TextPosition > tpBottomCenter)
+        throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
+}
+
+void DrawSymbol(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+                const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+                TColor ColorSpc, TColor TextColor, double Angle) {
     // The caller gets its font, pen and brush back however this call ends.
     struct Restore {
         TCustomCanvas& canvas;
@@ -180,31 +248,45 @@ void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCo
         }
     } restore{Canvas, Canvas.Font, Canvas.Pen, Canvas.Brush, Canvas.SelectedFont()};
 
-    if (TextShow > tsBoth) throw Exception(Format("Invalid TextShow value %d.", int{TextShow}));
-    // Without text the position is never looked at.
-    if (TextShow != tsNone && TextPosition > tpBottomCenter)
-        throw Exception(Format("Invalid TextPosition value %d.", int{TextPosition}));
-
-    std::string text = BarCode, pattern;
-    double ratio = Ratio;
-    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, ratio, CheckSum, text, pattern);
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, ratio, CheckSum);
-
-    DrawBarLines(pattern, widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height, Angle);
+    const int W = Symbol.Length;
+    DrawBarLines(Symbol.Pattern, Symbol.Widths, Canvas, ColorBar, ColorSpc, Left, Top, W, Height,
+                 Angle);
 
     switch (TextShow) {
         case tsNone:
             return;
         case tsBarCode:
-            break;
+            DrawBarText(Symbol.Text, Canvas, TextColor, Font, Left, Top, W, Height, Angle,
+                        TextPosition);
+            return;
         case tsBarType:
-            text = Z_GetBarTypeName(BarType);
-            break;
+            DrawBarText(Z_GetBarTypeName(Symbol.BarType), Canvas, TextColor, Font, Left, Top, W,
+                        Height, Angle, TextPosition);
+            return;
         case tsBoth:
-            text = Z_GetBarTypeName(BarType) + " " + text;
-            break;
+            DrawBarText(Z_GetBarTypeName(Symbol.BarType) + " " + Symbol.Text, Canvas, TextColor,
+                        Font, Left, Top, W, Height, Angle, TextPosition);
+            return;
     }
-    DrawBarText(text, Canvas, TextColor, Font, Left, Top, W, Height, Angle, TextPosition);
+}
+
+}  // namespace
+
+void Z_DrawBar(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+               const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+               TColor ColorSpc, TColor TextColor, double Angle) {
+    CheckTextOptions(TextShow, TextPosition);
+    DrawSymbol(Canvas, Symbol, Left, Top, Height, Font, TextShow, TextPosition, ColorBar, ColorSpc,
+               TextColor, Angle);
+}
+
+void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
+               double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
+               TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
+               TColor TextColor, double Angle) {
+    CheckTextOptions(TextShow, TextPosition);
+    DrawSymbol(Canvas, Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Left, Top, Height,
+               Font, TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
 }
 
 }  // namespace RIBBON_EDITION

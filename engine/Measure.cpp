@@ -14,15 +14,37 @@
 namespace ribbon {
 inline namespace RIBBON_EDITION {
 
-int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                  TCheckSum CheckSum) {
-    std::string text, pattern;
-    const TBarWidths widths = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, text, pattern);
+TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                       TCheckSum CheckSum) {
+    TBarSymbol symbol;
+    symbol.BarType = BarType;
+    symbol.Text = BarCode;
+    symbol.Ratio = Ratio;
+    symbol.Widths =
+        EncodeBar(BarType, BarCode, Modul, symbol.Ratio, CheckSum, symbol.Text, symbol.Pattern);
     std::int64_t total = 0;
-    for (char element : pattern) total += GetBarLine(element, widths).Width;
+    const TBarWidths& w = symbol.Widths;
+    const int widths[4] = {w.Width0, w.Width1, w.Width2, w.Width3};
+    for (char element : symbol.Pattern) {
+        // "0".."3", "5".."8" and "A".."D" name the width classes; GetBarLine raises for others.
+        if (element >= '0' && element <= '3')
+            total += widths[element - '0'];
+        else if (element >= '5' && element <= '8')
+            total += widths[element - '5'];
+        else if (element >= 'A' && element <= 'D')
+            total += widths[element - 'A'];
+        else
+            total += GetBarLine(element, w).Width;
+    }
     if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
         throw Exception(Format("%s", "Bar width out of range."));
-    return static_cast<int>(total);
+    symbol.Length = static_cast<int>(total);
+    return symbol;
+}
+
+int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                  TCheckSum CheckSum) {
+    return Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum).Length;
 }
 
 namespace {
@@ -49,16 +71,22 @@ int RoundExtent(const Extents& e) {
 
 }  // namespace
 
+int Z_GetCanvasWidth(const TBarSymbol& Symbol, int Height, double Angle) {
+    return RoundExtent(TurnedBox(Symbol.Length, Height, Angle, true));
+}
+
+int Z_GetCanvasHeight(const TBarSymbol& Symbol, int Height, double Angle) {
+    return RoundExtent(TurnedBox(Symbol.Length, Height, Angle, false));
+}
+
 int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                      TCheckSum CheckSum, int Height, double Angle) {
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
-    return RoundExtent(TurnedBox(W, Height, Angle, true));
+    return Z_GetCanvasWidth(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
 }
 
 int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                       TCheckSum CheckSum, int Height, double Angle) {
-    const int W = Z_GetBarWidth(BarType, BarCode, Modul, Ratio, CheckSum);
-    return RoundExtent(TurnedBox(W, Height, Angle, false));
+    return Z_GetCanvasHeight(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
 }
 
 }  // namespace RIBBON_EDITION

@@ -1,8 +1,9 @@
 #pragma once
 // The public face of the barcode engine: the symbology catalogue, measuring and drawing.
 //
-// Every function encodes the data afresh; nothing is cached and no state is shared between
-// calls, so all of them may be called from several threads at once. Errors are raised as
+// The functions that take the data encode it afresh; Z_EncodeBar encodes once for callers that
+// measure and draw the same symbol. Nothing is cached and no state is shared between calls, so
+// all of them may be called from several threads at once. Errors are raised as
 // ribbon::Exception (or a subclass) carrying the message to show the user.
 
 #include <array>
@@ -44,6 +45,29 @@ int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, do
                      TCheckSum CheckSum, int Height, double Angle);
 int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                       TCheckSum CheckSum, int Height, double Angle);
+
+// One encoding of the data with everything that measuring and drawing take from it, so that a
+// caller that measures and then draws the same symbol encodes it once.
+struct TBarSymbol {
+    TBarType BarType = bcCode39;
+    std::string Pattern;
+    std::string Text;  // the data as the human-readable text shows it (tsBarCode)
+    TBarWidths Widths;
+    double Ratio = 0;  // the ratio after clamping to the symbology's range
+    int Length = 0;    // symbol length in pixels, as Z_GetBarWidth gives it
+};
+
+// Encodes once; raises what Z_GetBarWidth raises for the same arguments.
+TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                       TCheckSum CheckSum);
+
+// The measures and the drawing of an encoded symbol; the same results as the functions that
+// take the data.
+int Z_GetCanvasWidth(const TBarSymbol& Symbol, int Height, double Angle);
+int Z_GetCanvasHeight(const TBarSymbol& Symbol, int Height, double Angle);
+void Z_DrawBar(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int Top, int Height,
+               const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
+               TColor ColorSpc, TColor TextColor, double Angle);
 
 // Draws the symbol, and optionally its text, onto Canvas. The canvas's font, pen and brush are
 // left as they were found.

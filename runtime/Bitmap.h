@@ -18,6 +18,9 @@ struct TJPEGOptions {
     TJPEGPerformance Performance = jpBestQuality;  // jpBestSpeed uses the fast integer DCT
     bool Smoothing = false;                        // smooth the picture before compressing
     bool ProgressiveEncoding = false;
+    // Huffman tables fitted to the picture (jpBestQuality only): a few per cent smaller files for
+    // a second pass over the coefficients. The decoded pixels are the same either way.
+    bool OptimizeCoding = true;
 };
 
 enum class TImageFormat : std::uint8_t { Png, Jpeg, Bmp };

@@ -32,6 +32,16 @@ void TCanvas::FillSpan(int Y, int X0, int X1, TColor Color) {
     std::uint8_t* p = target_->Rgb.data() + (static_cast<std::size_t>(Y) * target_->Width + X0) * 3;
     std::uint8_t* const end = p + (static_cast<std::size_t>(X1 - X0) + 1) * 3;
     const std::uint8_t r = GetRValue(Color), g = GetGValue(Color), b = GetBValue(Color);
+    if (end - p >= 96) {
+        // Long spans (backgrounds, text cells, bars turned a quarter) in blocks of 16 pixels.
+        std::uint8_t block[48];
+        for (int i = 0; i < 48; i += 3) {
+            block[i] = r;
+            block[i + 1] = g;
+            block[i + 2] = b;
+        }
+        for (; end - p >= 48; p += 48) std::memcpy(p, block, 48);
+    }
     for (; p != end; p += 3) {
         p[0] = r;
         p[1] = g;
@@ -84,36 +94,39 @@ bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
 
 }  // namespace
 
+void TCanvas::FillClipped(const TRect& c, TColor Color) {
+    FillSpan(c.Top, c.Left, c.Right, Color);
+    // Every other row is a copy of the first.
+    const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(c.Right - c.Left + 1) * 3;
+    std::uint8_t* const first =
+        target_->Rgb.data() + c.Top * stride + static_cast<std::size_t>(c.Left) * 3;
+    std::uint8_t* row = first;
+    if (bytes <= 12) {
+        // Bars a few pixels wide: storing the pixels beats a library call per row.
+        const std::uint8_t r = first[0], g = first[1], b = first[2];
+        for (int y = c.Top + 1; y <= c.Bottom; ++y) {
+            row += stride;
+            for (std::uint8_t* p = row; p != row + bytes; p += 3) {
+                p[0] = r;
+                p[1] = g;
+                p[2] = b;
+            }
+        }
+        return;
+    }
+    for (int y = c.Top + 1; y <= c.Bottom; ++y) std::memcpy(row += stride, first, bytes);
+}
+
 void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
     TRect r;
-    if (Pen.Style == psSolid && Pen.Width <= 1 && Brush.Style() == bsSolid &&
+    if (detail::FastPaths && Pen.Style == psSolid && Pen.Width <= 1 && Brush.Style() == bsSolid &&
         Brush.Color() == Pen.Color && UprightRectangle(Points, r)) {
         // Interior and outline in one colour: the rectangle with both corner columns and rows.
-        const int top = std::max(r.Top, 0), bottom = std::min(r.Bottom, Height() - 1);
-        const int left = std::max(r.Left, 0), right = std::min(r.Right, Width() - 1);
-        if (top > bottom || left > right) return;
-        FillSpan(top, left, right, Pen.Color);
-        // Every other row is a copy of the first.
-        const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
-        const std::size_t bytes = static_cast<std::size_t>(right - left + 1) * 3;
-        std::uint8_t* const first =
-            target_->Rgb.data() + top * stride + static_cast<std::size_t>(left) * 3;
-        std::uint8_t* row = first;
-        if (bytes <= 12) {
-            // Bars a few pixels wide: storing the pixels beats a library call per row.
-            const std::uint8_t r = first[0], g = first[1], b = first[2];
-            for (int y = top + 1; y <= bottom; ++y) {
-                row += stride;
-                for (std::uint8_t* p = row; p != row + bytes; p += 3) {
-                    p[0] = r;
-                    p[1] = g;
-                    p[2] = b;
-                }
-            }
-            return;
-        }
-        for (int y = top + 1; y <= bottom; ++y) std::memcpy(row += stride, first, bytes);
+        const TRect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, Width() - 1),
+                      std::min(r.Bottom, Height() - 1)};
+        if (c.Left <= c.Right && c.Top <= c.Bottom) FillClipped(c, Pen.Color);
         return;
     }
     if (Brush.Style() == bsSolid) {
@@ -123,6 +136,103 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
     }
     for (std::size_t i = 0; i < Points.size(); ++i)
         DrawLine(Points[i], Points[(i + 1) % Points.size()], true);
+}
+
+namespace {
+// Beyond this many distinct tops and bottoms the rectangles are filled one by one.
+constexpr std::size_t MaxCuts = 8;  // even: tops and bottoms come in pairs
+}  // namespace
+
+void TCanvas::FillRects(std::span<const TColorRect> Rects) {
+    if (!detail::FastPaths) return TCustomCanvas::FillRects(Rects);
+    if (!Rects.empty()) {
+        Pen.Width = 1;
+        Pen.Style = psSolid;
+        Pen.Color = Rects.back().Color;
+        Brush.SetColor(Rects.back().Color);
+    }
+    const int width = Width(), height = Height();
+    if (width <= 0 || height <= 0) return;
+    // Rows are cut into bands at every top and every bottom (inside the surface), so inside a
+    // band each rectangle covers all of the band's rows or none.
+    auto clip = [&](const TRect& r) {
+        return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width - 1),
+                     std::min(r.Bottom, height - 1)};
+    };
+    int cuts[MaxCuts];
+    std::size_t cutCount = 0;
+    bool inside = true;  // no rectangle needs clipping
+    for (const TColorRect& r : Rects) {
+        const TRect c = clip(r.Rect);
+        inside = inside && c.Left == r.Rect.Left && c.Top == r.Rect.Top &&
+                 c.Right == r.Rect.Right && c.Bottom == r.Rect.Bottom;
+        if (c.Left > c.Right || c.Top > c.Bottom) continue;
+        // Bars upright share a few tops and bottoms; bars turned a quarter have many.
+        for (int cut : {c.Top, c.Bottom + 1})
+            if (std::find(cuts, cuts + cutCount, cut) == cuts + cutCount) {
+                if (cutCount == MaxCuts) {
+                    // Many bands, one rectangle each: fill them one by one.
+                    for (const TColorRect& each : Rects) {
+                        const TRect e = clip(each.Rect);
+                        if (e.Left <= e.Right && e.Top <= e.Bottom) FillClipped(e, each.Color);
+                    }
+                    return;
+                }
+                cuts[cutCount++] = cut;
+            }
+    }
+    for (std::size_t i = 1; i < cutCount; ++i)  // a handful: sorted by insertion
+        for (std::size_t j = i; j > 0 && cuts[j - 1] > cuts[j]; --j)
+            std::swap(cuts[j - 1], cuts[j]);
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    thread_local std::vector<std::pair<int, int>> runs;
+    for (std::size_t b = 0; b + 1 < cutCount; ++b) {
+        const int top = cuts[b], bottom = cuts[b + 1] - 1;
+        std::uint8_t* const first = target_->Rgb.data() + top * stride;
+        // The band's first row painted in order, and the columns it covers: bars side by side
+        // make one run.
+        runs.clear();
+        bool ordered = true;
+        for (const TColorRect& given : Rects) {
+            const TColorRect c{inside ? given.Rect : clip(given.Rect), given.Color};
+            if (c.Rect.Left > c.Rect.Right || c.Rect.Top > top || c.Rect.Bottom < top) continue;
+            const std::uint8_t r = GetRValue(c.Color), g = GetGValue(c.Color),
+                               bl = GetBValue(c.Color);
+            std::uint8_t* p = first + c.Rect.Left * 3;
+            for (std::uint8_t* const end = first + (c.Rect.Right + 1) * 3; p != end; p += 3) {
+                p[0] = r;
+                p[1] = g;
+                p[2] = bl;
+            }
+            if (!runs.empty() && c.Rect.Left == runs.back().second + 1)
+                runs.back().second = c.Rect.Right;
+            else if (!runs.empty() && c.Rect.Right + 1 == runs.back().first)
+                runs.back().first = c.Rect.Left;  // right to left (turned half a turn)
+            else {
+                ordered = ordered && (runs.empty() || c.Rect.Left > runs.back().second + 1);
+                runs.emplace_back(c.Rect.Left, c.Rect.Right);
+            }
+        }
+        if (runs.empty() || bottom == top) continue;
+        if (!ordered) {
+            std::sort(runs.begin(), runs.end());
+            std::size_t n = 0;
+            for (const auto& run : runs) {
+                if (n > 0 && run.first <= runs[n - 1].second + 1)
+                    runs[n - 1].second = std::max(runs[n - 1].second, run.second);
+                else
+                    runs[n++] = run;
+            }
+            runs.resize(n);
+        }
+        // Every other row of the band is a copy of the first, run by run.
+        for (int y = top + 1; y <= bottom; ++y) {
+            std::uint8_t* row = target_->Rgb.data() + y * stride;
+            for (const auto& [from, to] : runs)
+                std::memcpy(row + from * 3, first + from * 3,
+                            static_cast<std::size_t>(to - from + 1) * 3);
+        }
+    }
 }
 
 void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
@@ -137,7 +247,17 @@ void TCanvas::Rectangle(int X1, int Y1, int X2, int Y2) {
 void TCanvas::FillRect(const TRect& Rect) {
     if (Rect.Left >= Rect.Right) return;
     const int top = std::max(Rect.Top, 0), bottom = std::min(Rect.Bottom, Height());
-    for (int y = top; y < bottom; ++y) FillSpan(y, Rect.Left, Rect.Right - 1, Brush.Color());
+    const int left = std::max(Rect.Left, 0), right = std::min(Rect.Right, Width());
+    if (top >= bottom || left >= right) return;
+    // The first row pixel by pixel, every other row a copy of it.
+    FillSpan(top, left, right - 1, Brush.Color());
+    const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+    const std::size_t bytes = static_cast<std::size_t>(right - left) * 3;
+    const std::uint8_t* const first =
+        target_->Rgb.data() + top * stride + static_cast<std::size_t>(left) * 3;
+    for (int y = top + 1; y < bottom; ++y)
+        std::memcpy(target_->Rgb.data() + y * stride + static_cast<std::size_t>(left) * 3, first,
+                    bytes);
 }
 
 void TCanvas::MoveTo(int X, int Y) {

@@ -31,7 +31,7 @@ struct TPixelBuffer {
 
 namespace detail {
 struct TFontFace;  // a cached FreeType face (FontCache.h)
-}
+}  // namespace detail
 
 // A font object created from a logical description (the counterpart of an HFONT). It can be
 // selected into any canvas in place of the canvas's own Font; the caller owns it and must
@@ -81,7 +81,8 @@ std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont);
 // EmWidthPixels wide; 0 (the face's own proportions) when the face does not tell its average.
 int AverageCharWidth(const TLogFont& LogFont, int EmWidthPixels);
 
-// The raster surface. The right-angle fast paths of the drawing live here, behind Polygon.
+// The raster surface. The right-angle fast paths of the drawing live here, behind Polygon and
+// FillRects.
 class TCanvas final : public TCustomCanvas {
   public:
     static constexpr int ScreenPixelsPerInch = 96;
@@ -99,6 +100,10 @@ class TCanvas final : public TCustomCanvas {
 
     void Polygon(std::span<const TPoint> Points) override;
 
+    // A symbol's rows repeat: its rectangles are filled band by band, each band's first row
+    // painted and the others copied from it.
+    void FillRects(std::span<const TColorRect> Rects) override;
+
     // Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& Rect) { Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }
@@ -113,6 +118,8 @@ class TCanvas final : public TCustomCanvas {
 
   private:
     void FillSpan(int Y, int X0, int X1, TColor Color);
+    // Fills the rectangle (inclusive, inside the surface) in Color, row by row.
+    void FillClipped(const TRect& Clipped, TColor Color);
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
     // Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose

@@ -52,6 +52,28 @@ const TFontHandle& TCustomCanvas::CurrentFont() {
     return *ownFont_;
 }
 
+void TCustomCanvas::FillRects(std::span<const TColorRect> Rects) {
+    Pen.Width = 1;
+    Pen.Style = psSolid;
+    for (const TColorRect& r : Rects) {
+        Pen.Color = r.Color;
+        Brush.SetColor(r.Color);
+        const TPoint corners[4] = {{r.Rect.Left, r.Rect.Top},
+                                   {r.Rect.Left, r.Rect.Bottom},
+                                   {r.Rect.Right, r.Rect.Bottom},
+                                   {r.Rect.Right, r.Rect.Top}};
+        Polygon(corners);
+    }
+}
+
+const TFontHandle& TCustomCanvas::FontFor(const TLogFont& LogFont) {
+    if (!madeFont_ || !(LogFont == madeFontLog_)) {
+        madeFont_ = CreateFontIndirect(LogFont);
+        madeFontLog_ = LogFont;
+    }
+    return *madeFont_;
+}
+
 TSize TCustomCanvas::TextExtent(const std::string& Text) {
     return CurrentFont().TextExtent(Text);
 }

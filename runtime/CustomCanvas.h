@@ -16,6 +16,18 @@ namespace ribbon {
 
 class TFontHandle;
 
+namespace detail {
+// Off, drawing takes the general paths only (every polygon scan-converted, every glyph pixel
+// blended alone), which the fast paths must match pixel for pixel; the tests compare them.
+inline thread_local bool FastPaths = true;
+}  // namespace detail
+
+// An upright rectangle covering Left..Right by Top..Bottom inclusive, in one colour.
+struct TColorRect {
+    TRect Rect;
+    TColor Color;
+};
+
 // The canvas's Font. Assigning a font to it counts as choosing it, even when the value is the
 // same, because that is what makes a canvas drop a font object selected into it.
 class TCanvasFont : public TFont {
@@ -62,6 +74,12 @@ class TCustomCanvas {
     // Fills Left..Right-1 by Top..Bottom-1 with the brush colour; no outline.
     virtual void FillRect(const TRect& Rect) = 0;
 
+    // Paints the rectangles in order, later ones over earlier ones, exactly as a Polygon of each
+    // one's corners with a one-pixel solid pen and a solid brush in its colour would (which is
+    // what this does unless a surface has a faster way). Bars at right angles are such
+    // rectangles. The pen and brush are left in the last rectangle's colour.
+    virtual void FillRects(std::span<const TColorRect> Rects);
+
     // Extent of the text in the current font, unrotated: the sum of the glyph advances and the
     // cell height (internal leading included).
     TSize TextExtent(const std::string& Text);
@@ -85,6 +103,12 @@ class TCustomCanvas {
     // Font at this canvas's resolution.
     TLogFont CurrentLogFont() const;
 
+    // A font object for LogFont, made once and kept by the canvas for as long as the same font
+    // is asked for (the drawing asks for its turned font on every call), so the face is not
+    // looked up again. The one made before is freed: select the previous font back before
+    // asking for another.
+    const TFontHandle& FontFor(const TLogFont& LogFont);
+
   protected:
     // The font object that measures and draws.
     const TFontHandle& CurrentFont();
@@ -101,6 +125,8 @@ class TCustomCanvas {
     // The font object made for Font, rebuilt when Font changes.
     std::unique_ptr<TFontHandle> ownFont_;
     TLogFont ownFontLog_;
+    std::unique_ptr<TFontHandle> madeFont_;  // FontFor's
+    TLogFont madeFontLog_;
 };
 
 }  // namespace ribbon

@@ -59,7 +59,8 @@ struct TFontFace {
         std::vector<std::uint8_t> Alpha;  // Rows x Width coverage, 0..255
     };
     static constexpr std::size_t MaxGlyphs = 4096;
-    std::map<GlyphKey, Glyph> Glyphs;
+    // Shared, so that a text holds its glyphs while it blends them outside Lock.
+    std::map<GlyphKey, std::shared_ptr<const Glyph>> Glyphs;
 };
 
 // The family that a face name stands for among the fonts the set-up installs: "Courier New"

@@ -117,7 +117,7 @@ bool WriteJpeg(const TPixelBuffer& pixels, const TJPEGOptions& options, JpegErro
         info.dct_method = JDCT_IFAST;
     } else {
         info.dct_method = JDCT_ISLOW;
-        info.optimize_coding = TRUE;
+        info.optimize_coding = options.OptimizeCoding ? TRUE : FALSE;
     }
     if (options.Smoothing) info.smoothing_factor = 25;
     if (options.ProgressiveEncoding) jpeg_simple_progression(&info);

@@ -19,8 +19,16 @@ namespace ribbon::detail {
 
 using Wide = __int128;
 
-// floor(n / d) for d > 0.
+// floor(n / d) for d > 0. Operands that fit 64 bits (those of every coordinate on a real
+// surface) divide in 64 bits, many times faster than in 128.
 inline long long FloorDiv(Wide n, Wide d) {
+    constexpr Wide Lo = -(Wide(1) << 62), Hi = Wide(1) << 62;
+    if (n > Lo && n < Hi && d < Hi) {
+        const long long n64 = static_cast<long long>(n), d64 = static_cast<long long>(d);
+        long long q = n64 / d64;
+        if (n64 % d64 != 0 && n64 < 0) --q;
+        return q;
+    }
     Wide q = n / d;
     if (n % d != 0 && n < 0) --q;
     return static_cast<long long>(q);
@@ -114,8 +122,11 @@ void ScanPolygon(std::span<const TPoint> Points, const TRect& Clip, SpanFn&& Spa
     // A convex polygon crosses every row twice: walk each edge down its rows once, noting the
     // crossings per row, then fill. Anything else takes the general path below.
     const std::size_t rows = static_cast<std::size_t>(last - first + 1);
-    std::vector<long long> crossing(2 * rows);
-    std::vector<unsigned char> count(rows, 0);
+    // Kept from polygon to polygon: a symbol's bars are one polygon each.
+    thread_local std::vector<long long> crossing;
+    thread_local std::vector<unsigned char> count;
+    crossing.resize(2 * rows);
+    count.assign(rows, 0);
     bool twoPerRow = true;
     for (Edge& e : edges) {
         FloorStepper dx = e.dx;

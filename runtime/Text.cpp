@@ -153,6 +153,33 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
             p[k] =
                 static_cast<std::uint8_t>((p[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
     };
+    // The glyph's rows clipped once, then blended pixel after pixel along each row.
+    auto blendRows = [&](const detail::TFontFace::Glyph& glyph, int left, int top) {
+        const int col0 = std::max(0, -left), col1 = std::min(glyph.Width, Width() - left);
+        const int row0 = std::max(0, -top), row1 = std::min(glyph.Rows, Height() - top);
+        const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+        for (int row = row0; row < row1; ++row) {
+            const std::uint8_t* alpha =
+                glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width;
+            std::uint8_t* p = target_->Rgb.data() + (top + row) * stride;
+            for (int col = col0; col < col1; ++col) {
+                const unsigned a = alpha[col];
+                if (a == 0) continue;
+                std::uint8_t* q = p + static_cast<std::size_t>(left + col) * 3;
+                for (int k = 0; k < 3; ++k)
+                    q[k] =
+                        static_cast<std::uint8_t>((q[k] * (255 - a) + inkRgb[k] * a + 127) / 255);
+            }
+        }
+    };
+    // The glyphs are found (and rendered the first time) under the face's lock and blended
+    // after it, each held by this call even if the cache lets it go meanwhile.
+    struct Placed {
+        std::shared_ptr<const detail::TFontFace::Glyph> Glyph;
+        int Left, Top;
+    };
+    thread_local std::vector<Placed> placed;
+    placed.clear();
 
     const bool mono = lf.Quality == NONANTIALIASED_QUALITY;
     const long double ori = TenthsToRadians(lf.Orientation);
@@ -214,18 +241,30 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
                     }
                 }
                 if (f.Glyphs.size() >= detail::TFontFace::MaxGlyphs) f.Glyphs.clear();
-                found = f.Glyphs.emplace(key, std::move(glyph)).first;
+                found =
+                    f.Glyphs
+                        .emplace(key,
+                                 std::make_shared<const detail::TFontFace::Glyph>(std::move(glyph)))
+                        .first;
             }
-            const detail::TFontFace::Glyph& glyph = found->second;
-            const int left = static_cast<int>(ix) + glyph.Left;
-            const int top = static_cast<int>(iy) - glyph.Top;
-            for (int row = 0; row < glyph.Rows; ++row)
-                for (int col = 0; col < glyph.Width; ++col)
-                    blend(left + col, top + row,
-                          glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col]);
+            const auto& glyph = found->second;
+            placed.push_back(
+                {glyph, static_cast<int>(ix) + glyph->Left, static_cast<int>(iy) - glyph->Top});
         }
         if (sized) FT_Set_Transform(f.Face, nullptr, nullptr);
     }
+    for (const Placed& p : placed) {
+        const detail::TFontFace::Glyph& glyph = *p.Glyph;
+        if (detail::FastPaths) {
+            blendRows(glyph, p.Left, p.Top);
+            continue;
+        }
+        for (int row = 0; row < glyph.Rows; ++row)
+            for (int col = 0; col < glyph.Width; ++col)
+                blend(p.Left + col, p.Top + row,
+                      glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col]);
+    }
+    placed.clear();
 
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
         const detail::TFontFace& f = *font.face_;

@@ -9,7 +9,10 @@
 #   RIBBON_WEB_MODULE    the module to load (default <build>/webdemo/apache/ribbonweb.so)
 #   RIBBON_WEB_HTTPD     the server executable (default /usr/sbin/apache2)
 #   RIBBON_WEB_EXTRA     a file of further directives to include (the tests add locations this way)
-#   RIBBON_WEB_THREADS   worker threads of the single serving process (default 64)
+#   RIBBON_WEB_THREADS   worker threads of the single serving process (default 256)
+#   RIBBON_WEB_MAX_SESSIONS, RIBBON_WEB_MAX_SESSIONS_PER_CLIENT, RIBBON_WEB_CACHE_QUOTA_MB
+#                        the module's limits (default: sized to the machine, a sixteenth of the
+#                        sessions per client, 256 MB); the server passes them on to the module
 #
 # Sessions live in the memory of one process, so the configuration runs a threaded MPM (event)
 # with exactly one child process: every request reaches the process that holds its session.
@@ -20,7 +23,7 @@ port="${RIBBON_WEB_PORT:-8080}"
 server_root="${RIBBON_WEB_ROOT:-$build/apache}"
 module="${RIBBON_WEB_MODULE:-$build/webdemo/apache/ribbonweb.so}"
 httpd="${RIBBON_WEB_HTTPD:-/usr/sbin/apache2}"
-threads="${RIBBON_WEB_THREADS:-64}"
+threads="${RIBBON_WEB_THREADS:-256}"
 modules=/usr/lib/apache2/modules
 
 die() { echo "web-start: $*" >&2; exit 1; }
@@ -62,9 +65,15 @@ $user_lines
 
 LoadModule mpm_event_module $modules/mod_mpm_event.so
 LoadModule authz_core_module $modules/mod_authz_core.so
+LoadModule reqtimeout_module $modules/mod_reqtimeout.so
 LoadModule ribbonweb_module "$module"
 
-# One serving process (sessions live in its memory), many threads.
+# One serving process (sessions live in its memory), many threads. The module draws on one
+# thread per core and lets the others wait in line, so a waiting worker costs a stack, not CPU:
+# enough workers that every open connection can have one, and the event MPM is never "busy".
+# When it is, it closes idle keep-alive connections, which clients see as failed requests;
+# AsyncRequestWorkerFactor lets idle keep-alive connections wait in the listener instead, and
+# new connections beyond that wait in the listen backlog.
 StartServers 1
 ServerLimit 1
 ThreadLimit $threads
@@ -73,8 +82,16 @@ MaxRequestWorkers $threads
 MinSpareThreads 1
 MaxSpareThreads $threads
 MaxConnectionsPerChild 0
+AsyncRequestWorkerFactor 8
+ListenBacklog 1024
 KeepAlive On
+MaxKeepAliveRequests 0
+KeepAliveTimeout 15
 Timeout 30
+# A worker reads a request's headers: a client that starts a request and stalls loses its worker
+# after 2 seconds (20 at most while it sends 500 bytes a second), so slow clients cannot hold
+# every worker. One that sends nothing gets no worker at all (the kernel holds it until data).
+RequestReadTimeout handshake=0 header=2-20,MinRate=500 body=10-30,MinRate=500
 
 DocumentRoot "$server_root/htdocs"
 <Directory />

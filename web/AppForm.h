@@ -39,6 +39,11 @@ class TIWAppForm {
     }
     const std::vector<std::unique_ptr<TIWControl>>& Controls() const { return controls_; }
 
+    // Settles every control (see TIWControl::Settle) before the page is written.
+    void Settle() {
+        for (const auto& control : controls_) control->Settle();
+    }
+
     // Runs for a post that names no control.
     virtual void DefaultAction() {}
 

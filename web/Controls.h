@@ -16,8 +16,8 @@ using TNotifyEvent = std::function<void(TIWControl& Sender)>;
 
 // What a control needs from the page being written.
 struct TRenderContext {
-    // Stores a picture for the page and returns the URL it is served under.
-    std::function<std::string(const TBitmap&)> StorePicture;
+    // Stores a picture (JPEG bytes) for the page and returns the URL it is served under.
+    std::function<std::string(const std::string& jpeg)> StorePicture;
 };
 
 class TIWControl {
@@ -37,6 +37,9 @@ class TIWControl {
     // Takes the value posted under Name. Raises ribbon::Exception for a value the control
     // cannot take; the control is then unchanged.
     virtual void ApplyPostedValue(const std::string& /*value*/) {}
+    // Runs before the page is written, after the request's event: puts what the control keeps
+    // between requests into its compact form. Raises ribbon::Exception when it cannot.
+    virtual void Settle() {}
 
   protected:
     // style="position:absolute;..." plus extra declarations.
@@ -92,15 +95,36 @@ class TIWButton : public TIWControl {
     void Render(std::string& html, const TRenderContext& context) const override;
 };
 
+// Shows a picture as a baseline JPEG of quality 90. Between requests the image keeps only the
+// JPEG (a 500 x 200 bitmap would be 300 KB per session).
 class TIWImage : public TIWControl {
   public:
     using TIWControl::TIWControl;
-    // Empty (0 x 0) until a picture is assigned; an empty picture writes no image element.
+    // The drawing surface of the current request: a picture assigned or drawn here becomes the
+    // image's picture when the page is written, and Picture is empty again after that. Left
+    // empty, the image keeps showing its last picture.
     TBitmap Picture;
     bool Border = false;
     // Shows the picture at the control's size rather than its own.
     bool UseSize = true;
     void Render(std::string& html, const TRenderContext& context) const override;
+    // Encodes a picture waiting in Picture as the image's JPEG and frees the bitmap.
+    void Settle() override;
+    // The encoder settings of the pictures: baseline JPEG of quality 90, exact integer DCT.
+    static TJPEGOptions JpegOptions();
+
+    // The picture's JPEG and size; empty and 0 x 0 while there is none (no image element is
+    // written then).
+    const std::string& Jpeg() const { return jpeg_; }
+    int PictureWidth() const { return pictureWidth_; }
+    int PictureHeight() const { return pictureHeight_; }
+    // Takes an already encoded picture in place of drawing into Picture.
+    void SetJpeg(std::string jpeg, int width, int height);
+
+  private:
+    std::string jpeg_;
+    int pictureWidth_ = 0;
+    int pictureHeight_ = 0;
 };
 
 }  // namespace ribbon::web

@@ -6,10 +6,22 @@ namespace {
 constexpr char Hex[] = "0123456789ABCDEF";
 }
 
+namespace {
+bool NeedsHtmlEscape(unsigned char c) {
+    return c == '&' || c == '<' || c == '>' || c == '"' || c == '\'' || c < 0x20 || c == 0x7F;
+}
+}  // namespace
+
 std::string HtmlEscape(std::string_view text) {
+    // Every name and caption of every page passes here; most need nothing escaped.
+    std::size_t plain = 0;
+    while (plain < text.size() && !NeedsHtmlEscape(static_cast<unsigned char>(text[plain])))
+        ++plain;
+    if (plain == text.size()) return std::string(text);
     std::string out;
     out.reserve(text.size() + text.size() / 8);
-    for (unsigned char c : text) {
+    out.append(text.substr(0, plain));
+    for (unsigned char c : text.substr(plain)) {
         switch (c) {
             case '&':
                 out += "&amp;";

@@ -54,7 +54,9 @@ Response FormPage(const TFormPage& page, const TRenderContext& context) {
 }
 
 Response MessagePage(const std::string& description, const std::string& basePath,
-                     const std::string& message, int status) {
+                     const std::string& message, int status, const TLink& link) {
+    const std::string url = link.Url.empty() ? basePath + "/" : link.Url;
+    const std::string text = link.Text.empty() ? "Start a new session" : link.Text;
     Response response;
     response.Status = status;
     response.Body =
@@ -63,7 +65,7 @@ Response MessagePage(const std::string& description, const std::string& basePath
         "<title>" +
         HtmlEscape(description) + "</title>\n</head>\n<body>\n<h1>" + HtmlEscape(description) +
         "</h1>\n<p id=\"message\">" + HtmlEscape(message) + "</p>\n<p><a href=\"" +
-        HtmlEscape(basePath + "/") + "\">Start a new session</a></p>\n</body>\n</html>\n";
+        HtmlEscape(url) + "\">" + HtmlEscape(text) + "</a></p>\n</body>\n</html>\n";
     NoStore(response);
     return response;
 }

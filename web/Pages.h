@@ -29,9 +29,18 @@ struct TFormPage {
 
 Response FormPage(const TFormPage& page, const TRenderContext& context);
 
-// A page with the application's description, the message and a link to a new session under
-// basePath.
+inline constexpr const char* ServerBusy =
+    "Server busy: too many sessions are open. Please try again shortly.";
+
+// A link on a message page.
+struct TLink {
+    std::string Url;
+    std::string Text;
+};
+
+// A page with the application's description, the message and a link: by default to a new
+// session under basePath.
 Response MessagePage(const std::string& description, const std::string& basePath,
-                     const std::string& message, int status = 200);
+                     const std::string& message, int status = 200, const TLink& link = {});
 
 }  // namespace ribbon::web

@@ -3,10 +3,13 @@
 #include <fcntl.h>
 #include <stdlib.h>
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "runtime/Exceptions.h"
@@ -31,10 +34,27 @@ bool HasCacheNameShape(std::string_view name) {
     return true;
 }
 
-std::string ErrnoText() {
-    return std::strerror(errno);
+std::string ErrnoText(int error) {
+    return std::strerror(error);
+}
+
+std::string Mebibytes(std::uintmax_t bytes) {
+    return Format("%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
 }
 }  // namespace
+
+TPictureCache::TPin& TPictureCache::TPin::operator=(TPin&& other) noexcept {
+    if (this != &other) {
+        Release();
+        cache_ = std::exchange(other.cache_, nullptr);
+        name_ = std::move(other.name_);
+    }
+    return *this;
+}
+
+void TPictureCache::TPin::Release() {
+    if (cache_) std::exchange(cache_, nullptr)->Unpin(name_);
+}
 
 TPictureCache::TPictureCache(fs::path directory) : directory_(std::move(directory)) {
     std::error_code ec;
@@ -44,45 +64,126 @@ TPictureCache::TPictureCache(fs::path directory) : directory_(std::move(director
                                 directory_.string(),
                                 ec ? ec.message() : std::string("It is not a directory.")));
     }
+    struct statvfs vfs {};
+    if (statvfs(directory_.c_str(), &vfs) == 0 && vfs.f_bsize > 0) block_ = vfs.f_bsize;
+
+    // Pictures of an earlier process (one that was killed, perhaps in the middle of a write)
+    // take room too: they are counted, oldest first, and never served.
+    std::vector<std::pair<struct timespec, std::string>> found;
+    for (fs::directory_iterator it(directory_, ec), end; !ec && it != end; it.increment(ec)) {
+        std::string name = it->path().filename().string();
+        struct stat st {};
+        if (!name.ends_with(Suffix) || lstat(it->path().c_str(), &st) != 0 || !S_ISREG(st.st_mode))
+            continue;
+        found.emplace_back(st.st_mtim, std::move(name));
+        used_ += OnDisk(static_cast<std::uintmax_t>(st.st_size));
+        entries_[found.back().second].Bytes = OnDisk(static_cast<std::uintmax_t>(st.st_size));
+    }
+    std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) {
+        return std::pair(a.first.tv_sec, a.first.tv_nsec) <
+               std::pair(b.first.tv_sec, b.first.tv_nsec);
+    });
+    for (auto& [stamp, name] : found) {
+        entries_[name].Order = nextOrder_;
+        unpinned_.emplace(nextOrder_++, std::move(name));
+    }
 }
 
-std::string TPictureCache::Store(const TBitmap& picture) {
-    TJPEGOptions options;
-    options.CompressionQuality = 90;
-    options.ProgressiveEncoding = false;
-    const std::string jpeg = picture.Encode(TImageFormat::Jpeg, options);
+std::uintmax_t TPictureCache::OnDisk(std::uintmax_t bytes) const {
+    return (bytes + block_ - 1) / block_ * block_;
+}
+
+void TPictureCache::Drop(Entries::iterator it) {
+    unlink((directory_ / it->first).c_str());
+    used_ -= std::min(used_, it->second.Bytes);
+    if (!it->second.Pinned) unpinned_.erase(it->second.Order);
+    entries_.erase(it);
+}
+
+TPictureCache::TPin TPictureCache::Store(std::string_view jpeg, std::uintmax_t quota) {
+    const std::uintmax_t bytes = OnDisk(jpeg.size());
+    {
+        std::lock_guard lock(mutex_);
+        while (used_ + bytes > quota && !unpinned_.empty())
+            Drop(entries_.find(unpinned_.begin()->second));
+        if (used_ + bytes > quota) {
+            throw EFileError(
+                Format("The picture cache is full (%s of %s): every picture in it is shown by a "
+                       "page.",
+                       Mebibytes(used_), Mebibytes(quota)));
+        }
+        used_ += bytes;  // reserved while the file is written
+    }
+    auto unreserve = [&] {
+        std::lock_guard lock(mutex_);
+        used_ -= std::min(used_, bytes);
+    };
 
     std::string path = (directory_ / "JPGXXXXXX.tmp").string();
-    const int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    if (fd < 0 && errno == ENOENT) {
+        // The folder was removed under the running server: made again, as at start-up.
+        std::error_code ec;
+        fs::create_directories(directory_, ec);
+        path = (directory_ / "JPGXXXXXX.tmp").string();
+        fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
+    }
     if (fd < 0) {
-        throw EFileError(
-            Format("Cannot create a picture file in \"%s\". %s", directory_.string(), ErrnoText()));
+        const int error = errno;
+        unreserve();
+        throw EFileError(Format("Cannot create a picture file in \"%s\". %s", directory_.string(),
+                                ErrnoText(error)));
     }
     std::size_t written = 0;
     while (written < jpeg.size()) {
         const ssize_t n = write(fd, jpeg.data() + written, jpeg.size() - written);
         if (n < 0 && errno == EINTR) continue;
         if (n <= 0) {
-            const std::string reason = ErrnoText();
+            const int error = n < 0 ? errno : ENOSPC;
             close(fd);
             unlink(path.c_str());
-            throw EFileError(Format("Cannot write the picture file \"%s\". %s", path, reason));
+            unreserve();
+            throw EFileError(
+                Format("Cannot write the picture file \"%s\". %s", path, ErrnoText(error)));
         }
         written += static_cast<std::size_t>(n);
     }
     // mkstemps makes the file readable by its owner only; the server process is the reader.
-    close(fd);
+    if (close(fd) != 0) {
+        const int error = errno;
+        unlink(path.c_str());
+        unreserve();
+        throw EFileError(
+            Format("Cannot write the picture file \"%s\". %s", path, ErrnoText(error)));
+    }
     std::string name = fs::path(path).filename().string();
     std::lock_guard lock(mutex_);
-    names_.insert(name);
-    return name;
+    entries_[name] = Entry{bytes, nextOrder_++, true, true};
+    return TPin(this, std::move(name));
+}
+
+void TPictureCache::Unpin(const std::string& name) {
+    std::lock_guard lock(mutex_);
+    auto it = entries_.find(name);
+    if (it == entries_.end() || !it->second.Pinned) return;
+    it->second.Pinned = false;
+    unpinned_.emplace(it->second.Order, name);
+}
+
+void TPictureCache::Discard(TPin pin) {
+    if (!pin.cache_) return;
+    pin.cache_ = nullptr;
+    std::lock_guard lock(mutex_);
+    auto it = entries_.find(pin.name_);
+    if (it != entries_.end()) Drop(it);
 }
 
 std::optional<fs::path> TPictureCache::Find(std::string_view name) const {
     if (!HasCacheNameShape(name)) return std::nullopt;
     {
         std::lock_guard lock(mutex_);
-        if (names_.find(name) == names_.end()) return std::nullopt;
+        auto it = entries_.find(name);
+        if (it == entries_.end() || !it->second.Servable) return std::nullopt;
     }
     fs::path path = directory_ / std::string(name);
     std::error_code ec;
@@ -106,8 +207,19 @@ int TPictureCache::Sweep(TimePoint now) {
         if (stamp < limit && unlink(it->path().c_str()) == 0) gone.push_back(name);
     }
     std::lock_guard lock(mutex_);
-    for (const auto& name : gone) names_.erase(name);
+    for (const auto& name : gone) {
+        auto it = entries_.find(name);
+        if (it == entries_.end()) continue;
+        used_ -= std::min(used_, it->second.Bytes);
+        if (!it->second.Pinned) unpinned_.erase(it->second.Order);
+        entries_.erase(it);
+    }
     return static_cast<int>(gone.size());
+}
+
+std::uintmax_t TPictureCache::Size() const {
+    std::lock_guard lock(mutex_);
+    return used_;
 }
 
 }  // namespace ribbon::web

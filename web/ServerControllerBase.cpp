@@ -4,9 +4,11 @@
 #include "web/ServerControllerBase.h"
 
 #include <strings.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstring>
+#include <fstream>
 
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -26,6 +28,18 @@ bool AllDigits(std::string_view text) {
 }
 
 }  // namespace
+
+std::size_t DefaultMaxSessions() {
+    constexpr std::uintmax_t PerSession = 64 * 1024;
+    const long pages = sysconf(_SC_PHYS_PAGES), pageSize = sysconf(_SC_PAGESIZE);
+    std::uintmax_t memory = pages > 0 && pageSize > 0 ? std::uintmax_t(pages) * pageSize : 0;
+    // A container's limit ("max" when there is none).
+    std::uintmax_t limit = 0;
+    if (std::ifstream("/sys/fs/cgroup/memory.max") >> limit && limit > 0)
+        memory = memory ? std::min(memory, limit) : limit;
+    const std::uintmax_t sessions = memory / 16 / PerSession;
+    return static_cast<std::size_t>(std::clamp<std::uintmax_t>(sessions, 1000, 10000));
+}
 
 TIWServerControllerBase::TIWServerControllerBase(const std::string& moduleDir,
                                                  TFormFactory mainForm,
@@ -80,6 +94,12 @@ Response TIWServerControllerBase::Message(const Request& request, const std::str
     return MessagePage(Description, request.BasePath, message, status);
 }
 
+Response TIWServerControllerBase::Busy(const Request& request, const std::string& message) const {
+    Response response = Message(request, message, 503);
+    response.Headers.emplace_back("Retry-After", std::to_string(RetryAfter.count()));
+    return response;
+}
+
 Response TIWServerControllerBase::HandlePage(const Request& request) {
     if (sessions_.Closed()) return Message(request, "The application is shutting down.", 503);
     // "/<ExecCmd>/<counter>/<id>" names a session; anything else starts one.
@@ -100,26 +120,29 @@ Response TIWServerControllerBase::HandlePage(const Request& request) {
     try {
         taken = sessions_.Take(id);
     } catch (const Exception& e) {
-        return Message(request, e.Message, 503);
+        return Busy(request, e.Message);
     }
     if (!taken) return Message(request, SessionNotFound);
     TSessionTable::Lease session(sessions_, std::move(taken));
     if (BrowserFamily(request.Header("user-agent")) != (*session).Browser)
         return Message(request, BrowserMismatch);
+    const TWorkGate::Pass pass(gate_);
     return ServeSession(*session, request, counter);
 }
 
 Response TIWServerControllerBase::NewSession(const Request& request) {
-    static constexpr const char* TooMany = "Too many sessions are open. Please try again later.";
-    if (SessionCount() >= MaxSessions) return Message(request, TooMany, 503);
+    const TSessionTable::Limits limits{
+        MaxSessions,
+        MaxSessionsPerClient ? MaxSessionsPerClient : std::max<std::size_t>(1, MaxSessions / 16)};
     auto session = std::make_unique<TIWApplication>();
     session->Browser = BrowserFamily(request.Header("user-agent"));
+    session->Client = ClientOf(request.RemoteAddr);
     TFormFactory mainForm = mainForm_;
     if (OnNewSession) OnNewSession(*this, *session, mainForm);
     session->MainForm = mainForm(*session);
     // The session is added taken, so that no other request uses it while its first page is
     // written.
-    if (!sessions_.Add(*session, MaxSessions)) return Message(request, TooMany, 503);
+    if (!sessions_.Add(*session, limits)) return Busy(request, ServerBusy);
     TSessionTable::Lease lease(sessions_, std::move(session));
     return RenderPage(*lease, request, {});
 }
@@ -132,6 +155,7 @@ Response TIWServerControllerBase::ServeSession(TIWApplication& session, const Re
     }
     std::string alert;
     if (request.Method == "POST") {
+        session.Posted = true;
         try {
             ApplyPost(*session.MainForm, request);
         } catch (const EAbort&) {
@@ -177,17 +201,38 @@ void TIWServerControllerBase::ApplyPost(TIWAppForm& form, const Request& request
 
 Response TIWServerControllerBase::RenderPage(TIWApplication& session, const Request& request,
                                              const std::string& alert) {
-    ++session.Counter;
-    const TIWAppForm& form = *session.MainForm;
+    // The counter moves only with a page that went out whole: when the page cannot be made
+    // (its picture cannot be stored), the same post can simply be sent again.
+    const unsigned long next = session.Counter + 1;
+    const std::string sessionPath = request.BasePath + "/" + Exec() + "/";
+    TIWAppForm& form = *session.MainForm;
+    std::vector<TPictureCache::TPin> shown;
     TRenderContext context;
-    context.StorePicture = [&](const TBitmap& picture) {
-        return request.BasePath + "/cache/" + cache_.Store(picture);
+    context.StorePicture = [&](const std::string& jpeg) {
+        shown.push_back(cache_.Store(jpeg, CacheQuota));
+        return request.BasePath + "/cache/" + shown.back().Name();
     };
-    return FormPage(
-        {form, form.Title.empty() ? Description : form.Title,
-         request.BasePath + "/" + Exec() + "/" + std::to_string(session.Counter) + "/" + session.Id,
-         HistoryEnabled, alert},
-        context);
+    Response page;
+    try {
+        // What fails to settle stays unsettled and settles with the next page.
+        form.Settle();
+        page =
+            FormPage({form, form.Title.empty() ? Description : form.Title,
+                      sessionPath + std::to_string(next) + "/" + session.Id, HistoryEnabled, alert},
+                     context);
+    } catch (const Exception& e) {
+        for (auto& pin : shown) cache_.Discard(std::move(pin));
+        const bool stop = !e.Message.empty() && e.Message.back() == '.';
+        Response failed = MessagePage(
+            Description, request.BasePath,
+            "The page could not be made: " + e.Message + (stop ? " " : ". ") + "Please try again.",
+            503, {sessionPath + std::to_string(session.Counter) + "/" + session.Id, "Try again"});
+        failed.Headers.emplace_back("Retry-After", std::to_string(RetryAfter.count()));
+        return failed;
+    }
+    session.Counter = next;
+    session.Shown = std::move(shown);  // the previous page's pictures may go now
+    return page;
 }
 
 Response TIWServerControllerBase::HandlePicture(std::string_view name) {

@@ -19,6 +19,7 @@
 #include "web/PictureCache.h"
 #include "web/Session.h"
 #include "web/SessionTable.h"
+#include "web/WorkGate.h"
 
 namespace ribbon::web {
 
@@ -29,6 +30,11 @@ enum TDestinationDevice : std::uint8_t { ddWeb };
 // Only alerts are implemented: an error of an event handler comes back as window.alert.
 enum TShowMessageMode : std::uint8_t { smAlert };
 
+// A session cap for this machine: a sixteenth of its memory (or of the memory its control group
+// may use) at 64 KB per session, within 1,000 to 10,000. The top keeps the current pictures of
+// every session (about 12 KB each on disk) well inside the default picture cache quota.
+std::size_t DefaultMaxSessions();
+
 class TIWServerControllerBase {
   public:
     using TFormFactory = std::function<std::unique_ptr<TIWAppForm>(TIWApplication& session)>;
@@ -38,6 +44,8 @@ class TIWServerControllerBase {
 
     static constexpr std::chrono::milliseconds CacheSweepInterval{15000};
     static constexpr std::chrono::milliseconds SessionSweepInterval{60000};
+    // What a "server busy" page asks the browser to wait before trying again.
+    static constexpr std::chrono::seconds RetryAfter{30};
 
     // Sets the framework defaults, creates "Cache" under moduleDir (with missing parents) and
     // sweeps it once. The periodic sweeps begin with StartSweepers.
@@ -60,9 +68,15 @@ class TIWServerControllerBase {
     bool ShowResyncWarning = true;
     int SessionTimeout = 10;  // minutes
     std::set<TBrowser> SupportedBrowsers{brIE, brNetscape6};
-    // Live sessions beyond this are refused, so a flood of new-session requests cannot exhaust
-    // memory.
-    std::size_t MaxSessions = 10000;
+    // Live sessions beyond this are refused with the "server busy" page (status 503), so a
+    // flood of new-session requests cannot exhaust memory. Sized to the machine by default.
+    std::size_t MaxSessions = DefaultMaxSessions();
+    // The most sessions one client (see ClientOf) may hold; 0 gives a sixteenth of
+    // MaxSessions. A client at its share that asks for another session loses its own oldest
+    // session that never posted, so one client cannot fill the table.
+    std::size_t MaxSessionsPerClient = 0;
+    // Bytes the picture cache may take on disk; the oldest pictures no page shows go first.
+    std::uintmax_t CacheQuota = TPictureCache::DefaultQuota;
     TNewSessionEvent OnNewSession;
     TExceptionEvent OnException;
 
@@ -95,6 +109,7 @@ class TIWServerControllerBase {
     void ApplyPost(TIWAppForm& form, const Request& request);
     Response RenderPage(TIWApplication& session, const Request& request, const std::string& alert);
     Response Message(const Request& request, const std::string& message, int status = 200) const;
+    Response Busy(const Request& request, const std::string& message) const;
     std::string Exec() const;  // ExecCmd, "EXEC" when empty
 
     std::string moduleDir_;
@@ -102,6 +117,8 @@ class TIWServerControllerBase {
     std::shared_ptr<Clock> clock_;
     TPictureCache cache_;
     TSessionTable sessions_;
+    // A request of a session draws and encodes inside the gate, one per core.
+    TWorkGate gate_;
 
     std::mutex sweepersMutex_;
     bool shutDown_ = false;

@@ -1,7 +1,6 @@
 #include "web/SessionTable.h"
 
 #include <chrono>
-#include <vector>
 
 #include "runtime/Exceptions.h"
 #include "web/SessionId.h"
@@ -12,6 +11,38 @@ namespace {
 // How long a request waits for another request of the same session to finish.
 constexpr std::chrono::seconds BusyWait{30};
 }  // namespace
+
+std::unique_ptr<TIWApplication> TSessionTable::Forget(Slots::iterator it) {
+    Slot& slot = it->second;
+    NoLongerFresh(slot);
+    auto client = clients_.find(slot.Client);
+    if (client != clients_.end() && --client->second.Live == 0) clients_.erase(client);
+    std::unique_ptr<TIWApplication> session = std::move(slot.Session);
+    sessions_.erase(it);
+    return session;
+}
+
+void TSessionTable::NoLongerFresh(Slot& slot) {
+    if (!slot.Fresh) return;
+    slot.Fresh = false;
+    fresh_.erase(slot.Order);
+    auto client = clients_.find(slot.Client);
+    if (client != clients_.end()) client->second.Fresh.erase(slot.Order);
+}
+
+bool TSessionTable::EndOldestIdle(const std::map<std::uint64_t, std::string>& fresh,
+                                  std::vector<std::unique_ptr<TIWApplication>>& ended) {
+    // A session that a request has is skipped; there are seldom more than a few. Forget
+    // changes fresh, so the loop ends with it.
+    for (const auto& entry : fresh) {
+        auto it = sessions_.find(entry.second);
+        if (it != sessions_.end() && it->second.Session) {
+            ended.push_back(Forget(it));
+            return true;
+        }
+    }
+    return false;
+}
 
 std::unique_ptr<TIWApplication> TSessionTable::Take(const std::string& id) {
     std::unique_lock lock(mutex_);
@@ -31,23 +62,39 @@ void TSessionTable::Return(std::unique_ptr<TIWApplication> session) {
         std::lock_guard lock(mutex_);
         session->LastAccess = clock_.Now();
         auto it = sessions_.find(session->Id);
-        if (it == sessions_.end() || it->second.Ended) {
-            if (it != sessions_.end()) sessions_.erase(it);
+        if (it == sessions_.end()) {
+            ended = std::move(session);
+        } else if (it->second.Ended) {
+            Forget(it);
             ended = std::move(session);
         } else {
+            if (session->Posted) NoLongerFresh(it->second);
             it->second.Session = std::move(session);
         }
     }
     returned_.notify_all();
 }
 
-bool TSessionTable::Add(TIWApplication& session, std::size_t maxSessions) {
+bool TSessionTable::Add(TIWApplication& session, const Limits& limits) {
+    std::vector<std::unique_ptr<TIWApplication>> ended;  // freed outside the lock
     std::lock_guard lock(mutex_);
-    if (sessions_.size() >= maxSessions) return false;
+    if (limits.MaxSessions == 0) return false;
+    auto client = clients_.find(session.Client);
+    if (client != clients_.end() && client->second.Live >= limits.MaxSessionsPerClient) {
+        if (!EndOldestIdle(client->second.Fresh, ended)) return false;
+    }
+    if (sessions_.size() >= limits.MaxSessions && !EndOldestIdle(fresh_, ended)) return false;
+
     do {
         session.Id = NewSessionId();
     } while (sessions_.count(session.Id) != 0);
-    sessions_.emplace(session.Id, Slot{});
+    Slot& slot = sessions_[session.Id];
+    slot.Order = nextOrder_++;
+    slot.Client = session.Client;
+    Client& owner = clients_[session.Client];
+    ++owner.Live;
+    owner.Fresh.emplace(slot.Order, session.Id);
+    fresh_.emplace(slot.Order, session.Id);
     return true;
 }
 
@@ -57,12 +104,10 @@ int TSessionTable::Sweep(TimePoint limit) {
         std::lock_guard lock(mutex_);
         for (auto it = sessions_.begin(); it != sessions_.end();) {
             // A session in use is out of the table; its request renews it when it ends.
-            if (it->second.Session && it->second.Session->LastAccess <= limit) {
-                ended.push_back(std::move(it->second.Session));
-                it = sessions_.erase(it);
-            } else {
-                ++it;
-            }
+            auto next = std::next(it);
+            if (it->second.Session && it->second.Session->LastAccess <= limit)
+                ended.push_back(Forget(it));
+            it = next;
         }
     }
     return static_cast<int>(ended.size());
@@ -74,13 +119,12 @@ void TSessionTable::Close() {
         std::lock_guard lock(mutex_);
         closed_ = true;
         for (auto it = sessions_.begin(); it != sessions_.end();) {
-            if (it->second.Session) {
-                ended.push_back(std::move(it->second.Session));
-                it = sessions_.erase(it);
-            } else {
+            auto next = std::next(it);
+            if (it->second.Session)
+                ended.push_back(Forget(it));
+            else
                 it->second.Ended = true;
-                ++it;
-            }
+            it = next;
         }
     }
     returned_.notify_all();

@@ -1,13 +1,17 @@
 #pragma once
 // The live sessions of a server controller: their lifetime, the lock that lets one request at a
-// time use a session, and the sweep that ends idle ones.
+// time use a session, the sweep that ends idle ones, and the limits that keep one client from
+// filling the table.
 
 #include <condition_variable>
 #include <cstddef>
+#include <cstdint>
+#include <map>
 #include <memory>
 #include <mutex>
 #include <string>
 #include <unordered_map>
+#include <vector>
 
 #include "web/Clock.h"
 #include "web/Session.h"
@@ -42,9 +46,15 @@ class TSessionTable {
     std::unique_ptr<TIWApplication> Take(const std::string& id);
     // Puts a taken session back; one that ended meanwhile is freed instead.
     void Return(std::unique_ptr<TIWApplication> session);
-    // Gives session a fresh id and reserves its place, taken, as if by Take. False when
-    // maxSessions are live already.
-    bool Add(TIWApplication& session, std::size_t maxSessions);
+    struct Limits {
+        std::size_t MaxSessions = 10000;
+        std::size_t MaxSessionsPerClient = 625;  // per session.Client
+    };
+    // Gives session a fresh id and reserves its place, taken, as if by Take. Room is made by
+    // ending a session that never posted: the client's own oldest one when the client holds
+    // its share already, the oldest of all when the table is full. False (nothing changed)
+    // when there is no such session to end.
+    bool Add(TIWApplication& session, const Limits& limits);
 
     // Ends every idle session whose last access is at or before limit; returns how many ended.
     int Sweep(TimePoint limit);
@@ -57,12 +67,32 @@ class TSessionTable {
     struct Slot {
         std::unique_ptr<TIWApplication> Session;  // null while a request has it
         bool Ended = false;
+        bool Fresh = true;  // never posted
+        std::uint64_t Order = 0;
+        std::string Client;
     };
+    using Slots = std::unordered_map<std::string, Slot>;
+    // The sessions of one client; Fresh are those that never posted, by Order.
+    struct Client {
+        std::size_t Live = 0;
+        std::map<std::uint64_t, std::string> Fresh;
+    };
+
+    // Takes the slot out of every index and the table; returns its session to be freed
+    // outside the lock. The lock is held.
+    std::unique_ptr<TIWApplication> Forget(Slots::iterator it);
+    void NoLongerFresh(Slot& slot);
+    // Ends the oldest idle session in fresh (ids by Order); false when there is none.
+    bool EndOldestIdle(const std::map<std::uint64_t, std::string>& fresh,
+                       std::vector<std::unique_ptr<TIWApplication>>& ended);
 
     Clock& clock_;
     mutable std::mutex mutex_;
     std::condition_variable returned_;
-    std::unordered_map<std::string, Slot> sessions_;
+    Slots sessions_;
+    std::unordered_map<std::string, Client> clients_;
+    std::map<std::uint64_t, std::string> fresh_;  // every session that never posted, by Order
+    std::uint64_t nextOrder_ = 0;
     bool closed_ = false;
 };
 

@@ -8,6 +8,8 @@
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Numeric.h"
+#include "web/WorkGate.h"
+#include "webdemo/BackPicture.h"
 
 namespace ribbon::webdemo {
 
@@ -164,13 +166,29 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const TColor textBackColor = ColorOf(*cmbTextBackColor);
     if (cmbTextFont->ItemIndex != -1) Selected(*cmbTextFont, cmbTextFont->Items.size());
 
-    TBitmap bitmap;
-    bitmap.SetHeight(200);
-    bitmap.SetWidth(500);
-    bitmap.Canvas().Brush.SetColor(backColor);
-    bitmap.Canvas().Rectangle(0, 0, bitmap.Width(), bitmap.Height());
-    if (chkBitmap->Checked) bitmap.LoadFromFile(moduleDir_ + "Back.bmp");
-    IWImage1->Picture.Assign(bitmap);
+    // The background file first: one that cannot be read leaves the picture as it was.
+    const std::shared_ptr<const TBitmap> back =
+        chkBitmap->Checked ? BackPicture(moduleDir_ + "Back.bmp") : nullptr;
+    // Drawn into the bitmap the render slot keeps, so no picture is allocated per click. It
+    // becomes the image's picture only with its background in: until then its pixels are
+    // another session's picture.
+    TBitmap picture = IWImage1->Picture.Width() == 0 && IWImage1->Picture.Height() == 0
+                          ? web::TWorkGate::TakeBitmap()
+                          : std::move(IWImage1->Picture);
+    if (back) {
+        picture.Assign(*back);
+    } else {
+        picture.SetSize(500, 200);
+        TCanvas& canvas = picture.Canvas();
+        const TBrush brush = canvas.Brush;
+        const TPen pen = canvas.Pen;
+        canvas.Brush.SetColor(backColor);
+        canvas.Pen = TPen{};
+        canvas.Rectangle(0, 0, picture.Width(), picture.Height());
+        canvas.Brush = brush;
+        canvas.Pen = pen;
+    }
+    IWImage1->Picture = std::move(picture);
 
     const TCheckSum checkSum = chkCheckSum->Checked ? csModulo10 : csNone;
 

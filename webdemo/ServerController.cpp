@@ -1,9 +1,12 @@
 #include "webdemo/ServerController.h"
 
+#include <cerrno>
+#include <cstdlib>
 #include <mutex>
 #include <vector>
 
 #include "runtime/Exceptions.h"
+#include "runtime/Format.h"
 #include "web/Dispatcher.h"
 #include "webdemo/IWUnit1.h"
 
@@ -40,6 +43,18 @@ void IWServerControllerBaseNewSession(web::TIWServerControllerBase& /*Sender*/,
 
 namespace {
 
+// A whole number above 0 from the environment; fallback when the variable is not set.
+std::uintmax_t FromEnvironment(const char* name, std::uintmax_t fallback) {
+    const char* text = std::getenv(name);
+    if (!text || !*text) return fallback;
+    char* end = nullptr;
+    errno = 0;
+    const unsigned long long value = std::strtoull(text, &end, 10);
+    if (*text == '-' || *end != '\0' || errno != 0 || value == 0)
+        throw Exception(Format("%s must be a whole number above 0, not \"%s\".", name, text));
+    return value;
+}
+
 struct TRunning {
     std::unique_ptr<TIWServerController> Controller;
     std::unique_ptr<web::TIWDispatcher> Dispatcher;
@@ -59,6 +74,13 @@ web::Application& StartApplication(const std::string& moduleDir) {
     const std::string dir = moduleDir.back() == '/' ? moduleDir : moduleDir + "/";
     auto app = std::make_unique<TRunning>();
     app->Controller = std::make_unique<TIWServerController>(dir);
+    // The limits can be set for a host from its environment.
+    auto& controller = *app->Controller;
+    controller.MaxSessions = FromEnvironment("RIBBON_WEB_MAX_SESSIONS", controller.MaxSessions);
+    controller.MaxSessionsPerClient =
+        FromEnvironment("RIBBON_WEB_MAX_SESSIONS_PER_CLIENT", controller.MaxSessionsPerClient);
+    controller.CacheQuota =
+        FromEnvironment("RIBBON_WEB_CACHE_QUOTA_MB", controller.CacheQuota >> 20) << 20;
     app->Controller->StartSweepers();
     app->Dispatcher = std::make_unique<web::TIWDispatcher>(*app->Controller);
     running = std::move(app);

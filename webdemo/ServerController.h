@@ -28,6 +28,8 @@ void IWServerControllerBaseNewSession(web::TIWServerControllerBase& Sender,
 // Runs the start-up of the application for a module whose directory is moduleDir (with a
 // trailing '/'): creates the server controller (framework defaults, the "Cache" directory with
 // missing parents, the immediate and periodic cache sweep, the settings), and the dispatcher.
+// The environment may set the limits: RIBBON_WEB_MAX_SESSIONS, RIBBON_WEB_MAX_SESSIONS_PER_CLIENT
+// and RIBBON_WEB_CACHE_QUOTA_MB (whole numbers above 0).
 // Raises ribbon::Exception on failure (the module writes it to its .err file). A second call
 // while the application runs returns the running one.
 //

@@ -84,5 +84,10 @@ function done(summary, latency, requests)
     st, lo, vi = st + thread:get("stale"), lo + thread:get("lost"), vi + thread:get("views")
   end
   io.write(string.format("pages with a picture %d, resync warnings %d, sessions replaced %d\n", vi, st, lo))
+  local e = summary.errors
+  -- One line for the load curve's table: views/s, p50 ms, p99 ms, errors, sessions replaced.
+  io.write(string.format("curve: %.0f %.2f %.2f %d %d\n", vi / secs, latency:percentile(50) / 1000,
+                         latency:percentile(99) / 1000,
+                         e.connect + e.read + e.write + e.status + e.timeout, lo))
 end
 

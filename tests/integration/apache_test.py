@@ -617,6 +617,85 @@ class OrdinaryUser(TempServers):
         self.assertEqual(os.path.exists(err) and os.path.getsize(err), before)
 
 
+class Balanced(TempServers):
+    """Two back ends behind mod_proxy_balancer, as scripts/run.sh --backends starts them."""
+
+    PREFIX = "ribbonweb-lb-"
+
+    class Front(Server):
+        """The front's address with a browser's cookie jar (the balancer's route cookie)."""
+
+        def __init__(self, port):
+            self.port = port
+            self.cookies = {}
+
+        def request(self, method, path, body=None, headers=None):
+            hdrs = dict(headers or {})
+            if self.cookies:
+                hdrs["Cookie"] = "; ".join(f"{k}={v}" for k, v in self.cookies.items())
+            status, got, data = Server.request(self, method, path, body, hdrs)
+            cookie = got.get("set-cookie")
+            if cookie:
+                name, _, value = cookie.split(";")[0].partition("=")
+                self.cookies[name.strip()] = value.strip()
+            return status, got, data
+
+    def test_sessions_stay_on_their_back_end_and_both_serve(self):
+        port = free_port_block(3)
+        cluster = os.path.join(self.tmp, "cluster")
+        env = dict(os.environ, RIBBON_BUILD_DIR=BUILD, RIBBON_WEB_ROOT=cluster,
+                   RIBBON_WEB_PORT=str(port), RIBBON_WEB_MODULE=MODULE, RIBBON_WEB_THREADS="16")
+        script = os.path.join(SOURCE, "scripts", "web-balancer.sh")
+        started = subprocess.run([script, "2"], env=env, capture_output=True, text=True, timeout=120)
+        self.addCleanup(subprocess.run, [script, "--stop"], env=env, capture_output=True, timeout=60)
+        self.assertEqual(started.returncode, 0, started.stderr)
+
+        ids = []
+        for n in range(20):
+            browser = Browser(self.Front(port))
+            browser.open()
+            self.assertTrue(browser.server.cookies.get("ROUTEID"), "no route cookie")
+            _, session = browser.page.session
+            ids.append(session)
+            for v in range(3):
+                data = f"LB{n}-{v}"
+                page = browser.view(data)
+                self.assertIsNone(page.alert)
+                self.assertEqual(page.session[1], session)
+                self.assertEqual(decode(browser.picture(), self.tmp), [data])
+
+        served = {}
+        for b in ("backend1", "backend2"):
+            with open(os.path.join(cluster, b, "logs", "access.log")) as f:
+                log = f.read()
+            served[b] = {i for i in ids if "/EXEC/" in log and i in log}
+        self.assertTrue(served["backend1"] and served["backend2"], served)
+        # Every session's requests went to one back end only.
+        self.assertEqual(served["backend1"] & served["backend2"], set())
+        self.assertEqual(served["backend1"] | served["backend2"], set(ids))
+
+
+def free_port_block(size):
+    """A port p such that p .. p + size - 1 are free on 127.0.0.1 (at the time of asking)."""
+    for _ in range(50):
+        base = free_port()
+        if base + size >= 65536:
+            continue
+        socks = []
+        try:
+            for p in range(base, base + size):
+                s = socket.socket()
+                socks.append(s)
+                s.bind(("127.0.0.1", p))
+            return base
+        except OSError:
+            continue
+        finally:
+            for s in socks:
+                s.close()
+    raise AssertionError("no block of free ports")
+
+
 def main():
     if not BUILD or not SOURCE:
         print(__doc__)

@@ -50,7 +50,8 @@ inline constexpr const char* IEAgent = "Mozilla/4.0 (compatible; MSIE 6.0; Windo
 
 inline web::Request MakeRequest(const std::string& method, const std::string& path,
                                 const std::string& body = {},
-                                const std::string& agent = ChromeAgent) {
+                                const std::string& agent = ChromeAgent,
+                                const std::string& remote = "127.0.0.1") {
     web::Request request;
     request.Method = method;
     request.BasePath = "/ribbon";
@@ -58,24 +59,27 @@ inline web::Request MakeRequest(const std::string& method, const std::string& pa
     request.Body = body;
     request.Headers["user-agent"] = agent;
     if (method == "POST") request.Headers["content-type"] = "application/x-www-form-urlencoded";
-    request.RemoteAddr = "127.0.0.1";
+    request.RemoteAddr = remote;
     return request;
 }
 
 class PageClient {
   public:
-    explicit PageClient(web::Application& app, std::string agent = ChromeAgent)
-        : app_(app), agent_(std::move(agent)) {}
+    explicit PageClient(web::Application& app, std::string agent = ChromeAgent,
+                        std::string remote = "127.0.0.1")
+        : app_(app), agent_(std::move(agent)), remote_(std::move(remote)) {}
 
     // Opens the page: a new session.
-    web::Response Open() { return Remember(app_.handle(MakeRequest("GET", "/", {}, agent_))); }
+    web::Response Open() {
+        return Remember(app_.handle(MakeRequest("GET", "/", {}, agent_, remote_)));
+    }
 
     // Posts the form body to the URL of the last page.
     web::Response Post(const std::string& body) {
-        return Remember(app_.handle(MakeRequest("POST", path_, body, agent_)));
+        return Remember(app_.handle(MakeRequest("POST", path_, body, agent_, remote_)));
     }
     web::Response PostTo(const std::string& path, const std::string& body) {
-        return app_.handle(MakeRequest("POST", path, body, agent_));
+        return app_.handle(MakeRequest("POST", path, body, agent_, remote_));
     }
 
     // The post-back path below the base path ("/EXEC/<counter>/<id>") of the last page.
@@ -92,6 +96,7 @@ class PageClient {
 
     web::Application& app_;
     std::string agent_;
+    std::string remote_;
     std::string path_;
 };
 

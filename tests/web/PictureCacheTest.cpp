@@ -9,6 +9,7 @@
 #include "runtime/Exceptions.h"
 #include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
+#include "web/Controls.h"
 #include "web/PictureCache.h"
 
 namespace ribbon::web {
@@ -25,15 +26,19 @@ TEST(PictureCache, CreatesItsDirectoryWithMissingParentsOrSaysWhyNot) {
     EXPECT_THROW(TPictureCache(dir.Path() / "file" / "Cache"), EFileError);
 }
 
-TEST(PictureCache, StoresABaselineQuality90Jpeg) {
+TEST(PictureCache, StoresTheImagesBaselineQuality90Jpeg) {
     TempDir dir;
     TPictureCache cache(dir.Path());
-    TBitmap picture(500, 200);
-    picture.Canvas().Brush.SetColor(clRed);
-    picture.Canvas().FillRect({0, 0, 250, 200});
-    const std::string name = cache.Store(picture);
+    TIWImage image("img", 0, 0, 500, 200);
+    image.Picture.SetSize(500, 200);
+    image.Picture.Canvas().Brush.SetColor(clRed);
+    image.Picture.Canvas().FillRect({0, 0, 250, 200});
+    image.Settle();
+    EXPECT_EQ(image.Picture.Width(), 0);  // the bitmap is given back
+    const auto pin = cache.Store(image.Jpeg());
+    const std::string& name = pin.Name();
     EXPECT_TRUE(std::regex_match(name, std::regex("JPG[A-Za-z0-9]{6}\\.tmp"))) << name;
-    EXPECT_NE(cache.Store(picture), name);
+    EXPECT_NE(cache.Store(image.Jpeg()).Name(), name);
 
     test::JpegStream stream(test::ReadFile(dir.Path() / name));
     ASSERT_TRUE(stream.HeaderOk());
@@ -50,7 +55,8 @@ TEST(PictureCache, StoresABaselineQuality90Jpeg) {
 TEST(PictureCache, FindsOnlyNamesItMade) {
     TempDir dir;
     TPictureCache cache(dir.Path() / "Cache");
-    const std::string made = cache.Store(TBitmap(10, 10));
+    const auto pin = cache.Store("jpeg");
+    const std::string made = pin.Name();
     std::ofstream(dir.Path() / "Cache" / "JPGabcdef.tmp") << "planted";
     std::ofstream(dir.Path() / "secret.txt") << "secret";
     ASSERT_TRUE(cache.Find(made));
@@ -87,6 +93,45 @@ TEST(PictureCache, SweepDeletesOnlyTmpFilesOlderThanTenMinutes) {
     }
     EXPECT_EQ(cache.Sweep(now), 2);
     for (const auto& f : files) EXPECT_EQ(fs::exists(dir.Path() / f.name), f.kept) << f.name;
+}
+
+// The quota deletes the oldest pictures first, never one a page still shows, and counts what an
+// earlier process left behind.
+TEST(PictureCache, QuotaDeletesOldestUnshownPicturesFirst) {
+    TempDir dir;
+    std::ofstream(dir.Path() / "JPGleft01.tmp") << std::string(100, 'x');
+    TPictureCache cache(dir.Path());
+    const std::uintmax_t block = cache.Size();  // one picture takes one block
+    ASSERT_GT(block, 0u);
+    EXPECT_FALSE(cache.Find("JPGleft01.tmp"));
+    const std::uintmax_t quota = 3 * block;
+    const std::string jpeg(100, 'j');
+
+    auto a = cache.Store(jpeg, quota);
+    auto b = cache.Store(jpeg, quota);
+    EXPECT_TRUE(fs::exists(dir.Path() / "JPGleft01.tmp"));
+    auto c = cache.Store(jpeg, quota);
+    EXPECT_FALSE(fs::exists(dir.Path() / "JPGleft01.tmp"));  // the leftover went first
+    EXPECT_THROW(cache.Store(jpeg, quota), EFileError);      // every picture is shown
+    EXPECT_EQ(cache.Size(), quota);
+
+    const std::string first = a.Name();
+    { auto released = std::move(a); }  // its page is gone
+    auto d = cache.Store(jpeg, quota);
+    EXPECT_FALSE(fs::exists(dir.Path() / first));
+    for (const auto* kept : {&b, &c, &d}) EXPECT_TRUE(cache.Find(kept->Name())) << kept->Name();
+    EXPECT_EQ(cache.Size(), quota);
+
+    const std::string discarded = d.Name();
+    cache.Discard(std::move(d));
+    EXPECT_FALSE(fs::exists(dir.Path() / discarded));
+    EXPECT_EQ(cache.Size(), 2 * block);
+    EXPECT_THROW(cache.Store(std::string(4 * block, 'j'), quota), EFileError);
+    EXPECT_EQ(cache.Size(), 2 * block);
+
+    // A folder removed under the running server is made again.
+    fs::remove_all(dir.Path());
+    EXPECT_TRUE(cache.Find(cache.Store(jpeg).Name()));
 }
 
 }  // namespace

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <filesystem>
 #include <fstream>
+#include <functional>
 #include <thread>
 
 #include "runtime/Exceptions.h"
@@ -20,6 +22,7 @@ using testing::FakeClock;
 using testing::MakeRequest;
 using testing::PageClient;
 using testing::TempDir;
+namespace fs = std::filesystem;
 
 // Counts how many requests are writing the page of one form at the same moment.
 struct Overlap {
@@ -303,6 +306,46 @@ TEST_F(ServerControllerTest, PicturesAreServedFromTheCacheOnly) {
     }
 }
 
+// A page whose picture cannot be stored is a clear error; the session stays where it was, so
+// the same post sent again works once the cache can take it.
+TEST_F(ServerControllerTest, PageThatCannotBeMadeLeavesTheCounterAlone) {
+    const fs::path cache = dir.Path() / "Cache";
+    const struct {
+        const char* fault;
+        std::function<void()> breakCache, mendCache;
+    } cases[] = {
+        {"full", [&] { controller.CacheQuota = 1; },
+         [&] { controller.CacheQuota = TPictureCache::DefaultQuota; }},
+        {"unwritable",
+         [&] {
+             fs::rename(cache, dir.Path() / "Cache.away");
+             std::ofstream(cache) << "not a directory";
+         },
+         [&] {
+             fs::remove(cache);
+             fs::rename(dir.Path() / "Cache.away", cache);
+         }},
+    };
+    for (const auto& c : cases) {
+        PageClient browser(app);
+        browser.Open();
+        const std::string path = browser.PostPath();
+        c.breakCache();
+        forms.back()->img->Picture.SetSize(30, 20);
+        const Response failed = browser.PostTo(path, "edtText=drawn&IW_Action=btnGo");
+        EXPECT_EQ(failed.Status, 503) << c.fault;
+        EXPECT_NE(failed.Body.find("The page could not be made: "), std::string::npos) << c.fault;
+        EXPECT_NE(failed.Body.find("href=\"/ribbon" + path + "\">Try again"), std::string::npos)
+            << c.fault;
+        c.mendCache();
+        const Response retried = browser.PostTo(path, "edtText=drawn&IW_Action=btnGo");
+        EXPECT_EQ(retried.Status, 200) << c.fault;
+        EXPECT_EQ(AlertOf(retried.Body), "") << c.fault;
+        EXPECT_NE(retried.Body.find("src=\"/ribbon/cache/JPG"), std::string::npos) << c.fault;
+    }
+    EXPECT_EQ(clicks.go, 4);
+}
+
 TEST_F(ServerControllerTest, DispatcherRefusesWhatNoPageTakes) {
     EXPECT_EQ(app.handle(MakeRequest("PUT", "/")).Status, 405);
     EXPECT_EQ(app.handle(MakeRequest("DELETE", "/cache/x")).Status, 405);
@@ -314,11 +357,77 @@ TEST_F(ServerControllerTest, DispatcherRefusesWhatNoPageTakes) {
     EXPECT_EQ(controller.SessionCount(), 0u);
 }
 
-TEST_F(ServerControllerTest, SessionFloodIsCapped) {
+TEST_F(ServerControllerTest, FullTableAnswersServerBusyWithRetryAfter) {
     controller.MaxSessions = 3;
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(PageClient(app).Open().Status, 200);
-    EXPECT_EQ(PageClient(app).Open().Status, 503);
+    controller.MaxSessionsPerClient = 3;
+    std::vector<PageClient> working;
+    for (int i = 0; i < 3; ++i) {
+        working.emplace_back(app, testing::ChromeAgent, "10.0.0." + std::to_string(i));
+        EXPECT_EQ(working.back().Open().Status, 200);
+        EXPECT_EQ(working.back().Post("edtText=x").Status, 200);
+    }
+    const Response busy = PageClient(app, testing::ChromeAgent, "10.0.1.1").Open();
+    EXPECT_EQ(busy.Status, 503);
+    EXPECT_NE(busy.Body.find(ServerBusy), std::string::npos);
+    EXPECT_NE(std::find(busy.Headers.begin(), busy.Headers.end(),
+                        std::pair<std::string, std::string>("Retry-After", "30")),
+              busy.Headers.end());
     EXPECT_EQ(controller.SessionCount(), 3u);
+    for (auto& client : working) EXPECT_EQ(client.Post("edtText=y").Status, 200);
+}
+
+// One client opening sessions as fast as it can only ever replaces its own sessions that never
+// posted; others keep theirs and still get new ones.
+TEST_F(ServerControllerTest, FloodingClientCannotKeepOthersOut) {
+    controller.MaxSessions = 8;
+    controller.MaxSessionsPerClient = 4;
+    const std::string flooder = "2001:db8:1:2:";
+    PageClient user(app, testing::ChromeAgent, "192.0.2.7");
+    ASSERT_EQ(user.Open().Status, 200);
+    ASSERT_EQ(user.Post("edtText=mine").Status, 200);
+    PageClient justOpened(app, testing::ChromeAgent, "192.0.2.8");
+    ASSERT_EQ(justOpened.Open().Status, 200);
+    // Every address of one IPv6 /64 is one client.
+    for (int i = 0; i < 200; ++i)
+        EXPECT_EQ(PageClient(app, testing::ChromeAgent, flooder + std::to_string(i) + "::1")
+                      .Open()
+                      .Status,
+                  200);
+    EXPECT_EQ(controller.SessionCount(), 6u);
+    EXPECT_EQ(user.Post("edtText=still").Status, 200);
+    EXPECT_EQ(AlertOf(user.Post("").Body), "");
+    EXPECT_EQ(justOpened.Post("edtText=late").Body.find(SessionNotFound), std::string::npos);
+
+    // Sessions of many clients that never posted make room for a new one; working ones stay.
+    for (int i = 0; i < 20; ++i)
+        PageClient(app, testing::ChromeAgent, "198.51.100." + std::to_string(i)).Open();
+    EXPECT_EQ(controller.SessionCount(), 8u);
+    EXPECT_EQ(PageClient(app, testing::ChromeAgent, "203.0.113.1").Open().Status, 200);
+    EXPECT_EQ(user.Post("edtText=again").Body.find(SessionNotFound), std::string::npos);
+    EXPECT_EQ(justOpened.Post("edtText=again").Body.find(SessionNotFound), std::string::npos);
+
+    // A flooder that posts every session holds its share and no more.
+    for (int i = 0; i < 6; ++i) {
+        PageClient posting(app, testing::ChromeAgent, flooder + "ff::" + std::to_string(i));
+        const int status = posting.Open().Status;
+        if (status == 200) posting.Post("edtText=x");
+        EXPECT_EQ(status, i < 4 ? 200 : 503) << i;
+    }
+}
+
+TEST(ClientOf, GroupsAnIPv6NetworkAndKeepsIPv4Addresses) {
+    const struct {
+        const char* address;
+        const char* client;
+    } cases[] = {
+        {"192.0.2.7", "192.0.2.7"},
+        {"::ffff:192.0.2.7", "192.0.2.7"},
+        {"2001:db8:1:2:3:4:5:6", "2001:db8:1:2::/64"},
+        {"2001:db8:1:2::9", "2001:db8:1:2::/64"},
+        {"", ""},
+        {"not:an:address", "not:an:address"},
+    };
+    for (const auto& c : cases) EXPECT_EQ(ClientOf(c.address), c.client) << c.address;
 }
 
 TEST_F(ServerControllerTest, ShutdownFreesSessionsAndRefusesRequests) {

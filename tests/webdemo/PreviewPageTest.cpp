@@ -406,12 +406,46 @@ TEST_F(PreviewPageTest, BackgroundBitmapReplacesThePicture) {
     EXPECT_EQ(picture.FirstDark(45, 0), 20);  // no frame: the file's content is the background
 }
 
+// The background is decoded once and shared, yet a file replaced or removed between two
+// clicks behaves as if every click read it.
+TEST_F(PreviewPageTest, ReplacedOrRemovedBackgroundBitmapIsSeenOnTheNextView) {
+    const std::string path = dir.ModuleDir() + "Back.bmp";
+    auto save = [&](int width, TColor color) {
+        TBitmap back(width, 100);
+        back.Canvas().Brush.SetColor(color);
+        back.Canvas().FillRect({0, 0, width, 100});
+        back.SaveToFile(path);
+    };
+    browser.Open();
+    save(300, clYellow);
+    EXPECT_EQ(DecodeJpeg(PictureOf(View("edtBarcode=AB&chkBitmap=On"))).Width, 300);
+    save(320, clNavy);
+    const Picture replaced = DecodeJpeg(PictureOf(View("edtBarcode=AB&chkBitmap=On")));
+    EXPECT_EQ(replaced.Width, 320);
+    EXPECT_LT(replaced.Gray(5, 90), 128);  // navy, not the yellow of the first file
+    fs::remove(path);
+    EXPECT_NE(AlertOf(View("edtBarcode=AB&chkBitmap=On").Body).find("Back.bmp"), std::string::npos);
+}
+
 TEST_F(PreviewPageTest, MissingBackgroundBitmapIsAnAlertAndNoPicture) {
     browser.Open();
     const web::Response page = View("edtBarcode=AB");  // BackBitmap is checked at start
     EXPECT_NE(AlertOf(page.Body).find("Back.bmp"), std::string::npos) << AlertOf(page.Body);
     EXPECT_EQ(page.Body.find("<img"), std::string::npos);
     EXPECT_EQ(CachedFiles(), 0u);
+}
+
+// Pictures are drawn in reused pixels; a View that fails before its background is in place must
+// not show what another session drew there.
+TEST_F(PreviewPageTest, FailedViewNeverShowsAnotherSessionsPicture) {
+    PageClient other(app);
+    other.Open();
+    ASSERT_NE(other.Post("IW_Action=IWButton1&edtBarcode=SECRET&chkBitmap=Off").Body.find("<img"),
+              std::string::npos);
+    browser.Open();
+    const web::Response page = View("edtBarcode=AB");  // Back.bmp is missing
+    EXPECT_NE(AlertOf(page.Body).find("Back.bmp"), std::string::npos);
+    EXPECT_EQ(page.Body.find("<img"), std::string::npos);
 }
 
 TEST_F(PreviewPageTest, RefusedDataShowsTheEngineMessageOverThePlainBackground) {
