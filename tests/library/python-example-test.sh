@@ -11,7 +11,12 @@ awk '/<!-- python-example -->/ {found=1; next}
      inside && /^```/ {exit}
      inside {print}' "$readme" > "$tmp/example.py"
 [[ -s "$tmp/example.py" ]] || { echo "no python example in $readme" >&2; exit 1; }
-(cd "$tmp" && LD_LIBRARY_PATH="$libdir" python3 example.py)
+preload=()
+if [[ -n "${RIBBON_SANITIZED:-}" ]]; then
+  # The sanitizer runtime must come first; the interpreter's own allocations are not ours.
+  preload=(env "LD_PRELOAD=$(${CXX:-c++} -print-file-name=libasan.so)" ASAN_OPTIONS=detect_leaks=0)
+fi
+(cd "$tmp" && LD_LIBRARY_PATH="$libdir" "${preload[@]}" python3 example.py)
 got="$(zbarimg --quiet --raw "$tmp/label.png")"
 [[ "$got" == 5901234123457 ]] || { echo "zbarimg read '$got'" >&2; exit 1; }
 echo "README example: label.png reads 5901234123457"
