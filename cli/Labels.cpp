@@ -53,8 +53,9 @@ struct LabelStyle {
     DrawingOptions Drawing;
 };
 
-// Where one label's symbol goes and how large its picture is, in pixels.
+// One label's encoded symbol, where it goes and how large its picture is, in pixels.
 struct LabelLayout {
+    Encoding Symbol;
     int Width = 0, Height = 0, Left = 0, Top = 0;
 };
 
@@ -63,16 +64,16 @@ struct Record {
     std::string Data;  // what the barcode encodes
 };
 
-// Measures the label of Data; raises the engine's error for data the symbology refuses.
+// Encodes and measures the label of Data; raises the engine's error for data the symbology
+// refuses.
 LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
+    LabelLayout l;
+    l.Symbol = s.Engine->Encode(s.Type, Data, s.Modul, s.Ratio, s.CheckSum);
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth = s.Engine->CanvasHeight(s.Type, Data, s.Modul, s.Ratio, s.CheckSum,
-                                                      s.BarHeight, s.Drawing.Angle);
-    const long long boxHeight = s.Engine->CanvasWidth(s.Type, Data, s.Modul, s.Ratio, s.CheckSum,
-                                                      s.BarHeight, s.Drawing.Angle);
+    const long long boxWidth = s.Engine->CanvasHeight(l.Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxHeight = s.Engine->CanvasWidth(l.Symbol, s.BarHeight, s.Drawing.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
-    LabelLayout l;
     l.Left = s.Left.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     l.Top = s.Top.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     const long long width = s.Size ? s.Size->first : l.Left + boxWidth + quiet;
@@ -85,14 +86,12 @@ LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
     return l;
 }
 
-void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const std::string& Data,
-               const LabelLayout& l, int X, int Y) {
+void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const LabelLayout& l, int X, int Y) {
     Canvas.Brush.SetColor(s.Drawing.Background);
     Canvas.FillRect({X, Y, X + l.Width, Y + l.Height});
-    s.Engine->Draw(Canvas, s.Type, Data, s.Modul, s.Ratio, s.CheckSum, X + l.Left, Y + l.Top,
-                   s.BarHeight, s.Drawing.Font, s.Drawing.TextShow, s.Drawing.TextPosition,
-                   s.Drawing.BarColor, s.Drawing.SpaceColor, s.Drawing.TextBackground,
-                   s.Drawing.Angle);
+    s.Engine->Draw(Canvas, l.Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
+                   s.Drawing.TextShow, s.Drawing.TextPosition, s.Drawing.BarColor,
+                   s.Drawing.SpaceColor, s.Drawing.TextBackground, s.Drawing.Angle);
 }
 
 // Why Name cannot name a file in the output folder, or nothing when it can.
@@ -236,14 +235,14 @@ void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, con
             layout = LayOut(style, r.Data);
             if (!svg) {
                 TBitmap bitmap(layout.Width, layout.Height);
-                DrawLabel(bitmap.Canvas(), style, r.Data, layout, 0, 0);
+                DrawLabel(bitmap.Canvas(), style, layout, 0, 0);
                 const std::string png = bitmap.Encode(TImageFormat::Png);
                 WriteFileAtomically(dir + "/" + r.Key + extension, png);
             } else {
                 constexpr int ppi = TCanvas::ScreenPixelsPerInch;
                 TVectorFile file(dir + "/" + r.Key + extension, TVectorFormat::Svg,
                                  {layout.Width * 72.0 / ppi, layout.Height * 72.0 / ppi, ppi, ppi});
-                DrawLabel(file.Canvas(), style, r.Data, layout, 0, 0);
+                DrawLabel(file.Canvas(), style, layout, 0, 0);
                 file.Commit();
             }
         } catch (const EFileError&) {
@@ -325,7 +324,7 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
                 const int x = cell % grid.first * cellWidth + (cellWidth - l.Width) / 2;
                 const int y = cell / grid.first * cellHeight + (cellHeight - l.Height) / 2;
                 try {
-                    DrawLabel(printer.Canvas(), style, records[i].Data, l, x, y);
+                    DrawLabel(printer.Canvas(), style, l, x, y);
                     ++cell;
                     ++outcome.written;
                 } catch (const EFileError&) {
