@@ -53,8 +53,9 @@ struct LabelStyle {
     DrawingOptions Drawing;
 };
 
-// Where one label's symbol goes and how large its picture is, in pixels.
+// One label's encoded symbol, where it goes and how large its picture is, in pixels.
 struct LabelLayout {
+    Encoding Symbol;
     int Width = 0, Height = 0, Left = 0, Top = 0;
 };
 
@@ -63,20 +64,16 @@ struct Record {
     std::string Data;  // what the barcode encodes
 };
 
-// The record's data encoded once for measuring and drawing; raises the engine's error for data
-// the symbology refuses.
-Encoding EncodeLabel(const LabelStyle& s, const std::string& Data) {
-    return s.Engine->Encode(s.Type, Data, s.Modul, s.Ratio, s.CheckSum);
-}
-
-// Measures the label of an encoded symbol.
-LabelLayout LayOut(const LabelStyle& s, const Encoding& Symbol) {
+// Encodes and measures the label of Data; raises the engine's error for data the symbology
+// refuses.
+LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
+    LabelLayout l;
+    l.Symbol = s.Engine->Encode(s.Type, Data, s.Modul, s.Ratio, s.CheckSum);
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth = s.Engine->CanvasHeight(Symbol, s.BarHeight, s.Drawing.Angle);
-    const long long boxHeight = s.Engine->CanvasWidth(Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxWidth = s.Engine->CanvasHeight(l.Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxHeight = s.Engine->CanvasWidth(l.Symbol, s.BarHeight, s.Drawing.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
-    LabelLayout l;
     l.Left = s.Left.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     l.Top = s.Top.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     const long long width = s.Size ? s.Size->first : l.Left + boxWidth + quiet;
@@ -89,11 +86,10 @@ LabelLayout LayOut(const LabelStyle& s, const Encoding& Symbol) {
     return l;
 }
 
-void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const Encoding& Symbol,
-               const LabelLayout& l, int X, int Y) {
+void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const LabelLayout& l, int X, int Y) {
     Canvas.Brush.SetColor(s.Drawing.Background);
     Canvas.FillRect({X, Y, X + l.Width, Y + l.Height});
-    s.Engine->Draw(Canvas, Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
+    s.Engine->Draw(Canvas, l.Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
                    s.Drawing.TextShow, s.Drawing.TextPosition, s.Drawing.BarColor,
                    s.Drawing.SpaceColor, s.Drawing.TextBackground, s.Drawing.Angle);
 }
@@ -236,18 +232,17 @@ void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, con
         if (outcome.refusals[i]) return;  // refused before the run (its name)
         LabelLayout layout;
         try {
-            const Encoding symbol = EncodeLabel(style, r.Data);
-            layout = LayOut(style, symbol);
+            layout = LayOut(style, r.Data);
             if (!svg) {
                 TBitmap bitmap(layout.Width, layout.Height);
-                DrawLabel(bitmap.Canvas(), style, symbol, layout, 0, 0);
+                DrawLabel(bitmap.Canvas(), style, layout, 0, 0);
                 const std::string png = bitmap.Encode(TImageFormat::Png);
                 WriteFileAtomically(dir + "/" + r.Key + extension, png);
             } else {
                 constexpr int ppi = TCanvas::ScreenPixelsPerInch;
                 TVectorFile file(dir + "/" + r.Key + extension, TVectorFormat::Svg,
                                  {layout.Width * 72.0 / ppi, layout.Height * 72.0 / ppi, ppi, ppi});
-                DrawLabel(file.Canvas(), style, symbol, layout, 0, 0);
+                DrawLabel(file.Canvas(), style, layout, 0, 0);
                 file.Commit();
             }
         } catch (const EFileError&) {
@@ -268,7 +263,7 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
     Outcome measuring(records.size());
     RunOnWorkers(workers, records.size(), measuring, nullptr, [&](std::size_t i) {
         try {
-            layouts[i] = LayOut(style, EncodeLabel(style, records[i].Data));
+            layouts[i] = LayOut(style, records[i].Data);
         } catch (const Exception& e) {
             outcome.refusals[i] = e.Message;
         }
@@ -329,10 +324,7 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
                 const int x = cell % grid.first * cellWidth + (cellWidth - l.Width) / 2;
                 const int y = cell / grid.first * cellHeight + (cellHeight - l.Height) / 2;
                 try {
-                    // Encoded again rather than kept from the measuring: the encodings of every
-                    // record would stay in memory for the whole document.
-                    DrawLabel(printer.Canvas(), style, EncodeLabel(style, records[i].Data), l, x,
-                              y);
+                    DrawLabel(printer.Canvas(), style, l, x, y);
                     ++cell;
                     ++outcome.written;
                 } catch (const EFileError&) {
