@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Builds the fuzz targets with clang (libFuzzer, ASan, UBSan) into build-fuzz/ (or
 # $RIBBON_FUZZ_BUILD_DIR) and runs one of them for SECONDS (default 600).
-# Usage: scripts/fuzz.sh TARGET [SECONDS]     TARGET: encode, draw, web, form, formfile or bmp
+# Usage: scripts/fuzz.sh TARGET [SECONDS]     TARGET: encode, draw, web, form, formfile, cinterface or bmp
 # The run starts from the seeds in tests/fuzz/corpus/TARGET/ and keeps what it finds in the build
 # folder's corpus/TARGET/; a crashing input lands in its artifacts/ and the script fails.
 set -euo pipefail
