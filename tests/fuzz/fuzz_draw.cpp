@@ -71,8 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TBitmap bitmap(width, height);
     try {
-        engine.Draw(bitmap.Canvas(), type, text, modul, ratio, checkSum, left, top, barHeight, font,
-                    textShow, textPosition, colorBar, colorSpc, textColor, angle);
+        const cli::Encoding symbol = engine.Encode(type, text, modul, ratio, checkSum);
+        engine.Draw(bitmap.Canvas(), symbol, left, top, barHeight, font, textShow, textPosition,
+                    colorBar, colorSpc, textColor, angle);
     } catch (const Exception& error) {
         if (error.Message.empty()) {
             std::fprintf(stderr, "an error without a message\n");
