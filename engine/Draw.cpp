@@ -201,10 +201,12 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     // One-pixel nudges by the quadrant the text faces.
     const int a = AngleBand(Angle);
     const bool upright = a <= 45 || a > 315;
-    if (upright && !TopGroup(TextPosition)) ++at.Y;
-    if (upright && RightGroup(TextPosition)) ++at.X;
-    if (a > 135 && a <= 225 && TopGroup(TextPosition)) ++at.Y;
-    if (a > 225 && a <= 315) ++at.X;
+    // The nudge wraps at the 32-bit edge like every coordinate here, never overflows.
+    auto nudge = [](int& v) { v = ToPixel(static_cast<long long>(v) + 1); };
+    if (upright && !TopGroup(TextPosition)) nudge(at.Y);
+    if (upright && RightGroup(TextPosition)) nudge(at.X);
+    if (a > 135 && a <= 225 && TopGroup(TextPosition)) nudge(at.Y);
+    if (a > 225 && a <= 315) nudge(at.X);
 
     TLogFont lf = Canvas.CurrentLogFont();
     lf.Escapement = lf.Orientation = Tenths(Angle);
