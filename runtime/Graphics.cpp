@@ -3,6 +3,7 @@
 #include <array>
 #include <cctype>
 #include <cstdlib>
+#include <limits>
 #include <utility>
 
 namespace ribbon {
@@ -35,7 +36,9 @@ std::optional<TColor> IdentToColor(std::string_view Name) {
 }
 
 int TFont::PixelHeight(int PixelsPerInch) const {
-    return -MulDiv(Size, PixelsPerInch, 72);
+    // A negative height asks for the em size; the most negative size has no positive twin.
+    const int h = MulDiv(Size, PixelsPerInch, 72);
+    return h == std::numeric_limits<int>::min() ? std::numeric_limits<int>::max() : -h;
 }
 
 TLogFont TFont::LogFont(int PixelsPerInch) const {

@@ -29,5 +29,8 @@ extra=()
 [ "$target" = web ] && extra+=(-detect_leaks=0)
 # Sessions and pictures of the web target go to the system's temporary folder.
 export LSAN_OPTIONS="suppressions=$root/tests/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-exec "./tests/fuzz/fuzz_$target" "corpus/$target" "$seeds" -max_total_time="$seconds" \
+# RIBBON_FUZZ_RUNS=N makes a run repeatable: a fixed seed and N inputs instead of a time limit.
+limit=(-max_total_time="$seconds")
+[ -n "${RIBBON_FUZZ_RUNS:-}" ] && limit=(-seed=1 -runs="$RIBBON_FUZZ_RUNS")
+exec "./tests/fuzz/fuzz_$target" "corpus/$target" "$seeds" "${limit[@]}" \
   -timeout=20 -rss_limit_mb=2560 -print_final_stats=1 -artifact_prefix="artifacts/$target-" "${extra[@]}"
