@@ -31,7 +31,8 @@ struct TPixelBuffer {
 };
 
 namespace detail {
-struct TFontFace;  // a cached FreeType face (FontCache.h)
+struct TFontFace;    // a cached FreeType face (FontCache.h)
+struct TTextLayout;  // where a text's cell, glyphs and lines went (TextRuns.h)
 }  // namespace detail
 
 /// A font object created from a logical description (the counterpart of an HFONT). It can be
@@ -124,9 +125,17 @@ class RIBBON_API TCanvas final : public TCustomCanvas {
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
     /// Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
-    /// u axis runs at the escapement angle (cosine C, sine S).
+    /// u axis runs at the escapement angle (cosine C, sine S); its corners go to Corners.
     void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
-                      long double V0, long double U1, long double V1, TColor Color);
+                      long double V0, long double U1, long double V1, TColor Color,
+                      TPoint (&Corners)[4]);
+    /// TextOut in the given colours (no cell when !Opaque); Layout, when given, is told where
+    /// the cell, the glyphs and the lines went.
+    void DrawText(const TFontHandle& Font, int X, int Y, const std::string& Text, TColor Ink,
+                  bool Opaque, TColor Back, detail::TTextLayout* Layout);
+    /// Opaque text copied from the thread's composed runs (composed first if new); false when
+    /// the run cannot be kept, and nothing was drawn.
+    bool DrawTextRun(const TFontHandle& Font, int X, int Y, const std::string& Text);
 
     TPixelBuffer* target_;
     int ppi_;

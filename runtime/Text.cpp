@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <numbers>
 
 #include "runtime/Canvas.h"
@@ -11,6 +12,7 @@
 #include FT_SYNTHESIS_H
 #include "runtime/Format.h"
 #include "runtime/Rasterizer.h"
+#include "runtime/TextRuns.h"
 
 namespace ribbon {
 
@@ -28,6 +30,53 @@ long long RoundToInt(long double v) {
 
 long double TenthsToRadians(int Tenths) {
     return static_cast<long double>(Tenths) / 1800.0L * std::numbers::pi_v<long double>;
+}
+
+struct SinCos {
+    long double s, c;
+};
+
+// The sine and cosine of an angle in tenths of a degree; those of 0, which upright text turns
+// by, are known.
+SinCos Turn(int Tenths) {
+    if (Tenths == 0) return {0.0L, 1.0L};
+    const long double a = TenthsToRadians(Tenths);
+    return {std::sin(a), std::cos(a)};
+}
+
+// The interior of the polygon of four corners when they make an upright rectangle: the scan
+// conversion covers the columns and rows from the smaller corner up to, not including, the larger.
+bool UprightCorners(const TPoint (&p)[4], TRect& r) {
+    const bool across =
+        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+    const bool down = p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+    if (!across && !down) return false;
+    const long long x0 = std::min(p[0].X, p[2].X), x1 = std::max(p[0].X, p[2].X) - 1LL;
+    const long long y0 = std::min(p[0].Y, p[2].Y), y1 = std::max(p[0].Y, p[2].Y) - 1LL;
+    if (x0 > x1 || y0 > y1) {
+        r = {0, 0, -1, -1};  // empty
+        return true;
+    }
+    r = {static_cast<int>(x0), static_cast<int>(y0), static_cast<int>(x1), static_cast<int>(y1)};
+    return true;
+}
+
+// Blends Count pixels of a glyph row in the ink, exactly as each pixel alone would be:
+// (q * (255 - a) + ink * a + 127) / 255 per channel. Uncovered pixels are left, fully covered
+// ones take the ink.
+void BlendRow(std::uint8_t* q, const std::uint8_t* alpha, int Count, const std::uint8_t (&ink)[3]) {
+    for (int i = 0; i < Count; ++i, q += 3) {
+        const unsigned a = alpha[i];
+        if (a == 0) continue;
+        if (a == 255) {
+            q[0] = ink[0];
+            q[1] = ink[1];
+            q[2] = ink[2];
+            continue;
+        }
+        for (int k = 0; k < 3; ++k)
+            q[k] = static_cast<std::uint8_t>((q[k] * (255 - a) + ink[k] * a + 127) / 255);
+    }
 }
 
 FT_Fixed ToFixed(long double v) {
@@ -121,30 +170,52 @@ std::unique_ptr<TFontHandle> CreateFontIndirect(const TLogFont& LogFont) {
 
 void TCanvas::FillTextRect(long double X, long double Y, long double C, long double S,
                            long double U0, long double V0, long double U1, long double V1,
-                           TColor Color) {
+                           TColor Color, TPoint (&Corners)[4]) {
     auto at = [&](long double u, long double v) {
         return TPoint{static_cast<int>(RoundToInt(X + u * C + v * S)),
                       static_cast<int>(RoundToInt(Y - u * S + v * C))};
     };
-    const TPoint corners[4] = {at(U0, V0), at(U1, V0), at(U1, V1), at(U0, V1)};
-    detail::ScanPolygon(corners, TRect{0, 0, Width(), Height()},
+    Corners[0] = at(U0, V0);
+    Corners[1] = at(U1, V0);
+    Corners[2] = at(U1, V1);
+    Corners[3] = at(U0, V1);
+    TRect r;
+    if (detail::FastPaths && UprightCorners(Corners, r)) {
+        // The interior of an upright rectangle: its first row filled, the others copied.
+        r = {std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, Width() - 1),
+             std::min(r.Bottom, Height() - 1)};
+        if (r.Left <= r.Right && r.Top <= r.Bottom) FillClipped(r, Color);
+        return;
+    }
+    detail::ScanPolygon(Corners, TRect{0, 0, Width(), Height()},
                         [&](int y, int x0, int x1) { FillSpan(y, x0, x1, Color); });
 }
 
 void TCanvas::TextOut(int X, int Y, const std::string& Text) {
     const TFontHandle& font = CurrentFont();
+    if (detail::FastPaths && Brush.Style() == bsSolid && DrawTextRun(font, X, Y, Text)) return;
+    DrawText(font, X, Y, Text, Font.Color, Brush.Style() == bsSolid, Brush.Color(), nullptr);
+}
+
+void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string& Text, TColor ink,
+                       bool Opaque, TColor Back, detail::TTextLayout* Layout) {
     std::vector<int> advances;
     font.Advances(Text, advances);
     long long textWidth = 0;
     for (int a : advances) textWidth += a;
 
     const TLogFont& lf = font.LogFont();
-    const long double esc = TenthsToRadians(lf.Escapement);
-    const long double c = std::cos(esc), s = std::sin(esc);
-    if (Brush.Style() == bsSolid && !Text.empty())
-        FillTextRect(X, Y, c, s, 0, 0, textWidth, font.Height(), Brush.Color());
+    const SinCos esc = Turn(lf.Escapement);
+    const long double c = esc.c, s = esc.s;
+    TPoint corners[4];
+    if (Opaque && !Text.empty()) {
+        FillTextRect(X, Y, c, s, 0, 0, textWidth, font.Height(), Back, corners);
+        if (Layout) {
+            Layout->Filled = true;
+            std::copy(corners, corners + 4, Layout->Fill);
+        }
+    }
 
-    const TColor ink = Font.Color;
     const std::uint8_t inkRgb[3] = {GetRValue(ink), GetGValue(ink), GetBValue(ink)};
     auto blend = [&](int x, int y, unsigned alpha) {
         if (x < 0 || y < 0 || x >= Width() || y >= Height() || alpha == 0) return;
@@ -153,37 +224,26 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
             p[k] =
                 static_cast<std::uint8_t>((p[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
     };
-    // The glyph's rows clipped once, then blended pixel after pixel along each row.
+    // The glyph's rows clipped once, then blended a row at a time.
     auto blendRows = [&](const detail::TFontFace::Glyph& glyph, int left, int top) {
         const int col0 = std::max(0, -left), col1 = std::min(glyph.Width, Width() - left);
         const int row0 = std::max(0, -top), row1 = std::min(glyph.Rows, Height() - top);
         const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
-        for (int row = row0; row < row1; ++row) {
-            const std::uint8_t* alpha =
-                glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width;
-            std::uint8_t* p = target_->Rgb.data() + (top + row) * stride;
-            for (int col = col0; col < col1; ++col) {
-                const unsigned a = alpha[col];
-                if (a == 0) continue;
-                std::uint8_t* q = p + static_cast<std::size_t>(left + col) * 3;
-                for (int k = 0; k < 3; ++k)
-                    q[k] =
-                        static_cast<std::uint8_t>((q[k] * (255 - a) + inkRgb[k] * a + 127) / 255);
-            }
-        }
+        for (int row = row0; row < row1; ++row)
+            BlendRow(target_->Rgb.data() + (top + row) * stride +
+                         static_cast<std::size_t>(left + col0) * 3,
+                     glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width + col0,
+                     col1 - col0, inkRgb);
     };
     // The glyphs are found (and rendered the first time) under the face's lock and blended
     // after it, each held by this call even if the cache lets it go meanwhile.
-    struct Placed {
-        std::shared_ptr<const detail::TFontFace::Glyph> Glyph;
-        int Left, Top;
-    };
-    thread_local std::vector<Placed> placed;
+    thread_local std::vector<detail::TPlacedGlyph> ownPlaced;
+    std::vector<detail::TPlacedGlyph>& placed = Layout ? Layout->Glyphs : ownPlaced;
     placed.clear();
 
     const bool mono = lf.Quality == NONANTIALIASED_QUALITY;
-    const long double ori = TenthsToRadians(lf.Orientation);
-    const long double oc = std::cos(ori), os = std::sin(ori);
+    const SinCos ori = Turn(lf.Orientation);
+    const long double oc = ori.c, os = ori.s;
     const long double slant = font.syntheticItalic_ ? SyntheticSlant : 0.0L;
     // FreeType's y axis points up: a counter-clockwise turn, after the slant of a synthetic italic.
     FT_Matrix matrix{ToFixed(oc), ToFixed(oc * slant - os), ToFixed(os), ToFixed(os * slant + oc)};
@@ -253,7 +313,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
         }
         if (sized) FT_Set_Transform(f.Face, nullptr, nullptr);
     }
-    for (const Placed& p : placed) {
+    for (const detail::TPlacedGlyph& p : placed) {
         const detail::TFontFace::Glyph& glyph = *p.Glyph;
         if (detail::FastPaths) {
             blendRows(glyph, p.Left, p.Top);
@@ -264,7 +324,7 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
                 blend(p.Left + col, p.Top + row,
                       glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col]);
     }
-    placed.clear();
+    if (!Layout) placed.clear();
 
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
         const detail::TFontFace& f = *font.face_;
@@ -274,14 +334,172 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
             const long double thick = std::max(1.0L, std::round(f.UnderlineThickness * scale));
             const long double top =
                 baseline - std::round(f.UnderlinePosition * scale) - std::floor(thick / 2);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink);
+            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink, corners);
+            if (Layout) std::copy(corners, corners + 4, Layout->Lines[Layout->LineCount++]);
         }
         if (lf.StrikeOut) {
             const long double thick = std::max(1.0L, std::round(f.StrikeoutSize * scale));
             const long double top = baseline - std::round(f.StrikeoutPosition * scale);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink);
+            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink, corners);
+            if (Layout) std::copy(corners, corners + 4, Layout->Lines[Layout->LineCount++]);
         }
     }
+}
+
+namespace {
+
+// Upright runs are kept only where moving them cannot reach the edge of the coordinates.
+constexpr int MaxUprightPlace = 1 << 28;
+
+// Whether Inside(x, y) holds for every pixel that the glyphs ink.
+template <typename InsideFn>
+bool InkInside(const std::vector<detail::TPlacedGlyph>& Glyphs, InsideFn&& Inside) {
+    for (const detail::TPlacedGlyph& p : Glyphs) {
+        const detail::TFontFace::Glyph& g = *p.Glyph;
+        for (int row = 0; row < g.Rows; ++row) {
+            const std::uint8_t* alpha = g.Alpha.data() + static_cast<std::size_t>(row) * g.Width;
+            for (int col = 0; col < g.Width; ++col)
+                if (alpha[col] != 0 && !Inside(static_cast<long long>(p.Left) + col,
+                                               static_cast<long long>(p.Top) + row))
+                    return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::string& Text) {
+    const TLogFont& lf = font.LogFont();
+    if (Text.empty() || Text.size() > detail::TTextRunCache::MaxTextBytes) return false;
+    const bool upright = lf.Escapement == 0;
+    if (upright && (X < -MaxUprightPlace || X > MaxUprightPlace || Y < -MaxUprightPlace ||
+                    Y > MaxUprightPlace))
+        return false;
+    detail::TTextRunKey key;
+    key.Face = font.face_.get();
+    key.EmPixels = font.emPixels_;
+    key.WidthPixels = font.widthPixels_;
+    key.Ascent = font.ascent_;
+    key.Descent = font.descent_;
+    key.Escapement = lf.Escapement;
+    key.Orientation = lf.Orientation;
+    key.Flags = (font.syntheticBold_ ? 1 : 0) | (font.syntheticItalic_ ? 2 : 0) |
+                (lf.Quality == NONANTIALIASED_QUALITY ? 4 : 0) | (lf.Underline ? 8 : 0) |
+                (lf.StrikeOut ? 16 : 0);
+    key.Ink = Font.Color;
+    key.Back = Brush.Color();
+    if (!upright) {
+        key.X = X;
+        key.Y = Y;
+        key.SurfaceWidth = Width();
+        key.SurfaceHeight = Height();
+    }
+    key.Text = Text;
+    const std::size_t hash = key.Hash();
+    detail::TTextRunCache& cache = detail::TTextRunCache::ForThread();
+    const detail::TTextRun* run = cache.Find(key, hash);
+    if (!run) {
+        detail::TTextRun made;
+        if (upright) {
+            // Composed apart, at the origin of a surface just the size of the cell.
+            std::vector<int> advances;
+            font.Advances(Text, advances);
+            long long width = 0;
+            for (int a : advances) width += a;
+            const long long height = font.Height();
+            if (width > 0 && height > 0 &&
+                width * height * 3 <= static_cast<long long>(detail::TTextRunCache::MaxRunBytes)) {
+                thread_local TPixelBuffer scratch;
+                scratch.Width = static_cast<int>(width);
+                scratch.Height = static_cast<int>(height);
+                scratch.Rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
+                TCanvas apart(scratch, ppi_);
+                detail::TTextLayout layout;
+                apart.DrawText(font, 0, 0, Text, key.Ink, true, key.Back, &layout);
+                auto inCell = [&](long long x, long long y) {
+                    return x >= 0 && x < width && y >= 0 && y < height;
+                };
+                TRect line;
+                bool usable = InkInside(layout.Glyphs, inCell);
+                for (int i = 0; i < layout.LineCount && usable; ++i)
+                    usable = UprightCorners(layout.Lines[i], line) &&
+                             (line.Left > line.Right ||
+                              (inCell(line.Left, line.Top) && inCell(line.Right, line.Bottom)));
+                if (usable) {
+                    made.Usable = true;
+                    made.Rgb = scratch.Rgb;
+                    for (int y = 0; y < height; ++y)
+                        made.Spans.push_back({y, 0, static_cast<int>(width) - 1,
+                                              static_cast<std::size_t>(y) * width * 3});
+                }
+            }
+            run = &cache.Add(key, hash, font.face_, std::move(made));
+        } else {
+            // Turned text is drawn here the long way, then what it drew is kept.
+            detail::TTextLayout layout;
+            DrawText(font, X, Y, Text, key.Ink, true, key.Back, &layout);
+            const TRect clip{0, 0, Width(), Height()};
+            // The cell's span on each row it covers (a turned rectangle crosses a row once).
+            long long first = 0;
+            std::vector<std::pair<int, int>> rows;
+            bool usable = layout.Filled;
+            if (usable)
+                detail::ScanPolygon(layout.Fill, clip, [&](int y, int x0, int x1) {
+                    if (rows.empty()) first = y;
+                    if (y - first != static_cast<long long>(rows.size()))
+                        usable = false;
+                    else
+                        rows.emplace_back(x0, x1);
+                });
+            auto inCell = [&](long long x, long long y) {
+                const long long r = y - first;
+                return r >= 0 && r < static_cast<long long>(rows.size()) && x >= rows[r].first &&
+                       x <= rows[r].second;
+            };
+            // Ink off the surface is never drawn.
+            usable = usable && InkInside(layout.Glyphs, [&](long long x, long long y) {
+                         return x < 0 || y < 0 || x >= Width() || y >= Height() || inCell(x, y);
+                     });
+            for (int i = 0; i < layout.LineCount && usable; ++i)
+                detail::ScanPolygon(layout.Lines[i], clip, [&](int y, int x0, int x1) {
+                    usable = usable && inCell(x0, y) && inCell(x1, y);
+                });
+            std::size_t pixels = 0;
+            for (const auto& [x0, x1] : rows) pixels += static_cast<std::size_t>(x1 - x0 + 1);
+            if (usable && pixels * 3 <= detail::TTextRunCache::MaxRunBytes) {
+                made.Usable = true;
+                const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+                for (std::size_t r = 0; r < rows.size(); ++r) {
+                    const int y = static_cast<int>(first + static_cast<long long>(r));
+                    const auto [x0, x1] = rows[r];
+                    made.Spans.push_back({y, x0, x1, made.Rgb.size()});
+                    const std::uint8_t* from =
+                        target_->Rgb.data() + y * stride + static_cast<std::size_t>(x0) * 3;
+                    made.Rgb.insert(made.Rgb.end(), from,
+                                    from + static_cast<std::size_t>(x1 - x0 + 1) * 3);
+                }
+            }
+            cache.Add(key, hash, font.face_, std::move(made));
+            return true;
+        }
+    }
+    if (!run->Usable) return false;
+    // Upright runs are placed at (X, Y) and clipped here; turned ones were kept in place.
+    const long long dx = upright ? X : 0, dy = upright ? Y : 0;
+    const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+    for (const detail::TTextRun::Span& span : run->Spans) {
+        const long long y = dy + span.Y;
+        if (y < 0 || y >= Height()) continue;
+        const long long x0 = std::max<long long>(dx + span.X0, 0);
+        const long long x1 = std::min<long long>(dx + span.X1, Width() - 1LL);
+        if (x0 > x1) continue;
+        std::memcpy(target_->Rgb.data() + y * stride + x0 * 3,
+                    run->Rgb.data() + span.Offset + (x0 - dx - span.X0) * 3,
+                    static_cast<std::size_t>(x1 - x0 + 1) * 3);
+    }
+    ++cache.Hits;
+    return true;
 }
 
 }  // namespace ribbon
