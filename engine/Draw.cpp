@@ -33,6 +33,7 @@ struct SinCos {
 };
 
 SinCos Trig(double Theta) {
+    if (Theta == 0) return {Theta, 1.0L};  // what sin and cos give for +-0, without the work
     const long double t = Theta;
     return {std::sin(t), std::cos(t)};
 }
@@ -185,8 +186,9 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     Canvas.Font = Font;
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
-    const long long tw = Canvas.TextWidth(Text);
-    const long long th = Canvas.TextHeight(Text);
+    const TSize extent = Canvas.TextExtent(Text);  // measured once for both
+    const long long tw = extent.cx;
+    const long long th = extent.cy;
 
     long long x;
     if (LeftGroup(TextPosition))

@@ -10,6 +10,8 @@
 // A canvas is used by one thread at a time; different canvases may draw concurrently (the font
 // faces they share are guarded inside the text layer).
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -68,6 +70,9 @@ class RIBBON_API TFontHandle {
     void Advances(const std::string& Text, std::vector<int>& Out) const;
 
     std::shared_ptr<detail::TFontFace> face_;
+    /// The advances of the bytes looked up so far (-1 until then), so that measuring again
+    /// needs no lock on the face.
+    mutable std::array<std::atomic<int>, 256> advances_;
     int emPixels_ = 0;
     int widthPixels_ = 0;  // horizontal pixel size of the em
     int ascent_ = 0;

@@ -86,6 +86,7 @@ FT_Fixed ToFixed(long double v) {
 }  // namespace
 
 TFontHandle::TFontHandle(const TLogFont& LogFont) : log_(LogFont) {
+    for (auto& a : advances_) a.store(-1, std::memory_order_relaxed);
     const bool bold = LogFont.Weight >= 600;
     face_ = detail::FindFace(LogFont.FaceName, bold, LogFont.Italic);
     syntheticBold_ = bold && !face_->Bold;
@@ -146,14 +147,24 @@ void TFontHandle::Advances(const std::string& Text, std::vector<int>& Out) const
             table[byte] = advance;
         }
         Out[i] = table[byte];
+        advances_[byte].store(table[byte], std::memory_order_relaxed);
     }
 }
 
 TSize TFontHandle::TextExtent(const std::string& Text) const {
-    std::vector<int> advances;
-    Advances(Text, advances);
     long long width = 0;
-    for (int a : advances) width += a;
+    for (char ch : Text) {
+        const int a = advances_[static_cast<unsigned char>(ch)].load(std::memory_order_relaxed);
+        if (a < 0) {
+            // A byte not measured before: all of them through the face.
+            std::vector<int> advances;
+            Advances(Text, advances);
+            width = 0;
+            for (int each : advances) width += each;
+            break;
+        }
+        width += a;
+    }
     return {static_cast<int>(std::min<long long>(width, 0x7FFFFFFF)), Height()};
 }
 
