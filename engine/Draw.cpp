@@ -34,8 +34,16 @@ struct SinCos {
 
 SinCos Trig(double Theta) {
     if (Theta == 0) return {Theta, 1.0L};  // what sin and cos give for +-0, without the work
-    const long double t = Theta;
-    return {std::sin(t), std::cos(t)};
+    // A symbol's bars and text turn by the same angle, one after the other: the last angle's
+    // values are kept rather than reduced and expanded in extended precision again.
+    thread_local double lastTheta = 0;
+    thread_local SinCos last{0.0L, 1.0L};
+    if (Theta != lastTheta || std::signbit(Theta) != std::signbit(lastTheta)) {
+        const long double t = Theta;
+        last = {std::sin(t), std::cos(t)};
+        lastTheta = Theta;
+    }
+    return last;
 }
 
 bool LeftGroup(TTextPosition p) {
