@@ -362,19 +362,41 @@ namespace {
 // Upright runs are kept only where moving them cannot reach the edge of the coordinates.
 constexpr int MaxUprightPlace = 1 << 28;
 
-// Turned text copies a short span per row: in words, without a library call for each.
-void CopyPixels(std::uint8_t* To, const std::uint8_t* From, std::size_t Bytes) {
-    if (Bytes > 64 || Bytes < 8) {
-        std::memcpy(To, From, Bytes);
-        return;
+// Rows of Bytes each, in blocks of N bytes, the last block of a row overlapping the one before.
+template <std::size_t N>
+void CopyRowsInBlocks(std::uint8_t* To, std::size_t ToStride, const std::uint8_t* From,
+                      std::size_t FromStride, std::size_t Bytes, std::size_t Rows) {
+    std::uint8_t block[N];
+    for (; Rows > 0; --Rows, To += ToStride, From += FromStride) {
+        for (std::size_t i = 0; i + N < Bytes; i += N) {
+            std::memcpy(block, From + i, N);
+            std::memcpy(To + i, block, N);
+        }
+        std::memcpy(block, From + Bytes - N, N);
+        std::memcpy(To + Bytes - N, block, N);
     }
-    std::uint64_t word;
-    for (std::size_t i = 0; i + 8 < Bytes; i += 8) {
-        std::memcpy(&word, From + i, 8);
-        std::memcpy(To + i, &word, 8);
+}
+
+// Turned text copies many short rows: those without a library call each.
+void CopyRows(std::uint8_t* To, std::size_t ToStride, const std::uint8_t* From,
+              std::size_t FromStride, std::size_t Bytes, std::size_t Rows) {
+    if (Bytes >= 16 && Bytes <= 64)
+        CopyRowsInBlocks<16>(To, ToStride, From, FromStride, Bytes, Rows);
+    else if (Bytes >= 8 && Bytes < 16)
+        CopyRowsInBlocks<8>(To, ToStride, From, FromStride, Bytes, Rows);
+    else
+        for (; Rows > 0; --Rows, To += ToStride, From += FromStride) std::memcpy(To, From, Bytes);
+}
+
+// Whether the spans make a rectangle whose rows follow each other in the pixels.
+bool SpansMakeRectangle(const std::vector<detail::TTextRun::Span>& Spans) {
+    for (std::size_t i = 1; i < Spans.size(); ++i) {
+        const auto &a = Spans[i - 1], &b = Spans[i];
+        if (b.Y != a.Y + 1 || b.X0 != a.X0 || b.X1 != a.X1 ||
+            b.Offset != a.Offset + static_cast<std::size_t>(a.X1 - a.X0 + 1) * 3)
+            return false;
     }
-    std::memcpy(&word, From + Bytes - 8, 8);  // the last eight, overlapping what went before
-    std::memcpy(To + Bytes - 8, &word, 8);
+    return !Spans.empty() && Spans.front().Offset == 0;
 }
 
 // Whether Inside(x, y) holds for every pixel that the glyphs ink.
@@ -460,6 +482,7 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                                               static_cast<std::size_t>(y) * width * 3});
                 }
             }
+            made.Rectangle = made.Usable;
             run = &cache.Add(key, hash, font.face_, std::move(made));
         } else {
             // Turned text is drawn here the long way, then what it drew is kept.
@@ -506,6 +529,7 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                                     from + static_cast<std::size_t>(x1 - x0 + 1) * 3);
                 }
             }
+            made.Rectangle = made.Usable && SpansMakeRectangle(made.Spans);
             cache.Add(key, hash, font.face_, std::move(made));
             return true;
         }
@@ -514,15 +538,31 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
     // Upright runs are placed at (X, Y) and clipped here; turned ones were kept in place.
     const long long dx = upright ? X : 0, dy = upright ? Y : 0;
     const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
+    if (run->Rectangle) {
+        const detail::TTextRun::Span& first = run->Spans.front();
+        const long long left = dx + first.X0, top = dy + first.Y;
+        const long long x0 = std::max(left, 0LL), x1 = std::min(dx + first.X1, Width() - 1LL);
+        const long long y0 = std::max(top, 0LL),
+                        y1 = std::min<long long>(top + run->Spans.size() - 1, Height() - 1LL);
+        if (x0 <= x1 && y0 <= y1) {
+            const std::size_t runStride = static_cast<std::size_t>(first.X1 - first.X0 + 1) * 3;
+            CopyRows(target_->Rgb.data() + y0 * stride + x0 * 3, stride,
+                     run->Rgb.data() + (y0 - top) * runStride + (x0 - left) * 3, runStride,
+                     static_cast<std::size_t>(x1 - x0 + 1) * 3,
+                     static_cast<std::size_t>(y1 - y0 + 1));
+        }
+        ++cache.Hits;
+        return true;
+    }
     for (const detail::TTextRun::Span& span : run->Spans) {
         const long long y = dy + span.Y;
         if (y < 0 || y >= Height()) continue;
         const long long x0 = std::max<long long>(dx + span.X0, 0);
         const long long x1 = std::min<long long>(dx + span.X1, Width() - 1LL);
         if (x0 > x1) continue;
-        CopyPixels(target_->Rgb.data() + y * stride + x0 * 3,
-                   run->Rgb.data() + span.Offset + (x0 - dx - span.X0) * 3,
-                   static_cast<std::size_t>(x1 - x0 + 1) * 3);
+        CopyRows(target_->Rgb.data() + y * stride + x0 * 3, 0,
+                 run->Rgb.data() + span.Offset + (x0 - dx - span.X0) * 3, 0,
+                 static_cast<std::size_t>(x1 - x0 + 1) * 3, 1);
     }
     ++cache.Hits;
     return true;

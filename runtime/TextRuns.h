@@ -65,6 +65,8 @@ struct TTextRun {
     // long way every time.
     bool Usable = false;
     std::vector<Span> Spans;
+    // The spans make a rectangle, row after row in Rgb (always so for upright text).
+    bool Rectangle = false;
     std::vector<std::uint8_t> Rgb;
 };
 
