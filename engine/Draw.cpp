@@ -192,9 +192,15 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
                  const TFont& Font, int Left, int Top, int W, int H, double Angle,
                  TTextPosition TextPosition) {
     Canvas.Font = Font;
+    TLogFont lf = Canvas.CurrentLogFont();
+    lf.Escapement = lf.Orientation = Tenths(Angle);
+    lf.OutPrecision = OUT_DEFAULT_PRECIS;
+    // The canvas keeps the turned font from one call to the next. Turning changes neither the
+    // advances nor the height, so it measures the text as well as the upright font would.
+    const TFontHandle& turned = Canvas.FontFor(lf);
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
-    const TSize extent = Canvas.TextExtent(Text);  // measured once for both
+    const TSize extent = turned.TextExtent(Text);
     const long long tw = extent.cx;
     const long long th = extent.cy;
 
@@ -218,11 +224,7 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     if (a > 135 && a <= 225 && TopGroup(TextPosition)) nudge(at.Y);
     if (a > 225 && a <= 315) nudge(at.X);
 
-    TLogFont lf = Canvas.CurrentLogFont();
-    lf.Escapement = lf.Orientation = Tenths(Angle);
-    lf.OutPrecision = OUT_DEFAULT_PRECIS;
-    // The canvas keeps the turned font from one call to the next.
-    const TFontHandle* previous = Canvas.SelectFont(&Canvas.FontFor(lf));
+    const TFontHandle* previous = Canvas.SelectFont(&turned);
     struct SelectBack {
         TCustomCanvas& canvas;
         const TFontHandle* font;
