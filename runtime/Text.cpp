@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstring>
 #include <numbers>
+#include <optional>
 
 #include "runtime/Canvas.h"
 #include "runtime/Exceptions.h"
@@ -450,23 +451,30 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
     if (!run) {
         detail::TTextRun made;
         if (upright) {
-            // Composed apart, at the origin of a surface just the size of the cell.
             std::vector<int> advances;
             font.Advances(Text, advances);
             long long width = 0;
             for (int a : advances) width += a;
             const long long height = font.Height();
+            // Drawn in place when the whole cell is on the surface, else apart, at the origin of a
+            // surface just the size of the cell.
+            const bool inPlace = X >= 0 && Y >= 0 && X + width <= Width() && Y + height <= Height();
             if (width > 0 && height > 0 &&
                 width * height * 3 <= static_cast<long long>(detail::TTextRunCache::MaxRunBytes)) {
                 thread_local TPixelBuffer scratch;
-                scratch.Width = static_cast<int>(width);
-                scratch.Height = static_cast<int>(height);
-                scratch.Rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
-                TCanvas apart(scratch, ppi_);
+                std::optional<TCanvas> apart;
+                if (!inPlace) {
+                    scratch.Width = static_cast<int>(width);
+                    scratch.Height = static_cast<int>(height);
+                    scratch.Rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
+                    apart.emplace(scratch, ppi_);
+                }
+                TCanvas& on = inPlace ? *this : *apart;
+                const int x = inPlace ? X : 0, y = inPlace ? Y : 0;
                 detail::TTextLayout layout;
-                apart.DrawText(font, 0, 0, Text, key.Ink, true, key.Back, &layout);
-                auto inCell = [&](long long x, long long y) {
-                    return x >= 0 && x < width && y >= 0 && y < height;
+                on.DrawText(font, x, y, Text, key.Ink, true, key.Back, &layout);
+                auto inCell = [&](long long px, long long py) {
+                    return px >= x && px < x + width && py >= y && py < y + height;
                 };
                 TRect line;
                 bool usable = InkInside(layout.Glyphs, inCell);
@@ -475,14 +483,21 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                              (line.Left > line.Right ||
                               (inCell(line.Left, line.Top) && inCell(line.Right, line.Bottom)));
                 if (usable) {
-                    made.Usable = true;
-                    made.Rgb = scratch.Rgb;
-                    for (int y = 0; y < height; ++y)
-                        made.Spans.push_back({y, 0, static_cast<int>(width) - 1,
-                                              static_cast<std::size_t>(y) * width * 3});
+                    made.Usable = made.Rectangle = true;
+                    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
+                    const std::size_t stride = static_cast<std::size_t>(on.Width()) * 3;
+                    made.Rgb.resize(bytes * height);
+                    for (int row = 0; row < height; ++row) {
+                        made.Spans.push_back({row, 0, static_cast<int>(width) - 1, row * bytes});
+                        std::memcpy(made.Rgb.data() + row * bytes,
+                                    on.target_->Rgb.data() + (y + row) * stride + x * 3, bytes);
+                    }
+                }
+                if (inPlace) {
+                    cache.Add(key, hash, font.face_, std::move(made));
+                    return true;
                 }
             }
-            made.Rectangle = made.Usable;
             run = &cache.Add(key, hash, font.face_, std::move(made));
         } else {
             // Turned text is drawn here the long way, then what it drew is kept.
@@ -543,7 +558,8 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
         const long long left = dx + first.X0, top = dy + first.Y;
         const long long x0 = std::max(left, 0LL), x1 = std::min(dx + first.X1, Width() - 1LL);
         const long long y0 = std::max(top, 0LL),
-                        y1 = std::min<long long>(top + run->Spans.size() - 1, Height() - 1LL);
+                        y1 = std::min(top + static_cast<long long>(run->Spans.size()) - 1,
+                                      Height() - 1LL);
         if (x0 <= x1 && y0 <= y1) {
             const std::size_t runStride = static_cast<std::size_t>(first.X1 - first.X0 + 1) * 3;
             CopyRows(target_->Rgb.data() + y0 * stride + x0 * 3, stride,

@@ -34,12 +34,13 @@ const TTextRun* TTextRunCache::Find(const TTextRunKey& Key, std::size_t Hash) {
 
 const TTextRun& TTextRunCache::Add(const TTextRunKey& Key, std::size_t Hash,
                                    std::shared_ptr<TFontFace> FaceOwner, TTextRun Run) {
-    const std::size_t bytes = Run.Rgb.size();
+    if (Run.Bytes() > MaxRunBytes) Run = TTextRun{};  // kept as one not to keep
+    const std::size_t bytes = Run.Bytes();
     while (!entries_.empty() && (entries_.size() >= MaxRuns || bytes_ + bytes > MaxBytes)) {
         auto oldest =
             std::min_element(entries_.begin(), entries_.end(),
                              [](const auto& a, const auto& b) { return a->Used < b->Used; });
-        bytes_ -= (*oldest)->Run.Rgb.size();
+        bytes_ -= (*oldest)->Run.Bytes();
         entries_.erase(oldest);
     }
     auto e = std::make_unique<Entry>();

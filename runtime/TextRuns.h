@@ -68,10 +68,13 @@ struct TTextRun {
     // The spans make a rectangle, row after row in Rgb (always so for upright text).
     bool Rectangle = false;
     std::vector<std::uint8_t> Rgb;
+
+    std::size_t Bytes() const { return Rgb.size() + Spans.size() * sizeof(Span); }
 };
 
 // A few runs per thread, the least recently used dropped first. Memory stays below
-// MaxRuns * (MaxTextBytes + bookkeeping) + MaxBytes per thread that draws text.
+// MaxBytes of pixels and spans plus MaxRuns * (MaxTextBytes + an entry of about 200 bytes) per
+// thread that draws text; a run larger than MaxRunBytes is remembered as not to be kept.
 class TTextRunCache {
   public:
     static constexpr std::size_t MaxRuns = 32;
