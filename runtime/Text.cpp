@@ -62,10 +62,32 @@ bool UprightCorners(const TPoint (&p)[4], TRect& r) {
     return true;
 }
 
+// x / 255 for every x a blend makes (at most 255 * 255 + 127), without dividing.
+constexpr unsigned Div255(unsigned x) {
+    return (x + 1 + (x >> 8)) >> 8;
+}
+constexpr bool Div255Exact() {
+    for (unsigned x = 0; x <= 255 * 255 + 127; ++x)
+        if (Div255(x) != x / 255) return false;
+    return true;
+}
+static_assert(Div255Exact());
+
+FT_Fixed ToFixed(long double v) {
+    return static_cast<FT_Fixed>(std::llround(v * 65536.0L));
+}
+
+// The ink of a text.
+struct TInkBytes {
+    explicit TInkBytes(const std::uint8_t (&Ink)[3]) : Rgb{Ink[0], Ink[1], Ink[2]} {}
+    std::uint8_t Rgb[3];
+};
+
 // Blends Count pixels of a glyph row in the ink, exactly as each pixel alone would be:
-// (q * (255 - a) + ink * a + 127) / 255 per channel. Uncovered pixels are left, fully covered
-// ones take the ink.
-void BlendRow(std::uint8_t* q, const std::uint8_t* alpha, int Count, const std::uint8_t (&ink)[3]) {
+// (q * (255 - a) + ink * a + 127) / 255 per channel. Uncovered pixels are left as they are,
+// fully covered ones take the ink.
+void BlendRow(std::uint8_t* q, const std::uint8_t* alpha, int Count, const TInkBytes& Ink) {
+    const std::uint8_t* ink = Ink.Rgb;
     for (int i = 0; i < Count; ++i, q += 3) {
         const unsigned a = alpha[i];
         if (a == 0) continue;
@@ -75,13 +97,11 @@ void BlendRow(std::uint8_t* q, const std::uint8_t* alpha, int Count, const std::
             q[2] = ink[2];
             continue;
         }
-        for (int k = 0; k < 3; ++k)
-            q[k] = static_cast<std::uint8_t>((q[k] * (255 - a) + ink[k] * a + 127) / 255);
+        const unsigned keep = 255 - a;
+        q[0] = static_cast<std::uint8_t>(Div255(q[0] * keep + ink[0] * a + 127));
+        q[1] = static_cast<std::uint8_t>(Div255(q[1] * keep + ink[1] * a + 127));
+        q[2] = static_cast<std::uint8_t>(Div255(q[2] * keep + ink[2] * a + 127));
     }
-}
-
-FT_Fixed ToFixed(long double v) {
-    return static_cast<FT_Fixed>(std::llround(v * 65536.0L));
 }
 
 }  // namespace
@@ -229,6 +249,7 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
     }
 
     const std::uint8_t inkRgb[3] = {GetRValue(ink), GetGValue(ink), GetBValue(ink)};
+    const TInkBytes inkBytes(inkRgb);
     auto blend = [&](int x, int y, unsigned alpha) {
         if (x < 0 || y < 0 || x >= Width() || y >= Height() || alpha == 0) return;
         std::uint8_t* p = &target_->Rgb[(static_cast<std::size_t>(y) * Width() + x) * 3];
@@ -245,7 +266,7 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
             BlendRow(target_->Rgb.data() + (top + row) * stride +
                          static_cast<std::size_t>(left + col0) * 3,
                      glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width + col0,
-                     col1 - col0, inkRgb);
+                     col1 - col0, inkBytes);
     };
     // The glyphs are found (and rendered the first time) under the face's lock and blended
     // after it, each held by this call even if the cache lets it go meanwhile.
@@ -400,16 +421,20 @@ bool SpansMakeRectangle(const std::vector<detail::TTextRun::Span>& Spans) {
     return !Spans.empty() && Spans.front().Offset == 0;
 }
 
-// Whether Inside(x, y) holds for every pixel that the glyphs ink.
-template <typename InsideFn>
-bool InkInside(const std::vector<detail::TPlacedGlyph>& Glyphs, InsideFn&& Inside) {
+// Whether Inside(x, y) holds for every pixel that the glyphs ink. RowInside(y, x0, x1) tells
+// whether it holds for x0..x1 of row y at once, so that only rows reaching out are looked at
+// pixel by pixel.
+template <typename RowInsideFn, typename InsideFn>
+bool InkInside(const std::vector<detail::TPlacedGlyph>& Glyphs, RowInsideFn&& RowInside,
+               InsideFn&& Inside) {
     for (const detail::TPlacedGlyph& p : Glyphs) {
         const detail::TFontFace::Glyph& g = *p.Glyph;
         for (int row = 0; row < g.Rows; ++row) {
+            const long long y = static_cast<long long>(p.Top) + row;
+            if (g.Width == 0 || RowInside(y, p.Left, p.Left + g.Width - 1LL)) continue;
             const std::uint8_t* alpha = g.Alpha.data() + static_cast<std::size_t>(row) * g.Width;
             for (int col = 0; col < g.Width; ++col)
-                if (alpha[col] != 0 && !Inside(static_cast<long long>(p.Left) + col,
-                                               static_cast<long long>(p.Top) + row))
+                if (alpha[col] != 0 && !Inside(static_cast<long long>(p.Left) + col, y))
                     return false;
         }
     }
@@ -477,7 +502,12 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                     return px >= x && px < x + width && py >= y && py < y + height;
                 };
                 TRect line;
-                bool usable = InkInside(layout.Glyphs, inCell);
+                bool usable = InkInside(
+                    layout.Glyphs,
+                    [&](long long py, long long px0, long long px1) {
+                        return inCell(px0, py) && inCell(px1, py);
+                    },
+                    inCell);
                 for (int i = 0; i < layout.LineCount && usable; ++i)
                     usable = UprightCorners(layout.Lines[i], line) &&
                              (line.Left > line.Right ||
@@ -522,9 +552,18 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                        x <= rows[r].second;
             };
             // Ink off the surface is never drawn.
-            usable = usable && InkInside(layout.Glyphs, [&](long long x, long long y) {
-                         return x < 0 || y < 0 || x >= Width() || y >= Height() || inCell(x, y);
-                     });
+            auto offSurfaceOrInCell = [&](long long x, long long y) {
+                return x < 0 || y < 0 || x >= Width() || y >= Height() || inCell(x, y);
+            };
+            usable = usable && InkInside(
+                                   layout.Glyphs,
+                                   [&](long long y, long long x0, long long x1) {
+                                       // Rows off the surface, or inside the cell's span there.
+                                       return y < 0 || y >= Height() || (x1 < 0 || x0 >= Width()) ||
+                                              (inCell(std::max(x0, 0LL), y) &&
+                                               inCell(std::min<long long>(x1, Width() - 1), y));
+                                   },
+                                   offSurfaceOrInCell);
             for (int i = 0; i < layout.LineCount && usable; ++i)
                 detail::ScanPolygon(layout.Lines[i], clip, [&](int y, int x0, int x1) {
                     usable = usable && inCell(x0, y) && inCell(x1, y);
