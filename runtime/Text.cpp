@@ -517,8 +517,9 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
                     const std::size_t bytes = static_cast<std::size_t>(width) * 3;
                     const std::size_t stride = static_cast<std::size_t>(on.Width()) * 3;
                     made.Rgb.resize(bytes * height);
+                    made.Spans.resize(static_cast<std::size_t>(height));
                     for (int row = 0; row < height; ++row) {
-                        made.Spans.push_back({row, 0, static_cast<int>(width) - 1, row * bytes});
+                        made.Spans[row] = {row, 0, static_cast<int>(width) - 1, row * bytes};
                         std::memcpy(made.Rgb.data() + row * bytes,
                                     on.target_->Rgb.data() + (y + row) * stride + x * 3, bytes);
                     }
