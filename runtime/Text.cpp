@@ -470,7 +470,7 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
         key.SurfaceHeight = Height();
     }
     key.Text = Text;
-    const std::size_t hash = key.Hash();
+    std::size_t hash = 0;
     detail::TTextRunCache& cache = detail::TTextRunCache::ForThread();
     const detail::TTextRun* run = cache.Find(key, hash);
     if (!run) {

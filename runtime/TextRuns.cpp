@@ -23,10 +23,18 @@ TTextRunCache& TTextRunCache::ForThread() {
     return cache;
 }
 
-const TTextRun* TTextRunCache::Find(const TTextRunKey& Key, std::size_t Hash) {
+const TTextRun* TTextRunCache::Find(const TTextRunKey& Key, std::size_t& Hash) {
+    // The same label again, as on every picture of a preview: found without hashing.
+    if (last_ && last_->Key == Key) {
+        last_->Used = ++clock_;
+        Hash = last_->Hash;
+        return &last_->Run;
+    }
+    Hash = Key.Hash();
     for (auto& e : entries_)
         if (e->Hash == Hash && e->Key == Key) {
             e->Used = ++clock_;
+            last_ = e.get();
             return &e->Run;
         }
     return nullptr;
@@ -41,6 +49,7 @@ const TTextRun& TTextRunCache::Add(const TTextRunKey& Key, std::size_t Hash,
             std::min_element(entries_.begin(), entries_.end(),
                              [](const auto& a, const auto& b) { return a->Used < b->Used; });
         bytes_ -= (*oldest)->Run.Bytes();
+        if (oldest->get() == last_) last_ = nullptr;
         entries_.erase(oldest);
     }
     auto e = std::make_unique<Entry>();
@@ -52,6 +61,7 @@ const TTextRun& TTextRunCache::Add(const TTextRunKey& Key, std::size_t Hash,
     e->Used = ++clock_;
     e->Run = std::move(Run);
     bytes_ += bytes;
+    last_ = e.get();
     entries_.push_back(std::move(e));
     return entries_.back()->Run;
 }

@@ -84,7 +84,8 @@ class TTextRunCache {
 
     static TTextRunCache& ForThread();
 
-    const TTextRun* Find(const TTextRunKey& Key, std::size_t Hash);
+    // The run kept under Key, or nullptr; Hash is set to the key's hash either way.
+    const TTextRun* Find(const TTextRunKey& Key, std::size_t& Hash);
     // Keeps the run under a copy of Key (Face held by FaceOwner); returns the kept run.
     const TTextRun& Add(const TTextRunKey& Key, std::size_t Hash,
                         std::shared_ptr<TFontFace> FaceOwner, TTextRun Run);
@@ -102,6 +103,7 @@ class TTextRunCache {
         TTextRun Run;
     };
     std::vector<std::unique_ptr<Entry>> entries_;
+    Entry* last_ = nullptr;  // the run found or kept last
     std::size_t bytes_ = 0;
     unsigned long long clock_ = 0;
 };
