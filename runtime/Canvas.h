@@ -35,6 +35,7 @@ struct TPixelBuffer {
 namespace detail {
 struct TFontFace;    // a cached FreeType face (FontCache.h)
 struct TTextLayout;  // where a text's cell, glyphs and lines went (TextRuns.h)
+struct TGlyphSlots;  // a font's upright glyphs by byte (TextRuns.h)
 }  // namespace detail
 
 /// A font object created from a logical description (the counterpart of an HFONT). It can be
@@ -73,6 +74,8 @@ class RIBBON_API TFontHandle {
     /// The advances of the bytes looked up so far (-1 until then), so that measuring again
     /// needs no lock on the face.
     mutable std::array<std::atomic<int>, 256> advances_;
+    /// The glyphs of upright text, found once (guarded by the face's lock).
+    mutable std::unique_ptr<detail::TGlyphSlots> upright_;
     int emPixels_ = 0;
     int widthPixels_ = 0;  // horizontal pixel size of the em
     int ascent_ = 0;

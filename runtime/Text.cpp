@@ -286,21 +286,40 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
         bool sized = false;
         const std::uint8_t flags = static_cast<std::uint8_t>(
             (font.syntheticBold_ ? 1 : 0) | (font.syntheticItalic_ ? 2 : 0) | (mono ? 4 : 0));
+        // Upright, every origin is a whole pixel (the cosine is 1 and the sine 0 exactly), the
+        // same glyph serves every place, and the font keeps it by byte.
+        const bool upright = detail::FastPaths && lf.Escapement == 0;
+        if (upright && !font.upright_) font.upright_ = std::make_unique<detail::TGlyphSlots>();
         long long pen = 0;
         for (std::size_t i = 0; i < Text.size(); pen += advances[i], ++i) {
-            // The glyph's origin on the baseline, Ascent below the top of its cell.
-            const long double gx = X + pen * c + font.Ascent() * s;
-            const long double gy = Y - pen * s + font.Ascent() * c;
-            const long double ix = std::floor(gx), iy = std::floor(gy);
-            if (std::fabs(ix) > 1e9L || std::fabs(iy) > 1e9L) continue;
             const unsigned char byte = static_cast<unsigned char>(Text[i]);
-            const detail::TFontFace::GlyphKey key{font.emPixels_,
-                                                  font.widthPixels_,
-                                                  lf.Orientation,
-                                                  flags,
-                                                  byte,
-                                                  static_cast<int>(std::llround((gx - ix) * 64)),
-                                                  static_cast<int>(std::llround((gy - iy) * 64))};
+            // The glyph's origin on the baseline, Ascent below the top of its cell.
+            long long ix, iy;
+            int deltaX = 0, deltaY = 0;
+            std::shared_ptr<const detail::TFontFace::Glyph>* slot = nullptr;
+            if (upright) {
+                ix = X + pen;
+                iy = static_cast<long long>(Y) + font.Ascent();
+                if (ix > 1000000000 || ix < -1000000000 || iy > 1000000000 || iy < -1000000000)
+                    continue;
+                slot = &font.upright_->Slots[byte];
+                if (*slot) {
+                    placed.push_back({*slot, static_cast<int>(ix) + (*slot)->Left,
+                                      static_cast<int>(iy) - (*slot)->Top});
+                    continue;
+                }
+            } else {
+                const long double gx = X + pen * c + font.Ascent() * s;
+                const long double gy = Y - pen * s + font.Ascent() * c;
+                const long double fx = std::floor(gx), fy = std::floor(gy);
+                if (std::fabs(fx) > 1e9L || std::fabs(fy) > 1e9L) continue;
+                ix = static_cast<long long>(fx);
+                iy = static_cast<long long>(fy);
+                deltaX = static_cast<int>(std::llround((gx - fx) * 64));
+                deltaY = static_cast<int>(std::llround((gy - fy) * 64));
+            }
+            const detail::TFontFace::GlyphKey key{
+                font.emPixels_, font.widthPixels_, lf.Orientation, flags, byte, deltaX, deltaY};
             auto found = f.Glyphs.find(key);
             if (found == f.Glyphs.end()) {
                 if (!sized) {
@@ -341,6 +360,7 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
                         .first;
             }
             const auto& glyph = found->second;
+            if (slot) *slot = glyph;
             placed.push_back(
                 {glyph, static_cast<int>(ix) + glyph->Left, static_cast<int>(iy) - glyph->Top});
         }

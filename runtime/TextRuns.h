@@ -8,6 +8,7 @@
 // and its key leaves the place out; turned text may round differently elsewhere, so its key
 // holds the place and the surface's size.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <memory>
@@ -24,6 +25,12 @@ namespace ribbon::detail {
 struct TPlacedGlyph {
     std::shared_ptr<const TFontFace::Glyph> Glyph;
     int Left, Top;
+};
+
+// The glyphs of one font at whole-pixel places, by byte: upright text looks them up here
+// instead of in the face's map.
+struct TGlyphSlots {
+    std::array<std::shared_ptr<const TFontFace::Glyph>, 256> Slots;
 };
 
 // What a text drew, for deciding whether its pixels can be kept.
