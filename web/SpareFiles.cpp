@@ -32,8 +32,10 @@ int TSpareFiles::Take() {
     if (ready_.empty()) return -1;
     const int fd = ready_.back();
     ready_.pop_back();
+    // Made in batches: the maker is woken once half are gone, not for every file.
+    const bool wake = ready_.size() == keep_ / 2;
     lock.unlock();
-    wake_.notify_all();
+    if (wake) wake_.notify_all();
     return fd;
 }
 
@@ -52,10 +54,12 @@ int TSpareFiles::Link(int fd, const std::string& path) {
 void TSpareFiles::Run() {
     std::unique_lock lock(mutex_);
     while (!stopping_ && !disabled_) {
-        if (ready_.size() >= keep_) {
+        if (ready_.size() >= keep_ || (filled_ && ready_.size() > keep_ / 2)) {
+            filled_ = true;
             wake_.wait(lock);
             continue;
         }
+        filled_ = false;
         lock.unlock();
         const int fd = open(directory_.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600);
         const int error = errno;

@@ -15,7 +15,7 @@ namespace ribbon::web {
 
 class TSpareFiles {
   public:
-    explicit TSpareFiles(std::filesystem::path directory, std::size_t keep = 4);
+    explicit TSpareFiles(std::filesystem::path directory, std::size_t keep = 8);
     ~TSpareFiles();
     TSpareFiles(const TSpareFiles&) = delete;
     TSpareFiles& operator=(const TSpareFiles&) = delete;
@@ -41,6 +41,7 @@ class TSpareFiles {
     std::condition_variable wake_;
     std::vector<int> ready_;
     bool started_ = false, stopping_ = false, disabled_ = false;
+    bool filled_ = false;  // full once: wait until half are gone
     std::thread thread_;
 };
 
