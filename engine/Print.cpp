@@ -53,6 +53,19 @@ double FromDevice(TUnits Units, int p, Direction d) {
     return static_cast<double>(RoundHalfEven(units));
 }
 
+// One side of the turned canvas on the printer, read back in that side's direction. Modul and
+// Height both go through the horizontal resolution, for either side.
+using CanvasSide = int (*)(TBarType, const std::string&, int, double, TCheckSum, int, double);
+double PrnCanvasSide(CanvasSide measure, Direction side, TUnits Units, TBarType BarType,
+                     const std::string& BarCode, double Modul, double Ratio, TCheckSum CheckSum,
+                     double Height, double Angle) {
+    if (!KnownUnits(Units)) return -1.0;
+    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
+    const int height = ToDevice(Units, Height, Direction::Horizontal);
+    return FromDevice(Units, measure(BarType, BarCode, modul, Ratio, CheckSum, height, Angle),
+                      side);
+}
+
 }  // namespace
 
 void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
@@ -78,21 +91,14 @@ double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCo
 
 double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
                         double Ratio, TCheckSum CheckSum, double Height, double Angle) {
-    if (!KnownUnits(Units)) return -1.0;
-    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
-    const int height = ToDevice(Units, Height, Direction::Horizontal);
-    const int w = Z_GetCanvasWidth(BarType, BarCode, modul, Ratio, CheckSum, height, Angle);
-    return FromDevice(Units, w, Direction::Horizontal);
+    return PrnCanvasSide(Z_GetCanvasWidth, Direction::Horizontal, Units, BarType, BarCode, Modul,
+                         Ratio, CheckSum, Height, Angle);
 }
 
 double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
                          double Ratio, TCheckSum CheckSum, double Height, double Angle) {
-    if (!KnownUnits(Units)) return -1.0;
-    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
-    // The Height goes through the horizontal resolution here, as the width measure does.
-    const int height = ToDevice(Units, Height, Direction::Horizontal);
-    const int h = Z_GetCanvasHeight(BarType, BarCode, modul, Ratio, CheckSum, height, Angle);
-    return FromDevice(Units, h, Direction::Vertical);
+    return PrnCanvasSide(Z_GetCanvasHeight, Direction::Vertical, Units, BarType, BarCode, Modul,
+                         Ratio, CheckSum, Height, Angle);
 }
 
 }  // namespace RIBBON_EDITION

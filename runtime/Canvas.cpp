@@ -155,25 +155,28 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
     if (width <= 0 || height <= 0) return;
     // Rows are cut into bands at every top and every bottom (inside the surface), so inside a
     // band each rectangle covers all of the band's rows or none.
-    auto clip = [&](const TRect& r) {
-        return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width - 1),
-                     std::min(r.Bottom, height - 1)};
-    };
+    thread_local std::vector<TColorRect> clipped;
+    clipped.clear();
     int cuts[MaxCuts];
     std::size_t cutCount = 0;
-    bool inside = true;  // no rectangle needs clipping
+    int lastTop = -1, lastBottom = -1;  // the band edges of the rectangle before, noted
     for (const TColorRect& r : Rects) {
-        const TRect c = clip(r.Rect);
-        inside = inside && c.Left == r.Rect.Left && c.Top == r.Rect.Top &&
-                 c.Right == r.Rect.Right && c.Bottom == r.Rect.Bottom;
+        const TRect c{std::max(r.Rect.Left, 0), std::max(r.Rect.Top, 0),
+                      std::min(r.Rect.Right, width - 1), std::min(r.Rect.Bottom, height - 1)};
         if (c.Left > c.Right || c.Top > c.Bottom) continue;
+        clipped.push_back({c, r.Color});
         // Bars upright share a few tops and bottoms; bars turned a quarter have many.
+        if (c.Top == lastTop && c.Bottom == lastBottom) continue;
+        lastTop = c.Top;
+        lastBottom = c.Bottom;
         for (int cut : {c.Top, c.Bottom + 1})
             if (std::find(cuts, cuts + cutCount, cut) == cuts + cutCount) {
                 if (cutCount == MaxCuts) {
                     // Many bands, one rectangle each: fill them one by one.
                     for (const TColorRect& each : Rects) {
-                        const TRect e = clip(each.Rect);
+                        const TRect e{std::max(each.Rect.Left, 0), std::max(each.Rect.Top, 0),
+                                      std::min(each.Rect.Right, width - 1),
+                                      std::min(each.Rect.Bottom, height - 1)};
                         if (e.Left <= e.Right && e.Top <= e.Bottom) FillClipped(e, each.Color);
                     }
                     return;
@@ -193,9 +196,8 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
         // make one run.
         runs.clear();
         bool ordered = true;
-        for (const TColorRect& given : Rects) {
-            const TColorRect c{inside ? given.Rect : clip(given.Rect), given.Color};
-            if (c.Rect.Left > c.Rect.Right || c.Rect.Top > top || c.Rect.Bottom < top) continue;
+        for (const TColorRect& c : clipped) {
+            if (c.Rect.Top > top || c.Rect.Bottom < top) continue;
             const std::uint8_t r = GetRValue(c.Color), g = GetGValue(c.Color),
                                bl = GetBValue(c.Color);
             std::uint8_t* p = first + c.Rect.Left * 3;
@@ -226,6 +228,14 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
             runs.resize(n);
         }
         // Every other row of the band is a copy of the first, run by run.
+        if (runs.size() == 1) {  // a symbol upright: one run
+            const std::size_t from = static_cast<std::size_t>(runs[0].first) * 3;
+            const std::size_t bytes = static_cast<std::size_t>(runs[0].second + 1) * 3 - from;
+            std::uint8_t* const source = first + from;
+            std::uint8_t* row = source;
+            for (int y = top + 1; y <= bottom; ++y) std::memcpy(row += stride, source, bytes);
+            continue;
+        }
         for (int y = top + 1; y <= bottom; ++y) {
             std::uint8_t* row = target_->Rgb.data() + y * stride;
             for (const auto& [from, to] : runs)

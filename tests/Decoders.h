@@ -1,24 +1,11 @@
 #pragma once
 // The independent decoders that read pictures back: zbar's zbarimg and ZXing-C++'s ZXingReader.
 
-#include <array>
-#include <cstdio>
 #include <string>
 
-namespace ribbon::test {
+#include "tests/Shell.h"
 
-// What the shell command prints on stdout, without the final line break.
-inline std::string CaptureOutput(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf;
-        std::size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    return out;
-}
+namespace ribbon::test {
 
 inline bool HaveDecoders() {
     return !CaptureOutput("command -v zbarimg").empty() &&

@@ -5,11 +5,11 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <array>
 #include <cstdio>
 #include <string>
 
 #include "runtime/Bitmap.h"
+#include "tests/Shell.h"
 
 namespace ribbon::test {
 
@@ -19,22 +19,9 @@ inline std::string Quote(const std::string& s) {
     return q + "'";
 }
 
-// What the command prints on stdout (stderr dropped), trailing line breaks removed.
-inline std::string Output(const std::string& command) {
-    std::string out;
-    if (FILE* p = popen((command + " 2>/dev/null").c_str(), "r")) {
-        std::array<char, 4096> buf;
-        std::size_t n;
-        while ((n = fread(buf.data(), 1, buf.size(), p)) > 0) out.append(buf.data(), n);
-        pclose(p);
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    return out;
-}
-
 // Fails the calling test when a tool is missing, so a check never passes without its reader.
 inline bool HaveTool(const std::string& tool, const std::string& package) {
-    const bool found = !Output("command -v " + tool).empty();
+    const bool found = !CaptureOutput("command -v " + tool).empty();
     EXPECT_TRUE(found) << tool << " is not installed (" << package << ", scripts/setup.sh)";
     return found;
 }
@@ -42,9 +29,9 @@ inline bool HaveTool(const std::string& tool, const std::string& package) {
 // Page `page` of the PDF as pixels at DpiX x DpiY, bars and glyphs not smoothed.
 inline TBitmap RasterisePdf(const std::string& pdf, int dpiX, int dpiY, int page = 1) {
     const std::string base = "/tmp/ribbon-pdf-raster-" + std::to_string(getpid());
-    Output("pdftoppm -png -singlefile -aa no -aaVector no -rx " + std::to_string(dpiX) + " -ry " +
-           std::to_string(dpiY) + " -f " + std::to_string(page) + " -l " + std::to_string(page) +
-           " " + Quote(pdf) + " " + Quote(base));
+    CaptureOutput("pdftoppm -png -singlefile -aa no -aaVector no -rx " + std::to_string(dpiX) +
+                  " -ry " + std::to_string(dpiY) + " -f " + std::to_string(page) + " -l " +
+                  std::to_string(page) + " " + Quote(pdf) + " " + Quote(base));
     TBitmap picture;
     picture.LoadFromFile(base + ".png");
     std::remove((base + ".png").c_str());

@@ -9,6 +9,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <random>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,29 @@ std::string ErrnoText(int error) {
 std::string Mebibytes(std::uintmax_t bytes) {
     return Format("%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
 }
+
+// Writes all of data; 0 or the errno.
+int WriteAll(int fd, std::string_view data) {
+    std::size_t written = 0;
+    while (written < data.size()) {
+        const ssize_t n = write(fd, data.data() + written, data.size() - written);
+        if (n < 0 && errno == EINTR) continue;
+        if (n <= 0) return n < 0 ? errno : ENOSPC;
+        written += static_cast<std::size_t>(n);
+    }
+    return 0;
+}
+
+// A name of the shape mkstemps gives: "JPG", six letters or digits, ".tmp".
+std::string RandomName() {
+    static constexpr char Letters[] =
+        "ABCDEFGHIJKLMNOPQRSTUVWXYZabcdefghijklmnopqrstuvwxyz0123456789";
+    thread_local std::mt19937_64 random{std::random_device{}()};
+    std::string name(Prefix);
+    for (int i = 0; i < 6; ++i) name += Letters[random() % (sizeof Letters - 1)];
+    name += Suffix;
+    return name;
+}
 }  // namespace
 
 TPictureCache::TPin& TPictureCache::TPin::operator=(TPin&& other) noexcept {
@@ -56,7 +80,8 @@ void TPictureCache::TPin::Release() {
     if (cache_) std::exchange(cache_, nullptr)->Unpin(name_);
 }
 
-TPictureCache::TPictureCache(fs::path directory) : directory_(std::move(directory)) {
+TPictureCache::TPictureCache(fs::path directory)
+    : directory_(std::move(directory)), spares_(directory_) {
     std::error_code ec;
     fs::create_directories(directory_, ec);
     if (ec || !fs::is_directory(directory_)) {
@@ -119,6 +144,48 @@ TPictureCache::TPin TPictureCache::Store(std::string_view jpeg, std::uintmax_t q
         used_ -= std::min(used_, bytes);
     };
 
+    std::string name = StoreInSpare(jpeg);
+    if (name.empty()) name = StoreInNewFile(jpeg, unreserve);
+    std::lock_guard lock(mutex_);
+    entries_[name] = Entry{bytes, nextOrder_++, true, true};
+    return TPin(this, std::move(name));
+}
+
+std::string TPictureCache::StoreInSpare(std::string_view jpeg) {
+    const int fd = spares_.Take();
+    if (fd < 0) return {};
+    // Any failure here leaves nothing behind (the file has no name yet) and the picture takes
+    // the ordinary way, which reports what went wrong.
+    if (WriteAll(fd, jpeg) != 0) {
+        close(fd);
+        return {};
+    }
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        std::string name = RandomName();
+        const int error = TSpareFiles::Link(fd, (directory_ / name).string());
+        if (error == EEXIST) continue;
+        if (error != 0) {
+            // A directory that is gone or refuses for now is the ordinary way's to report;
+            // anything else means that files cannot be linked here at all.
+            std::error_code ec;
+            const bool passing = error == EACCES || error == ENOSPC || error == EDQUOT ||
+                                 error == EROFS ||
+                                 (error == ENOENT && !fs::is_directory(directory_, ec));
+            if (!passing) spares_.Disable();
+            break;
+        }
+        if (close(fd) != 0) {
+            unlink((directory_ / name).c_str());
+            return {};
+        }
+        return name;
+    }
+    close(fd);
+    return {};
+}
+
+std::string TPictureCache::StoreInNewFile(std::string_view jpeg,
+                                          const std::function<void()>& unreserve) {
     std::string path = (directory_ / "JPGXXXXXX.tmp").string();
     int fd = mkstemps(path.data(), static_cast<int>(Suffix.size()));
     if (fd < 0 && errno == ENOENT) {
@@ -134,21 +201,15 @@ TPictureCache::TPin TPictureCache::Store(std::string_view jpeg, std::uintmax_t q
         throw EFileError(Format("Cannot create a picture file in \"%s\". %s", directory_.string(),
                                 ErrnoText(error)));
     }
-    std::size_t written = 0;
-    while (written < jpeg.size()) {
-        const ssize_t n = write(fd, jpeg.data() + written, jpeg.size() - written);
-        if (n < 0 && errno == EINTR) continue;
-        if (n <= 0) {
-            const int error = n < 0 ? errno : ENOSPC;
-            close(fd);
-            unlink(path.c_str());
-            unreserve();
-            throw EFileError(
-                Format("Cannot write the picture file \"%s\". %s", path, ErrnoText(error)));
-        }
-        written += static_cast<std::size_t>(n);
+    if (const int error = WriteAll(fd, jpeg); error != 0) {
+        close(fd);
+        unlink(path.c_str());
+        unreserve();
+        throw EFileError(
+            Format("Cannot write the picture file \"%s\". %s", path, ErrnoText(error)));
     }
-    // mkstemps makes the file readable by its owner only; the server process is the reader.
+    // mkstemps makes the file readable by its owner only (as the spare files are); the server
+    // process is the reader.
     if (close(fd) != 0) {
         const int error = errno;
         unlink(path.c_str());
@@ -156,12 +217,8 @@ TPictureCache::TPin TPictureCache::Store(std::string_view jpeg, std::uintmax_t q
         throw EFileError(
             Format("Cannot write the picture file \"%s\". %s", path, ErrnoText(error)));
     }
-    std::string name = fs::path(path).filename().string();
-    std::lock_guard lock(mutex_);
-    entries_[name] = Entry{bytes, nextOrder_++, true, true};
-    return TPin(this, std::move(name));
+    return fs::path(path).filename().string();
 }
-
 void TPictureCache::Unpin(const std::string& name) {
     std::lock_guard lock(mutex_);
     auto it = entries_.find(name);

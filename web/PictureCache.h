@@ -5,6 +5,7 @@
 #include <chrono>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -12,6 +13,7 @@
 #include <string_view>
 
 #include "web/Clock.h"
+#include "web/SpareFiles.h"
 
 namespace ribbon::web {
 
@@ -78,6 +80,11 @@ class TPictureCache {
     // Deletes the entry's file and forgets it. The lock is held.
     void Drop(Entries::iterator it);
     std::uintmax_t OnDisk(std::uintmax_t bytes) const;
+    // The picture written into a spare file and linked under a new name; "" when no spare was
+    // ready or it could not be used.
+    std::string StoreInSpare(std::string_view jpeg);
+    // The picture written into a file made now; raises EFileError (after unreserve) on failure.
+    std::string StoreInNewFile(std::string_view jpeg, const std::function<void()>& unreserve);
 
     std::filesystem::path directory_;
     std::uintmax_t block_ = 4096;
@@ -86,6 +93,7 @@ class TPictureCache {
     std::map<std::uint64_t, std::string> unpinned_;  // by Order: what the quota may delete
     std::uintmax_t used_ = 0;
     std::uint64_t nextOrder_ = 0;
+    TSpareFiles spares_;  // last: its thread stops before the rest goes
 };
 
 }  // namespace ribbon::web

@@ -11,7 +11,6 @@ answers. Prints the numbers; exits 1 when a session costs more than LIMIT_KB.
 Usage: bench/memory/session_rss.py [BUILD_DIR] [SESSIONS] [LIMIT_KB]
 """
 
-import http.client
 import os
 import re
 import shutil
@@ -24,6 +23,9 @@ import urllib.parse
 from concurrent.futures import ThreadPoolExecutor
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
+sys.path.insert(0, os.path.join(SOURCE, "tests", "integration"))
+import browser_request  # noqa: E402
+
 BUILD = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(SOURCE, "build")
 SESSIONS = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
 LIMIT_KB = float(sys.argv[3]) if len(sys.argv) > 3 else 40.0
@@ -39,16 +41,8 @@ def free_port():
 
 
 def request(port, method, path, body=None):
-    conn = http.client.HTTPConnection("127.0.0.1", port, timeout=60)
-    try:
-        headers = {"User-Agent": "Mozilla/5.0 Chrome/120.0"}
-        if body is not None:
-            headers["Content-Type"] = "application/x-www-form-urlencoded"
-        conn.request(method, path, body, headers)
-        resp = conn.getresponse()
-        return resp.status, resp.read().decode("iso-8859-1")
-    finally:
-        conn.close()
+    status, _, data = browser_request.request(port, method, path, body)
+    return status, data.decode("iso-8859-1")
 
 
 def session_with_picture(port, n):

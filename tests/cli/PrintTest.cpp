@@ -39,9 +39,10 @@ TEST(PrintTool, DecodersReadThePrintedPageAtEveryAngle) {
         ASSERT_EQ(r.Status, 0) << r.Err;
         RasterisePdf(pdf, 300, 300).SaveToFile(png);
         // Tall enough that a row of ZXing's scan crosses the whole symbol turned by 30 degrees.
-        EXPECT_EQ(Output("zbarimg -q --raw " + Quote(png)), "5901234123457") << angle;
+        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + Quote(png)), "5901234123457") << angle;
         // Without -noscale ZXing 1.4 trips over its own assertion on large pages.
-        EXPECT_EQ(Output("ZXingReader -noscale -bytes " + Quote(png)), "5901234123457") << angle;
+        EXPECT_EQ(CaptureOutput("ZXingReader -noscale -bytes " + Quote(png)), "5901234123457")
+            << angle;
     }
     std::remove(pdf.c_str());
     std::remove(png.c_str());
@@ -63,15 +64,16 @@ TEST(PrintTool, WritesVectorPagesOfThePaperWithRealTextOneSymbolAPage) {
         args.insert(args.end(), extra.begin(), extra.end());
         const ToolResult r = Print(args, pdf);
         ASSERT_EQ(r.Status, 0) << r.Err;
-        const std::string info = Output("pdfinfo " + Quote(pdf));
+        const std::string info = CaptureOutput("pdfinfo " + Quote(pdf));
         const int pages = extra[0] == "--data" ? 3 : 2;
         EXPECT_NE(info.find("Pages:           " + std::to_string(pages)), std::string::npos)
             << info;
         EXPECT_NE(info.find("Page size:       " + size), std::string::npos) << info;
         // pdfimages lists a header of two lines and then one line per image.
-        EXPECT_EQ(Output("pdfimages -list " + Quote(pdf) + " | tail -n +3"), "");
-        EXPECT_NE(Output("pdffonts " + Quote(pdf)).find("LiberationMono"), std::string::npos);
-        const std::string text = Output("pdftotext " + Quote(pdf) + " -");
+        EXPECT_EQ(CaptureOutput("pdfimages -list " + Quote(pdf) + " | tail -n +3"), "");
+        EXPECT_NE(CaptureOutput("pdffonts " + Quote(pdf)).find("LiberationMono"),
+                  std::string::npos);
+        const std::string text = CaptureOutput("pdftotext " + Quote(pdf) + " -");
         for (const char* expected : {"12345670", "96385074"})
             EXPECT_NE(text.find(expected), std::string::npos) << text;
     }
@@ -144,7 +146,7 @@ TEST(RenderTool, SvgAndPdfAt96DpiMatchThePngPixelForPixel) {
             const ToolResult r = RunTool(a);
             ASSERT_EQ(r.Status, 0) << r.Err;
         }
-        Output("rsvg-convert " + Quote(base + ".svg") + " -o " + Quote(base + "-svg.png"));
+        CaptureOutput("rsvg-convert " + Quote(base + ".svg") + " -o " + Quote(base + "-svg.png"));
         TBitmap png, svg;
         png.LoadFromFile(base + ".png");
         svg.LoadFromFile(base + "-svg.png");

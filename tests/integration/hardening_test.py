@@ -24,23 +24,14 @@ import urllib.parse
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import apache_test as at  # noqa: E402
+import browser_request  # noqa: E402
 
 VIEW_TIMEOUT = 30  # seconds; a request that takes longer counts as hung
 
 
 def request(server, method, path, body=None, source="127.0.0.1"):
     """One request from a chosen loopback address (all of 127/8 reaches the server)."""
-    conn = http.client.HTTPConnection("127.0.0.1", server.port, timeout=VIEW_TIMEOUT,
-                                      source_address=(source, 0))
-    try:
-        headers = {"User-Agent": "Mozilla/5.0 Chrome/120.0"}
-        if body is not None:
-            headers["Content-Type"] = "application/x-www-form-urlencoded"
-        conn.request(method, path, body, headers)
-        resp = conn.getresponse()
-        return resp.status, dict((k.lower(), v) for k, v in resp.getheaders()), resp.read()
-    finally:
-        conn.close()
+    return browser_request.request(server.port, method, path, body, VIEW_TIMEOUT, source)
 
 
 class Client(at.Browser):
