@@ -261,6 +261,7 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
     auto blendRows = [&](const detail::TFontFace::Glyph& glyph, int left, int top) {
         const int col0 = std::max(0, -left), col1 = std::min(glyph.Width, Width() - left);
         const int row0 = std::max(0, -top), row1 = std::min(glyph.Rows, Height() - top);
+        if (col0 >= col1) return;  // nothing of it on the surface (which may have no pixels)
         const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
         for (int row = row0; row < row1; ++row)
             BlendRow(target_->Rgb.data() + (top + row) * stride +

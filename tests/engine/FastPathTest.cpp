@@ -159,5 +159,25 @@ TEST(FastPaths, WriteTheSameTextAsTheGeneralPaths) {
     EXPECT_GT(detail::TTextRunCache::ForThread().Hits - hitsBefore, 600u);
 }
 
+// Surfaces with no pixels, or a single one, that text reaches from outside.
+TEST(FastPaths, WriteOnTinySurfacesAsTheGeneralPaths) {
+    for (const auto& [width, height] : {std::pair{0, 4}, {4, 0}, {0, 0}, {1, 1}}) {
+        TBitmap fast(width, height), general(width, height);
+        auto write = [&](TBitmap& on) {
+            on.Canvas().Font.Color = RGB(10, 200, 30);
+            for (const TPoint at : {TPoint{-75, -2}, {-3, -9}, {0, 0}})
+                on.Canvas().TextOut(at.X, at.Y, "5901234123457");
+        };
+        write(fast);
+        {
+            const GeneralPaths general_;
+            write(general);
+        }
+        for (int y = 0; y < height; ++y)
+            for (int x = 0; x < width; ++x)
+                EXPECT_EQ(fast.Canvas().Pixel(x, y), general.Canvas().Pixel(x, y));
+    }
+}
+
 }  // namespace
 }  // namespace ribbon
