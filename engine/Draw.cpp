@@ -72,6 +72,7 @@ double DrawAngle(double Angle) {
 namespace {
 
 TPoint Rotate(TPoint P, const SinCos& t) {
+    if (t.s == 0 && t.c == 1) return P;  // upright: what the sums below give, without rounding
     return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
             ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
 }
