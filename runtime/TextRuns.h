@@ -86,8 +86,8 @@ class TTextRunCache {
   public:
     static constexpr std::size_t MaxRuns = 32;
     static constexpr std::size_t MaxTextBytes = 256;  // longer texts are not kept
-    static constexpr std::size_t MaxRunBytes = 256 * 1024;
-    static constexpr std::size_t MaxBytes = 1024 * 1024;
+    static constexpr std::size_t MaxRunBytes = 64 * 1024;
+    static constexpr std::size_t MaxBytes = 256 * 1024;
 
     static TTextRunCache& ForThread();
 
