@@ -34,6 +34,24 @@ void DrawBar(benchmark::State& state, TBarType type, const std::string& data, TC
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 
+// A different number every time (more than the text layer keeps), as when every label differs.
+void DrawFresh(benchmark::State& state, TTextShow text) {
+    TBitmap bitmap(500, 200);
+    TFont font;
+    unsigned n = 0;
+    std::string data = Ean13;
+    for (auto _ : state) {
+        const std::string digits = std::to_string(100000 + n++ % 1000);
+        data.replace(data.size() - digits.size(), digits.size(), digits);
+        Z_DrawBar(bitmap.Canvas(), bcCodeEAN13, data, 1, 2.0, csModulo10, 10, 10, 100, font, text,
+                  tpBottomCenter, clBlack, clWhite, clWhite, 0);
+        benchmark::DoNotOptimize(bitmap.ScanLine(100));
+    }
+    state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
+}
+BENCHMARK_CAPTURE(DrawFresh, EAN13_FreshNoText_0, tsNone)->Name("DrawBar/EAN13_FreshNoText_0");
+BENCHMARK_CAPTURE(DrawFresh, EAN13_FreshText_0, tsBarCode)->Name("DrawBar/EAN13_FreshText_0");
+
 void Zint(benchmark::State& state, int symbology, const std::string& data, bool text, int angle) {
     zint_symbol* symbol = ZBarcode_Create();
     for (auto _ : state) {

@@ -33,8 +33,17 @@ struct SinCos {
 };
 
 SinCos Trig(double Theta) {
-    const long double t = Theta;
-    return {std::sin(t), std::cos(t)};
+    if (Theta == 0) return {Theta, 1.0L};  // what sin and cos give for +-0, without the work
+    // A symbol's bars and text turn by the same angle, one after the other: the last angle's
+    // values are kept rather than reduced and expanded in extended precision again.
+    thread_local double lastTheta = 0;
+    thread_local SinCos last{0.0L, 1.0L};
+    if (Theta != lastTheta || std::signbit(Theta) != std::signbit(lastTheta)) {
+        const long double t = Theta;
+        last = {std::sin(t), std::cos(t)};
+        lastTheta = Theta;
+    }
+    return last;
 }
 
 bool LeftGroup(TTextPosition p) {
@@ -62,47 +71,15 @@ double DrawAngle(double Angle) {
 
 namespace {
 
-TPoint Rotate(TPoint P, const SinCos& t) {
-    return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
-            ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
-}
-
-}  // namespace
-
-TPoint RotatePoint(TPoint P, double Theta) {
-    return Rotate(P, Trig(Theta));
-}
-
-TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
-    const auto [s, c] = Trig(Theta);
-    const long double wb = Size.X, hb = Size.Y;
-    long long dx, dy;
-    if (s >= 0 && c >= 0) {
-        dx = 0;
-        dy = RoundHalfEven(wb * s);
-    } else if (s >= 0) {
-        dx = -RoundHalfEven(wb * c);
-        dy = RoundHalfEven(wb * s - hb * c);
-    } else if (c >= 0) {
-        dx = -RoundHalfEven(hb * s);
-        dy = 0;
-    } else {
-        dx = -RoundHalfEven(wb * c) - RoundHalfEven(hb * s);
-        dy = -RoundHalfEven(hb * c);
-    }
-    return {ToPixel(Corner.X + dx), ToPixel(Corner.Y + dy)};
-}
-
-int AngleBand(double Angle) {
-    return static_cast<int>(RoundHalfEven(Angle) % 360);
-}
-
-namespace {
-
 // Sine and cosine that are 0 or +-1 up to an error below 1e-12: the turned coordinates of any
 // 32-bit point then lie within a hundredth of a pixel of an integer, so rounding them gives
 // exactly the integer, and the turn can be done in integers.
 bool RightAngle(const SinCos& t, int& S, int& C) {
+    if (t.s == 0 && t.c == 1) {  // upright, the most common
+        S = 0;
+        C = 1;
+        return true;
+    }
     auto unit = [](long double v, int& u) {
         for (int candidate : {0, 1, -1})
             if (std::fabs(v - candidate) < 1e-12L) {
@@ -114,7 +91,50 @@ bool RightAngle(const SinCos& t, int& S, int& C) {
     return unit(t.s, S) && unit(t.c, C);
 }
 
+TPoint Rotate(TPoint P, const SinCos& t) {
+    int S = 0, C = 0;
+    if (detail::FastPaths && RightAngle(t, S, C))
+        return {ToPixel(static_cast<long long>(P.X) * C + static_cast<long long>(P.Y) * S),
+                ToPixel(-static_cast<long long>(P.X) * S + static_cast<long long>(P.Y) * C)};
+    return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
+            ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
+}
+
 }  // namespace
+
+TPoint RotatePoint(TPoint P, double Theta) {
+    return Rotate(P, Trig(Theta));
+}
+
+TPoint RotatedBoxOrigin(TPoint Corner, TPoint Size, double Theta) {
+    const SinCos t = Trig(Theta);
+    const auto [s, c] = t;
+    const long double wb = Size.X, hb = Size.Y;
+    // At a right angle each rounded product is the integer one.
+    int S = 0, C = 0;
+    const bool right = detail::FastPaths && RightAngle(t, S, C);
+    auto round = [&](long double v, long long exact) { return right ? exact : RoundHalfEven(v); };
+    const long long w = Size.X, h = Size.Y;
+    long long dx, dy;
+    if (s >= 0 && c >= 0) {
+        dx = 0;
+        dy = round(wb * s, w * S);
+    } else if (s >= 0) {
+        dx = -round(wb * c, w * C);
+        dy = round(wb * s - hb * c, w * S - h * C);
+    } else if (c >= 0) {
+        dx = -round(hb * s, h * S);
+        dy = 0;
+    } else {
+        dx = -round(wb * c, w * C) - round(hb * s, h * S);
+        dy = -round(hb * c, h * C);
+    }
+    return {ToPixel(Corner.X + dx), ToPixel(Corner.Y + dy)};
+}
+
+int AngleBand(double Angle) {
+    return static_cast<int>(RoundHalfEven(Angle) % 360);
+}
 
 void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
@@ -183,10 +203,17 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
                  const TFont& Font, int Left, int Top, int W, int H, double Angle,
                  TTextPosition TextPosition) {
     Canvas.Font = Font;
+    TLogFont lf = Canvas.CurrentLogFont();
+    lf.Escapement = lf.Orientation = Tenths(Angle);
+    lf.OutPrecision = OUT_DEFAULT_PRECIS;
+    // The canvas keeps the turned font from one call to the next. Turning changes neither the
+    // advances nor the height, so it measures the text as well as the upright font would.
+    const TFontHandle& turned = Canvas.FontFor(lf);
     const double theta = DrawAngle(Angle);
     const TPoint origin = RotatedBoxOrigin({Left, Top}, {W, H}, theta);
-    const long long tw = Canvas.TextWidth(Text);
-    const long long th = Canvas.TextHeight(Text);
+    const TSize extent = turned.TextExtent(Text);
+    const long long tw = extent.cx;
+    const long long th = extent.cy;
 
     long long x;
     if (LeftGroup(TextPosition))
@@ -208,11 +235,7 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
     if (a > 135 && a <= 225 && TopGroup(TextPosition)) nudge(at.Y);
     if (a > 225 && a <= 315) nudge(at.X);
 
-    TLogFont lf = Canvas.CurrentLogFont();
-    lf.Escapement = lf.Orientation = Tenths(Angle);
-    lf.OutPrecision = OUT_DEFAULT_PRECIS;
-    // The canvas keeps the turned font from one call to the next.
-    const TFontHandle* previous = Canvas.SelectFont(&Canvas.FontFor(lf));
+    const TFontHandle* previous = Canvas.SelectFont(&turned);
     struct SelectBack {
         TCustomCanvas& canvas;
         const TFontHandle* font;

@@ -10,6 +10,8 @@
 // A canvas is used by one thread at a time; different canvases may draw concurrently (the font
 // faces they share are guarded inside the text layer).
 
+#include <array>
+#include <atomic>
 #include <cstdint>
 #include <memory>
 #include <span>
@@ -31,7 +33,9 @@ struct TPixelBuffer {
 };
 
 namespace detail {
-struct TFontFace;  // a cached FreeType face (FontCache.h)
+struct TFontFace;    // a cached FreeType face (FontCache.h)
+struct TTextLayout;  // where a text's cell, glyphs and lines went (TextRuns.h)
+struct TGlyphSlots;  // a font's upright glyphs by byte (TextRuns.h)
 }  // namespace detail
 
 /// A font object created from a logical description (the counterpart of an HFONT). It can be
@@ -67,6 +71,11 @@ class RIBBON_API TFontHandle {
     void Advances(const std::string& Text, std::vector<int>& Out) const;
 
     std::shared_ptr<detail::TFontFace> face_;
+    /// The advances of the bytes looked up so far (-1 until then), so that measuring again
+    /// needs no lock on the face.
+    mutable std::array<std::atomic<int>, 256> advances_;
+    /// The glyphs of upright text, found once (guarded by the face's lock).
+    mutable std::unique_ptr<detail::TGlyphSlots> upright_;
     int emPixels_ = 0;
     int widthPixels_ = 0;  // horizontal pixel size of the em
     int ascent_ = 0;
@@ -124,9 +133,17 @@ class RIBBON_API TCanvas final : public TCustomCanvas {
     void PlotPen(int X, int Y);
     void DrawLine(TPoint From, TPoint To, bool IncludeEnd);
     /// Fills the rectangle U0..U1 x V0..V1 of the text frame whose origin is (X, Y) and whose
-    /// u axis runs at the escapement angle (cosine C, sine S).
+    /// u axis runs at the escapement angle (cosine C, sine S); its corners go to Corners.
     void FillTextRect(long double X, long double Y, long double C, long double S, long double U0,
-                      long double V0, long double U1, long double V1, TColor Color);
+                      long double V0, long double U1, long double V1, TColor Color,
+                      TPoint (&Corners)[4]);
+    /// TextOut in the given colours (no cell when !Opaque); Layout, when given, is told where
+    /// the cell, the glyphs and the lines went.
+    void DrawText(const TFontHandle& Font, int X, int Y, const std::string& Text, TColor Ink,
+                  bool Opaque, TColor Back, detail::TTextLayout* Layout);
+    /// Opaque text copied from the thread's composed runs (composed first if new); false when
+    /// the run cannot be kept, and nothing was drawn.
+    bool DrawTextRun(const TFontHandle& Font, int X, int Y, const std::string& Text);
 
     TPixelBuffer* target_;
     int ppi_;
