@@ -1,0 +1,277 @@
+// A quadrilateral that no row crosses more than twice is cut into bands of rows at its corners'
+// rows. Inside a band the same two edges bound every row; where both are steeper than 45 degrees
+// each lights one pixel per row next to the interior, so the row is one run from one edge's pixel
+// to the other's.
+
+#include "runtime/QuadFill.h"
+
+#include <algorithm>
+#include <cstring>
+#include <utility>
+
+#if defined(__SSE2__)
+#include <emmintrin.h>
+#endif
+
+namespace ribbon::detail {
+
+namespace {
+
+// 16 bytes set, then 16 clear: read from 16 - n, the mask of the first n bytes.
+alignas(16) constexpr std::uint8_t Leading[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
+                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
+
+// Corners within this distance of the origin keep every product below inside 64 bits.
+constexpr long long Limit = 1LL << 29;
+
+// floor(N / D) and its remainder, D > 0.
+void FloorDivMod(long long N, long long D, long long& Q, long long& R) {
+    Q = N / D;
+    R = N % D;
+    if (R < 0) {
+        --Q;
+        R += D;
+    }
+}
+
+// The same for a step no longer than D, the common case, without dividing.
+void StepDivMod(long long N, long long D, long long& Q, long long& R) {
+    if (N >= 0 && N < D) {
+        Q = 0;
+        R = N;
+    } else if (N < 0 && N >= -D) {
+        Q = -1;
+        R = N + D;
+    } else {
+        FloorDivMod(N, D, Q, R);
+    }
+}
+
+}  // namespace
+
+// An edge walked down its rows. With the crossing of the current row at x = q + (r - dy) / d
+// (0 <= r < d = 2 dy), q is the pixel nearest to it (halves up, as the outline picks it) and the
+// first pixel at or right of it (as the interior starts) is q or q + 1.
+struct TQuadPainter::Edge {
+    long long top = 0, bottom = 0, dy = 0, d = 1;
+    bool steep = false;  // more rows than columns: one outline pixel per row
+    long long q = 0, r = 0, stepQ = 0, stepR = 0;
+
+    long long Ceil() const { return q + (r > dy); }
+    // Branch-free: on a bar's slope the carry comes every other row or so, unpredictably.
+    void Next() {
+        q += stepQ;
+        r += stepR;
+        const long long carry = r >= d;
+        q += carry;
+        r -= d & -carry;
+    }
+};
+
+TQuadPainter::TQuadPainter(std::uint8_t* Rgb, int Width, int Height)
+    : rgb_(Rgb),
+      width_(Width),
+      height_(Height),
+      stride_(static_cast<std::size_t>(Width > 0 ? Width : 0) * 3),
+      end_(Rgb + stride_ * static_cast<std::size_t>(Height > 0 ? Height : 0)) {
+    SetColor(0);
+}
+
+void TQuadPainter::SetColor(TColor Color) {
+    color_ = Color;
+    const std::uint8_t rgb[3] = {GetRValue(Color), GetGValue(Color), GetBValue(Color)};
+    for (std::size_t i = 0; i < sizeof block_; ++i) block_[i] = rgb[i % 3];
+}
+
+void TQuadPainter::Plot(long long X, long long Y) {
+    if (X >= 0 && X < width_)
+        std::memcpy(rgb_ + static_cast<std::size_t>(Y) * stride_ + static_cast<std::size_t>(X) * 3,
+                    block_, 3);
+}
+
+[[gnu::always_inline]] inline void TQuadPainter::Fill(long long Y, long long X0, long long X1) {
+    X0 = std::max(X0, 0LL);
+    X1 = std::min(X1, width_ - 1);
+    if (X0 > X1) return;
+    std::uint8_t* p =
+        rgb_ + static_cast<std::size_t>(Y) * stride_ + static_cast<std::size_t>(X0) * 3;
+    std::size_t bytes = static_cast<std::size_t>(X1 - X0 + 1) * 3;
+#if defined(__SSE2__)
+    if (bytes <= 48 && p + 48 <= end_) {
+        // A bar's run is a few pixels, its length changing unpredictably from row to row: whole
+        // blocks, then the last one merged into the pixels there under a mask, without a branch
+        // on the length.
+        std::size_t at = 0;
+        for (; bytes - at > 16; at += 16)
+            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(block_ + at)));
+        const __m128i mask =
+            _mm_loadu_si128(reinterpret_cast<const __m128i*>(Leading + 16 - (bytes - at)));
+        const __m128i color = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block_ + at));
+        const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
+        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
+                         _mm_or_si128(_mm_and_si128(mask, color), _mm_andnot_si128(mask, old)));
+        return;
+    }
+#endif
+    // Two overlapping stores per run; the second reads the block from the offset whose colour
+    // component matches where it lands (bytes is a multiple of 3).
+    for (; bytes > 48; p += 48, bytes -= 48) std::memcpy(p, block_, 48);
+    if (bytes <= 6) {
+        if (bytes == 3) {
+            std::memcpy(p, block_, 3);
+        } else {
+            std::memcpy(p, block_, 4);
+            std::memcpy(p + 2, block_ + 2, 4);
+        }
+    } else if (bytes <= 16) {
+        std::memcpy(p, block_, 8);
+        std::memcpy(p + bytes - 8, block_ + 1, 8);
+    } else if (bytes <= 32) {
+        std::memcpy(p, block_, 16);
+        std::memcpy(p + bytes - 16, block_ + 2, 16);
+    } else {
+        std::memcpy(p, block_, 32);
+        std::memcpy(p + bytes - 32, block_ + 1, 32);
+    }
+}
+
+void TQuadPainter::CornerRow(Edge* Edges, long long Y) {
+    long long lo = 0, hi = 0;
+    int crossings = 0;
+    for (int i = 0; i < 4; ++i) {
+        Edge& e = Edges[i];
+        if (e.dy == 0 || Y < e.top || Y > e.bottom) continue;
+        if (Y < e.bottom) {
+            const long long x = e.Ceil();
+            lo = crossings ? std::min(lo, x) : x;
+            hi = crossings ? std::max(hi, x) : x;
+            ++crossings;
+        }
+        if (e.steep) Plot(e.q, Y);
+        e.Next();
+    }
+    if (crossings) Fill(Y, lo, hi - 1);
+}
+
+void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) {
+    // Walked in locals, which the stores into the rows cannot alias.
+    Edge a = EdgeA, b = EdgeB;
+    if (a.steep && b.steep) {
+        // Interior and both edges' pixels make one run.
+        for (long long y = From; y <= To; ++y) {
+            Fill(y, std::min(a.q, b.q), std::max(a.q, b.q));
+            a.Next();
+            b.Next();
+        }
+    } else {
+        // A flat edge's pixels are drawn apart, by columns.
+        for (long long y = From; y <= To; ++y) {
+            const long long ca = a.Ceil(), cb = b.Ceil();
+            Fill(y, std::min(ca, cb), std::max(ca, cb) - 1);
+            if (a.steep) Plot(a.q, y);
+            if (b.steep) Plot(b.q, y);
+            a.Next();
+            b.Next();
+        }
+    }
+    EdgeA = a;
+    EdgeB = b;
+}
+
+void TQuadPainter::FlatLine(TPoint A, TPoint B) {
+    if (A.X > B.X) std::swap(A, B);
+    const long long run = static_cast<long long>(B.X) - A.X;  // >= |rise|
+    const long long rise = static_cast<long long>(B.Y) - A.Y;
+    if (run == 0) {  // a point
+        if (A.Y >= 0 && A.Y < height_) Plot(A.X, A.Y);
+        return;
+    }
+    const long long from = std::max<long long>(A.X, 0), to = std::min<long long>(B.X, width_ - 1);
+    if (from > to) return;
+    // The row nearest the line in each column, halves up.
+    const long long d = 2 * run;
+    long long q = 0, r = run, stepQ, stepR;
+    if (from != A.X) FloorDivMod(2 * (from - A.X) * rise + run, d, q, r);
+    q += A.Y;
+    StepDivMod(2 * rise, d, stepQ, stepR);
+    for (long long x = from; x <= to; ++x) {
+        if (q >= 0 && q < height_) Plot(x, q);
+        q += stepQ;
+        r += stepR;
+        const long long carry = r >= d;
+        q += carry;
+        r -= d & -carry;
+    }
+}
+
+bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
+    for (const TPoint& p : P)
+        if (p.X > Limit || p.X < -Limit || p.Y > Limit || p.Y < -Limit) return false;
+    // Rows crossed at most twice: the edges' rises change sign at most twice around the outline.
+    int signs[4], n = 0;
+    for (int i = 0; i < 4; ++i) {
+        const int rise = P[(i + 1) % 4].Y - P[i].Y;
+        if (rise != 0) signs[n++] = rise > 0 ? 1 : -1;
+    }
+    int changes = 0;
+    for (int i = 0; i < n; ++i) changes += signs[i] != signs[(i + 1) % n];
+    if (changes > 2) return false;
+
+    if (width_ <= 0 || height_ <= 0) return true;
+    long long minX = P[0].X, maxX = P[0].X, minY = P[0].Y, maxY = P[0].Y;
+    for (const TPoint& p : P) {
+        minX = std::min<long long>(minX, p.X);
+        maxX = std::max<long long>(maxX, p.X);
+        minY = std::min<long long>(minY, p.Y);
+        maxY = std::max<long long>(maxY, p.Y);
+    }
+    // Every pixel lies within the corners' bounding box.
+    const long long first = std::max(minY, 0LL), last = std::min(maxY, height_ - 1);
+    if (first > last || maxX < 0 || minX >= width_) return true;
+    if (Color != color_) SetColor(Color);
+
+    Edge edges[4];
+    for (int i = 0; i < 4; ++i) {
+        TPoint a = P[i], b = P[(i + 1) % 4];
+        if (a.Y > b.Y) std::swap(a, b);
+        Edge& e = edges[i];
+        const long long dx = static_cast<long long>(b.X) - a.X;
+        e.top = a.Y;
+        e.bottom = b.Y;
+        e.dy = e.bottom - e.top;
+        e.steep = e.dy > (dx < 0 ? -dx : dx);
+        if (e.dy == 0 || e.top > last || e.bottom < first) {
+            e.dy = 0;  // no rows here
+            continue;
+        }
+        e.d = 2 * e.dy;
+        const long long start = std::max(e.top, first);
+        e.r = e.dy;
+        if (start != e.top) FloorDivMod(2 * (start - e.top) * dx + e.dy, e.d, e.q, e.r);
+        e.q += a.X;
+        if (std::min(e.bottom, last) > start) StepDivMod(2 * dx, e.d, e.stepQ, e.stepR);
+    }
+
+    // Bands between the corners' rows; the corners' rows one by one.
+    long long ys[4] = {P[0].Y, P[1].Y, P[2].Y, P[3].Y};
+    std::sort(ys, ys + 4);
+    const long long* const end = std::unique(ys, ys + 4);
+    for (const long long* y = ys; y != end; ++y) {
+        if (*y >= first && *y <= last) CornerRow(edges, *y);
+        if (y + 1 == end) break;
+        const long long from = std::max(*y + 1, first), to = std::min(y[1] - 1, last);
+        if (from > to) continue;
+        // The two edges that span the band.
+        Edge* pair[2] = {nullptr, nullptr};
+        int found = 0;
+        for (Edge& e : edges)
+            if (e.dy != 0 && e.top <= *y && e.bottom >= y[1] && found < 2) pair[found++] = &e;
+        if (found == 2) Rows(*pair[0], *pair[1], from, to);
+    }
+    for (int i = 0; i < 4; ++i)
+        if (!edges[i].steep) FlatLine(P[i], P[(i + 1) % 4]);
+    return true;
+}
+
+}  // namespace ribbon::detail
