@@ -42,6 +42,9 @@ void StepDivMod(long long N, long long D, long long& Q, long long& R) {
     } else if (N < 0 && N >= -D) {
         Q = -1;
         R = N + D;
+    } else if (D == 2) {  // an edge one row high
+        Q = N >> 1;
+        R = N & 1;
     } else {
         FloorDivMod(N, D, Q, R);
     }
@@ -53,9 +56,10 @@ void StepDivMod(long long N, long long D, long long& Q, long long& R) {
 // (0 <= r < d = 2 dy), q is the pixel nearest to it (halves up, as the outline picks it) and the
 // first pixel at or right of it (as the interior starts) is q or q + 1.
 struct TQuadPainter::Edge {
-    long long top = 0, bottom = 0, dy = 0, d = 1;
-    bool steep = false;  // more rows than columns: one outline pixel per row
-    long long q = 0, r = 0, stepQ = 0, stepR = 0;
+    // Set field by field for each polygon (no zeroing first: this runs for every bar).
+    long long top, bottom, dy, d;
+    bool steep;  // more rows than columns: one outline pixel per row
+    long long q, r, stepQ, stepR;
 
     long long Ceil() const { return q + (r > dy); }
     // Branch-free: on a bar's slope the carry comes every other row or so, unpredictably.
@@ -79,8 +83,15 @@ TQuadPainter::TQuadPainter(std::uint8_t* Rgb, int Width, int Height)
 
 void TQuadPainter::SetColor(TColor Color) {
     color_ = Color;
-    const std::uint8_t rgb[3] = {GetRValue(Color), GetGValue(Color), GetBValue(Color)};
-    for (std::size_t i = 0; i < sizeof block_; ++i) block_[i] = rgb[i % 3];
+    block_[0] = GetRValue(Color);
+    block_[1] = GetGValue(Color);
+    block_[2] = GetBValue(Color);
+    // Doubled until full: bars and spaces take turns, so this runs for nearly every bar.
+    std::memcpy(block_ + 3, block_, 3);
+    std::memcpy(block_ + 6, block_, 6);
+    std::memcpy(block_ + 12, block_, 12);
+    std::memcpy(block_ + 24, block_, 24);
+    std::memcpy(block_ + 48, block_, 16);
 }
 
 void TQuadPainter::Plot(long long X, long long Y) {
@@ -89,25 +100,21 @@ void TQuadPainter::Plot(long long X, long long Y) {
                     block_, 3);
 }
 
-[[gnu::always_inline]] inline void TQuadPainter::Fill(long long Y, long long X0, long long X1) {
-    X0 = std::max(X0, 0LL);
-    X1 = std::min(X1, width_ - 1);
-    if (X0 > X1) return;
-    std::uint8_t* p =
-        rgb_ + static_cast<std::size_t>(Y) * stride_ + static_cast<std::size_t>(X0) * 3;
-    std::size_t bytes = static_cast<std::size_t>(X1 - X0 + 1) * 3;
+// Paints Bytes (a multiple of 3) at P with the colour repeated in Block; End is past the last row.
+[[gnu::always_inline]] inline void PaintRun(std::uint8_t* p, std::size_t bytes,
+                                            const std::uint8_t* End, const std::uint8_t* Block) {
 #if defined(__SSE2__)
-    if (bytes <= 48 && p + 48 <= end_) {
+    if (bytes <= 48 && p + 48 <= End) {
         // A bar's run is a few pixels, its length changing unpredictably from row to row: whole
         // blocks, then the last one merged into the pixels there under a mask, without a branch
         // on the length.
         std::size_t at = 0;
         for (; bytes - at > 16; at += 16)
             _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(block_ + at)));
+                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(Block + at)));
         const __m128i mask =
             _mm_loadu_si128(reinterpret_cast<const __m128i*>(Leading + 16 - (bytes - at)));
-        const __m128i color = _mm_loadu_si128(reinterpret_cast<const __m128i*>(block_ + at));
+        const __m128i color = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Block + at));
         const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
         _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
                          _mm_or_si128(_mm_and_si128(mask, color), _mm_andnot_si128(mask, old)));
@@ -115,25 +122,33 @@ void TQuadPainter::Plot(long long X, long long Y) {
     }
 #endif
     // Two overlapping stores per run; the second reads the block from the offset whose colour
-    // component matches where it lands (bytes is a multiple of 3).
-    for (; bytes > 48; p += 48, bytes -= 48) std::memcpy(p, block_, 48);
+    // component matches where it lands.
+    for (; bytes > 48; p += 48, bytes -= 48) std::memcpy(p, Block, 48);
     if (bytes <= 6) {
         if (bytes == 3) {
-            std::memcpy(p, block_, 3);
+            std::memcpy(p, Block, 3);
         } else {
-            std::memcpy(p, block_, 4);
-            std::memcpy(p + 2, block_ + 2, 4);
+            std::memcpy(p, Block, 4);
+            std::memcpy(p + 2, Block + 2, 4);
         }
     } else if (bytes <= 16) {
-        std::memcpy(p, block_, 8);
-        std::memcpy(p + bytes - 8, block_ + 1, 8);
+        std::memcpy(p, Block, 8);
+        std::memcpy(p + bytes - 8, Block + 1, 8);
     } else if (bytes <= 32) {
-        std::memcpy(p, block_, 16);
-        std::memcpy(p + bytes - 16, block_ + 2, 16);
+        std::memcpy(p, Block, 16);
+        std::memcpy(p + bytes - 16, Block + 2, 16);
     } else {
-        std::memcpy(p, block_, 32);
-        std::memcpy(p + bytes - 32, block_ + 1, 32);
+        std::memcpy(p, Block, 32);
+        std::memcpy(p + bytes - 32, Block + 1, 32);
     }
+}
+
+[[gnu::always_inline]] inline void TQuadPainter::Fill(long long Y, long long X0, long long X1) {
+    X0 = std::max(X0, 0LL);
+    X1 = std::min(X1, width_ - 1);
+    if (X0 > X1) return;
+    PaintRun(rgb_ + static_cast<std::size_t>(Y) * stride_ + static_cast<std::size_t>(X0) * 3,
+             static_cast<std::size_t>(X1 - X0 + 1) * 3, end_, block_);
 }
 
 void TQuadPainter::CornerRow(Edge* Edges, long long Y) {
@@ -159,8 +174,16 @@ void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) 
     Edge a = EdgeA, b = EdgeB;
     if (a.steep && b.steep) {
         // Interior and both edges' pixels make one run.
-        for (long long y = From; y <= To; ++y) {
-            Fill(y, std::min(a.q, b.q), std::max(a.q, b.q));
+        const long long right = width_ - 1;
+        const std::size_t stride = stride_;
+        const std::uint8_t* const end = end_;
+        std::uint8_t* row = rgb_ + static_cast<std::size_t>(From) * stride;
+        for (long long y = From; y <= To; ++y, row += stride) {
+            const long long x0 = std::max(std::min(a.q, b.q), 0LL);
+            const long long x1 = std::min(std::max(a.q, b.q), right);
+            if (x0 <= x1)
+                PaintRun(row + static_cast<std::size_t>(x0) * 3,
+                         static_cast<std::size_t>(x1 - x0 + 1) * 3, end, block_);
             a.Next();
             b.Next();
         }
@@ -247,15 +270,26 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
         }
         e.d = 2 * e.dy;
         const long long start = std::max(e.top, first);
+        e.q = 0;
         e.r = e.dy;
         if (start != e.top) FloorDivMod(2 * (start - e.top) * dx + e.dy, e.d, e.q, e.r);
         e.q += a.X;
+        e.stepQ = e.stepR = 0;
         if (std::min(e.bottom, last) > start) StepDivMod(2 * dx, e.d, e.stepQ, e.stepR);
     }
 
     // Bands between the corners' rows; the corners' rows one by one.
     long long ys[4] = {P[0].Y, P[1].Y, P[2].Y, P[3].Y};
-    std::sort(ys, ys + 4);
+    auto order = [&](int i, int j) {
+        const long long lo = std::min(ys[i], ys[j]), hi = std::max(ys[i], ys[j]);
+        ys[i] = lo;
+        ys[j] = hi;
+    };
+    order(0, 1);
+    order(2, 3);
+    order(0, 2);
+    order(1, 3);
+    order(1, 2);
     const long long* const end = std::unique(ys, ys + 4);
     for (const long long* y = ys; y != end; ++y) {
         if (*y >= first && *y <= last) CornerRow(edges, *y);
