@@ -21,6 +21,9 @@ namespace {
 alignas(16) constexpr std::uint8_t Leading[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                                   0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
+// Edges this long or longer are tabled by slope, up to so many slopes of so many rows.
+constexpr long long MinSlopeRows = 8;
+
 // Corners within this distance of the origin keep every product below inside 64 bits.
 constexpr long long Limit = 1LL << 29;
 
@@ -50,6 +53,16 @@ void StepDivMod(long long N, long long D, long long& Q, long long& R) {
     }
 }
 
+std::vector<TQuadPainter::SlopeKey>& ThreadSlopeKeys() {
+    thread_local std::vector<TQuadPainter::SlopeKey> keys;
+    return keys;
+}
+
+std::vector<int>& ThreadSlopes() {
+    thread_local std::vector<int> offsets;
+    return offsets;
+}
+
 }  // namespace
 
 // An edge walked down its rows. With the crossing of the current row at x = q + (r - dy) / d
@@ -60,8 +73,18 @@ struct TQuadPainter::Edge {
     long long top, bottom, dy, d;
     bool steep;  // more rows than columns: one outline pixel per row
     long long q, r, stepQ, stepR;
+    long long x0, dx;  // the upper end's column and the run to the lower end
+    long long table;   // where its slope's offsets start in slopes_, or -1
 
     long long Ceil() const { return q + (r > dy); }
+    // The state at row Y, from the table.
+    void Seek(long long Y, const int* Slopes) {
+        const long long t = Y - top;
+        if (t > dy) return;  // past its end: no longer used
+        const long long o = Slopes[table + t];
+        q = x0 + o;
+        r = 2 * t * dx + dy - d * o;
+    }
     // Branch-free: on a bar's slope the carry comes every other row or so, unpredictably.
     void Next() {
         q += stepQ;
@@ -77,21 +100,34 @@ TQuadPainter::TQuadPainter(std::uint8_t* Rgb, int Width, int Height)
       width_(Width),
       height_(Height),
       stride_(static_cast<std::size_t>(Width > 0 ? Width : 0) * 3),
-      end_(Rgb + stride_ * static_cast<std::size_t>(Height > 0 ? Height : 0)) {
-    SetColor(0);
+      end_(Rgb + stride_ * static_cast<std::size_t>(Height > 0 ? Height : 0)),
+      slopeKeys_(ThreadSlopeKeys()),
+      slopes_(ThreadSlopes()) {
+    slopeKeys_.clear();
+    slopes_.clear();
 }
 
 void TQuadPainter::SetColor(TColor Color) {
-    color_ = Color;
-    block_[0] = GetRValue(Color);
-    block_[1] = GetGValue(Color);
-    block_[2] = GetBValue(Color);
-    // Doubled until full: bars and spaces take turns, so this runs for nearly every bar.
-    std::memcpy(block_ + 3, block_, 3);
-    std::memcpy(block_ + 6, block_, 6);
-    std::memcpy(block_ + 12, block_, 12);
-    std::memcpy(block_ + 24, block_, 24);
-    std::memcpy(block_ + 48, block_, 16);
+    for (int i : {current_, 1 - current_})
+        if (made_[i] && colors_[i] == Color) {
+            current_ = i;
+            block_ = blocks_[i];
+            return;
+        }
+    current_ = made_[current_] ? 1 - current_ : current_;
+    std::uint8_t* block = blocks_[current_];
+    block[0] = GetRValue(Color);
+    block[1] = GetGValue(Color);
+    block[2] = GetBValue(Color);
+    // Doubled until full.
+    std::memcpy(block + 3, block, 3);
+    std::memcpy(block + 6, block, 6);
+    std::memcpy(block + 12, block, 12);
+    std::memcpy(block + 24, block, 24);
+    std::memcpy(block + 48, block, 16);
+    colors_[current_] = Color;
+    made_[current_] = true;
+    block_ = block;
 }
 
 void TQuadPainter::Plot(long long X, long long Y) {
@@ -177,15 +213,29 @@ void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) 
         const long long right = width_ - 1;
         const std::size_t stride = stride_;
         const std::uint8_t* const end = end_;
+        const std::uint8_t* const block = block_;
         std::uint8_t* row = rgb_ + static_cast<std::size_t>(From) * stride;
-        for (long long y = From; y <= To; ++y, row += stride) {
-            const long long x0 = std::max(std::min(a.q, b.q), 0LL);
-            const long long x1 = std::min(std::max(a.q, b.q), right);
+        auto run = [&](long long qa, long long qb) __attribute__((always_inline)) {
+            const long long x0 = std::max(std::min(qa, qb), 0LL);
+            const long long x1 = std::min(std::max(qa, qb), right);
             if (x0 <= x1)
                 PaintRun(row + static_cast<std::size_t>(x0) * 3,
-                         static_cast<std::size_t>(x1 - x0 + 1) * 3, end, block_);
-            a.Next();
-            b.Next();
+                         static_cast<std::size_t>(x1 - x0 + 1) * 3, end, block);
+            row += stride;
+        };
+        if (a.table >= 0 && b.table >= 0) {
+            // Both slopes tabled: the nearest pixels are looked up, not stepped.
+            const int* ta = slopes_.data() + a.table + (From - a.top);
+            const int* tb = slopes_.data() + b.table + (From - b.top);
+            for (long long i = 0; i <= To - From; ++i) run(a.x0 + ta[i], b.x0 + tb[i]);
+            a.Seek(To + 1, slopes_.data());
+            b.Seek(To + 1, slopes_.data());
+        } else {
+            for (long long y = From; y <= To; ++y) {
+                run(a.q, b.q);
+                a.Next();
+                b.Next();
+            }
         }
     } else {
         // A flat edge's pixels are drawn apart, by columns.
@@ -200,6 +250,29 @@ void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) 
     }
     EdgeA = a;
     EdgeB = b;
+}
+
+long long TQuadPainter::Slope(long long Dx, long long Dy) {
+    if (Dy > MaxSlopeRows) return -1;
+    for (const SlopeKey& k : slopeKeys_)
+        if (k.dx == Dx && k.dy == Dy) return k.at;
+    if (slopeKeys_.size() == MaxSlopes) return -1;
+    const long long at = static_cast<long long>(slopes_.size());
+    slopes_.resize(slopes_.size() + static_cast<std::size_t>(Dy) + 1);
+    int* offsets = slopes_.data() + at;
+    // floor((2 t Dx + Dy) / (2 Dy)) for t = 0 .. Dy
+    long long q = 0, r = Dy, stepQ, stepR;
+    StepDivMod(2 * Dx, 2 * Dy, stepQ, stepR);
+    for (long long t = 0; t <= Dy; ++t) {
+        offsets[t] = static_cast<int>(q);
+        q += stepQ;
+        r += stepR;
+        const long long carry = r >= 2 * Dy;
+        q += carry;
+        r -= (2 * Dy) & -carry;
+    }
+    slopeKeys_.push_back({Dx, Dy, at});
+    return at;
 }
 
 void TQuadPainter::FlatLine(TPoint A, TPoint B) {
@@ -252,7 +325,7 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
     // Every pixel lies within the corners' bounding box.
     const long long first = std::max(minY, 0LL), last = std::min(maxY, height_ - 1);
     if (first > last || maxX < 0 || minX >= width_) return true;
-    if (Color != color_) SetColor(Color);
+    SetColor(Color);
 
     Edge edges[4];
     for (int i = 0; i < 4; ++i) {
@@ -276,6 +349,11 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
         e.q += a.X;
         e.stepQ = e.stepR = 0;
         if (std::min(e.bottom, last) > start) StepDivMod(2 * dx, e.d, e.stepQ, e.stepR);
+        e.x0 = a.X;
+        e.dx = dx;
+        // Long steep edges of one slope recur from bar to bar: their pixels are tabled once.
+        e.table =
+            e.steep && std::min(e.bottom, last) - start >= MinSlopeRows ? Slope(dx, e.dy) : -1;
     }
 
     // Bands between the corners' rows; the corners' rows one by one.

@@ -5,6 +5,7 @@
 // instead of pixel by pixel. Internal to the runtime.
 
 #include <cstdint>
+#include <vector>
 
 #include "runtime/Graphics.h"
 
@@ -20,6 +21,11 @@ class TQuadPainter {
     /// row more than twice): the caller draws those the general way.
     bool Paint(const TPoint (&Corners)[4], TColor Color);
 
+    /// A slope whose offsets are tabled, and where they start.
+    struct SlopeKey {
+        long long dx, dy, at;
+    };
+
   private:
     struct Edge;
     void SetColor(TColor Color);
@@ -29,14 +35,28 @@ class TQuadPainter {
     void CornerRow(Edge* Edges, long long Y);
     void Rows(Edge& A, Edge& B, long long From, long long To);
     void FlatLine(TPoint A, TPoint B);  // a line at most 45 degrees off the horizontal
+    // Where the offsets of the slope Dx / Dy start in slopes_, made on first use; -1 when the
+    // table is full or the slope too long.
+    long long Slope(long long Dx, long long Dy);
 
     std::uint8_t* rgb_;
     long long width_, height_;
     std::size_t stride_;
     std::uint8_t* end_;  // past the last row
-    TColor color_ = 0;
-    // The colour repeated, so that a run is stored in a few wide overlapping blocks.
-    std::uint8_t block_[64];
+
+    static constexpr long long MaxSlopeRows = 4096;
+    static constexpr std::size_t MaxSlopes = 16;
+    // Kept by the thread from call to call, so that painting allocates nothing once warm.
+    std::vector<SlopeKey>& slopeKeys_;
+    // For each slope, the nearest pixel's column offset row by row from the upper end.
+    std::vector<int>& slopes_;
+    // The colour repeated, so that a run is stored in a few wide overlapping blocks; one for
+    // the bars and one for the spaces, which take turns.
+    std::uint8_t blocks_[2][64];
+    TColor colors_[2];
+    bool made_[2] = {false, false};
+    int current_ = 0;
+    const std::uint8_t* block_ = blocks_[0];
 };
 
 }  // namespace ribbon::detail
