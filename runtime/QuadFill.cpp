@@ -305,13 +305,18 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
     for (const TPoint& p : P)
         if (p.X > Limit || p.X < -Limit || p.Y > Limit || p.Y < -Limit) return false;
     // Rows crossed at most twice: the edges' rises change sign at most twice around the outline.
-    int signs[4], n = 0;
+    int firstSign = 0, previous = 0, changes = 0;
     for (int i = 0; i < 4; ++i) {
         const int rise = P[(i + 1) % 4].Y - P[i].Y;
-        if (rise != 0) signs[n++] = rise > 0 ? 1 : -1;
+        if (rise == 0) continue;
+        const int sign = rise > 0 ? 1 : -1;
+        if (firstSign == 0)
+            firstSign = sign;
+        else
+            changes += sign != previous;
+        previous = sign;
     }
-    int changes = 0;
-    for (int i = 0; i < n; ++i) changes += signs[i] != signs[(i + 1) % n];
+    changes += previous != firstSign;
     if (changes > 2) return false;
 
     if (width_ <= 0 || height_ <= 0) return true;
