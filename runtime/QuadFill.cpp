@@ -21,10 +21,11 @@ namespace {
 alignas(16) constexpr std::uint8_t Leading[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
                                                   0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
-// Edges this long or longer are tabled by slope, up to so many slopes of so many rows.
+// Steep edges this many rows long or longer are tabled by slope (up to MaxSlopes slopes of up
+// to MaxSlopeRows rows).
 constexpr long long MinSlopeRows = 8;
 
-// Corners within this distance of the origin keep every product below inside 64 bits.
+// Coordinates within +-Limit keep every product below inside 64 bits: at most 2 * 2^30 * 2^30.
 constexpr long long Limit = 1LL << 29;
 
 // floor(N / D) and its remainder, D > 0.

@@ -128,5 +128,44 @@ TEST(FastPaths, QuadsPaintTheSamePixelsAsPolygons) {
     }
 }
 
+// Shapes at the edges of what the surface paints its own way, each against the polygons.
+TEST(FastPaths, QuadsAtTheEdgesPaintTheSamePixels) {
+    constexpr int Edge = 1 << 29;
+    const TColor a = 0x123456, b = 0xABCDEF;
+    const struct {
+        const char* name;
+        std::vector<TColorQuad> quads;
+    } cases[] = {
+        {"bar one pixel wide", {{{{3, 20}, {13, 2}, {13, 2}, {3, 20}}, a}}},
+        {"bar of no height", {{{{4, 6}, {4, 6}, {9, 3}, {9, 3}}, a}}},
+        {"bar of negative height", {{{{10, 5}, {4, 15}, {7, 17}, {13, 7}}, a}}},
+        {"one pixel", {{{{39, 29}, {39, 29}, {39, 29}, {39, 29}}, a}}},
+        {"over the top and left", {{{{-5, -8}, {-1, 12}, {4, 11}, {0, -9}}, a}}},
+        {"over the bottom and right", {{{{35, 20}, {44, 40}, {47, 38}, {38, 19}}, a}}},
+        {"taller than the surface", {{{{10, -100}, {60, 200}, {63, 199}, {13, -101}}, a}}},
+        {"flat, wider than the surface", {{{{-50, 10}, {90, 25}, {90, 28}, {-50, 13}}, a}}},
+        {"at the limit", {{{{-Edge, 3}, {Edge, 20}, {Edge, 22}, {-Edge, 5}}, a}}},
+        {"past the limit", {{{{-Edge - 1, 3}, {Edge, 20}, {Edge, 22}, {-Edge, 5}}, a}}},
+        {"crossed", {{{{2, 2}, {20, 20}, {2, 20}, {20, 2}}, a}}},
+        {"folded", {{{{2, 2}, {12, 20}, {22, 2}, {12, 10}}, a}}},
+        {"later over earlier",
+         {{{{5, 3}, {12, 25}, {16, 24}, {9, 2}}, a}, {{{8, 2}, {15, 24}, {19, 23}, {12, 1}}, b}}},
+    };
+    std::mt19937 random(5);
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        TBitmap fast(40, 30), general(40, 30);
+        for (int y = 0; y < fast.Height(); ++y)
+            for (int x = 0; x < fast.Width() * 3; ++x) fast.ScanLine(y)[x] = random() & 0xFF;
+        general.Assign(fast);
+        fast.Canvas().FillQuads(c.quads);
+        {
+            const GeneralPaths general_;
+            general.Canvas().FillQuads(c.quads);
+        }
+        EXPECT_EQ(fast.Encode(TImageFormat::Bmp), general.Encode(TImageFormat::Bmp));
+    }
+}
+
 }  // namespace
 }  // namespace ribbon
