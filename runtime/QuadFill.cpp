@@ -9,17 +9,13 @@
 #include <cstring>
 #include <utility>
 
-#if defined(__SSE2__)
+#if 0
 #include <emmintrin.h>
 #endif
 
 namespace ribbon::detail {
 
 namespace {
-
-// 16 bytes set, then 16 clear: read from 16 - n, the mask of the first n bytes.
-alignas(16) constexpr std::uint8_t Leading[32] = {0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF,
-                                                  0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF, 0xFF};
 
 // Steep edges this many rows long or longer are tabled by slope (up to MaxSlopes slopes of up
 // to MaxSlopeRows rows).
@@ -101,7 +97,6 @@ TQuadPainter::TQuadPainter(std::uint8_t* Rgb, int Width, int Height)
       width_(Width),
       height_(Height),
       stride_(static_cast<std::size_t>(Width > 0 ? Width : 0) * 3),
-      end_(Rgb + stride_ * static_cast<std::size_t>(Height > 0 ? Height : 0)),
       slopeKeys_(ThreadSlopeKeys()),
       slopes_(ThreadSlopes()) {
     slopeKeys_.clear();
@@ -139,35 +134,16 @@ void TQuadPainter::Plot(long long X, long long Y) {
 
 // Paints Bytes (a multiple of 3) at P with the colour repeated in Block; End is past the last row.
 [[gnu::always_inline]] inline void PaintRun(std::uint8_t* p, std::size_t bytes,
-                                            const std::uint8_t* End, const std::uint8_t* Block) {
-#if defined(__SSE2__)
-    if (bytes <= 48 && p + 48 <= End) {
-        // A bar's run is a few pixels, its length changing unpredictably from row to row: whole
-        // blocks, then the last one merged into the pixels there under a mask, without a branch
-        // on the length.
-        std::size_t at = 0;
-        for (; bytes - at > 16; at += 16)
-            _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
-                             _mm_loadu_si128(reinterpret_cast<const __m128i*>(Block + at)));
-        const __m128i mask =
-            _mm_loadu_si128(reinterpret_cast<const __m128i*>(Leading + 16 - (bytes - at)));
-        const __m128i color = _mm_loadu_si128(reinterpret_cast<const __m128i*>(Block + at));
-        const __m128i old = _mm_loadu_si128(reinterpret_cast<const __m128i*>(p + at));
-        _mm_storeu_si128(reinterpret_cast<__m128i*>(p + at),
-                         _mm_or_si128(_mm_and_si128(mask, color), _mm_andnot_si128(mask, old)));
-        return;
-    }
-#endif
-    // Two overlapping stores per run; the second reads the block from the offset whose colour
-    // component matches where it lands.
+                                            const std::uint8_t* Block) {
+    // Two or three overlapping stores per run, each reading the block from the offset whose
+    // colour component matches where it lands (bytes is a multiple of 3); a bar's run is a few
+    // pixels long.
     for (; bytes > 48; p += 48, bytes -= 48) std::memcpy(p, Block, 48);
-    if (bytes <= 6) {
-        if (bytes == 3) {
-            std::memcpy(p, Block, 3);
-        } else {
-            std::memcpy(p, Block, 4);
-            std::memcpy(p + 2, Block + 2, 4);
-        }
+    if (bytes <= 6) {                              // one pixel or two, alike
+        const std::size_t middle = bytes / 2 - 1;  // 0 or 2
+        std::memcpy(p, Block, 2);
+        std::memcpy(p + middle, Block + middle, 2);
+        std::memcpy(p + bytes - 2, Block + 1, 2);
     } else if (bytes <= 16) {
         std::memcpy(p, Block, 8);
         std::memcpy(p + bytes - 8, Block + 1, 8);
@@ -185,7 +161,7 @@ void TQuadPainter::Plot(long long X, long long Y) {
     X1 = std::min(X1, width_ - 1);
     if (X0 > X1) return;
     PaintRun(rgb_ + static_cast<std::size_t>(Y) * stride_ + static_cast<std::size_t>(X0) * 3,
-             static_cast<std::size_t>(X1 - X0 + 1) * 3, end_, block_);
+             static_cast<std::size_t>(X1 - X0 + 1) * 3, block_);
 }
 
 void TQuadPainter::CornerRow(Edge* Edges, long long Y) {
@@ -213,7 +189,6 @@ void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) 
         // Interior and both edges' pixels make one run.
         const long long right = width_ - 1;
         const std::size_t stride = stride_;
-        const std::uint8_t* const end = end_;
         const std::uint8_t* const block = block_;
         std::uint8_t* row = rgb_ + static_cast<std::size_t>(From) * stride;
         auto run = [&](long long qa, long long qb) __attribute__((always_inline)) {
@@ -221,7 +196,7 @@ void TQuadPainter::Rows(Edge& EdgeA, Edge& EdgeB, long long From, long long To) 
             const long long x1 = std::min(std::max(qa, qb), right);
             if (x0 <= x1)
                 PaintRun(row + static_cast<std::size_t>(x0) * 3,
-                         static_cast<std::size_t>(x1 - x0 + 1) * 3, end, block);
+                         static_cast<std::size_t>(x1 - x0 + 1) * 3, block);
             row += stride;
         };
         if (a.table >= 0 && b.table >= 0) {

@@ -42,7 +42,6 @@ class TQuadPainter {
     std::uint8_t* rgb_;
     long long width_, height_;
     std::size_t stride_;
-    std::uint8_t* end_;  // past the last row
 
     static constexpr long long MaxSlopeRows = 4096;
     static constexpr std::size_t MaxSlopes = 16;
