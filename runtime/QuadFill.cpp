@@ -132,7 +132,7 @@ void TQuadPainter::Plot(long long X, long long Y) {
                     block_, 3);
 }
 
-// Paints Bytes (a multiple of 3) at P with the colour repeated in Block; End is past the last row.
+// Paints Bytes (a multiple of 3) at P with the colour repeated in Block.
 [[gnu::always_inline]] inline void PaintRun(std::uint8_t* p, std::size_t bytes,
                                             const std::uint8_t* Block) {
     // Two or three overlapping stores per run, each reading the block from the offset whose
