@@ -2,6 +2,7 @@
 
 #include "engine/Draw.h"
 
+#include <cfenv>
 #include <cmath>
 #include <cstdint>
 #include <limits>
@@ -70,6 +71,24 @@ double DrawAngle(double Angle) {
 }
 
 namespace {
+
+template <typename RoundFn>
+TPoint Rotate(TPoint P, const SinCos& t, RoundFn Round) {
+    return {ToPixel(Round(P.X * t.c + P.Y * t.s)), ToPixel(Round(-P.X * t.s + P.Y * t.c))};
+}
+
+// RoundHalfEven for a turned 32-bit coordinate (never beyond 64 bits) while the rounding mode
+// is to nearest: the x87 store rounds as the library's llrintl does, without the call and the
+// mode check per corner.
+long long NearestEven(long double v) {
+#if defined(__x86_64__) && defined(__GNUC__)
+    long long rounded;
+    __asm__("fistpll %0" : "=m"(rounded) : "t"(v) : "st");
+    return rounded;
+#else
+    return RoundHalfEven(v);
+#endif
+}
 
 // Sine and cosine that are 0 or +-1 up to an error below 1e-12: the turned coordinates of any
 // 32-bit point then lie within a hundredth of a pixel of an integer, so rounding them gives
@@ -182,6 +201,24 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomC
             sx += width;
         }
         Canvas.FillRects(rects);
+        return;
+    }
+    if (detail::FastPaths && std::fegetround() == FE_TONEAREST) {
+        // All corners first, then the surface paints the elements as it best can.
+        thread_local std::vector<TColorQuad> quads;
+        quads.clear();
+        long long sx = 0;
+        for (char element : Pattern) {
+            const TBarLine line = GetBarLine(element, Widths);
+            const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
+            const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
+            TColorQuad& quad =
+                quads.emplace_back(TColorQuad{{{x0, y0}, {x0, H}, {x1, H}, {x1, y0}},
+                                              line.LineType == white ? ColorSpc : ColorBar});
+            for (TPoint& p : quad.Corners) p = Offset(Rotate(p, trig, NearestEven), origin);
+            sx += line.Width;
+        }
+        Canvas.FillQuads(quads);
         return;
     }
     long long sx = 0;

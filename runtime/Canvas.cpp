@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "runtime/QuadFill.h"
 #include "runtime/Rasterizer.h"
 
 namespace ribbon {
@@ -242,6 +243,18 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
                 std::memcpy(row + from * 3, first + from * 3,
                             static_cast<std::size_t>(to - from + 1) * 3);
         }
+    }
+}
+
+void TCanvas::FillQuads(std::span<const TColorQuad> Quads) {
+    if (!detail::FastPaths) return TCustomCanvas::FillQuads(Quads);
+    Pen.Width = 1;
+    Pen.Style = psSolid;
+    detail::TQuadPainter painter(target_->Rgb.data(), Width(), Height());
+    for (const TColorQuad& q : Quads) {
+        Pen.Color = q.Color;
+        Brush.SetColor(q.Color);
+        if (!painter.Paint(q.Corners, q.Color)) Polygon(q.Corners);
     }
 }
 

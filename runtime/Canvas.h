@@ -114,6 +114,9 @@ class RIBBON_API TCanvas final : public TCustomCanvas {
     /// painted and the others copied from it.
     void FillRects(std::span<const TColorRect> Rects) override;
 
+    /// Bars at other angles: each one's interior and outline found row by row as runs.
+    void FillQuads(std::span<const TColorQuad> Quads) override;
+
     /// Outline with the pen, interior with the brush; covers X1..X2-1 and Y1..Y2-1.
     void Rectangle(int X1, int Y1, int X2, int Y2);
     void Rectangle(const TRect& Rect) { Rectangle(Rect.Left, Rect.Top, Rect.Right, Rect.Bottom); }

@@ -66,6 +66,16 @@ void TCustomCanvas::FillRects(std::span<const TColorRect> Rects) {
     }
 }
 
+void TCustomCanvas::FillQuads(std::span<const TColorQuad> Quads) {
+    Pen.Width = 1;
+    Pen.Style = psSolid;
+    for (const TColorQuad& q : Quads) {
+        Pen.Color = q.Color;
+        Brush.SetColor(q.Color);
+        Polygon(q.Corners);
+    }
+}
+
 const TFontHandle& TCustomCanvas::FontFor(const TLogFont& LogFont) {
     if (!madeFont_ || !(LogFont == madeFontLog_)) {
         madeFont_ = CreateFontIndirect(LogFont);

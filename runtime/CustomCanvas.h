@@ -29,6 +29,12 @@ struct TColorRect {
     TColor Color;
 };
 
+/// A four-corner polygon in one colour: a bar turned by any angle.
+struct TColorQuad {
+    TPoint Corners[4];
+    TColor Color;
+};
+
 /// The canvas's Font. Assigning a font to it counts as choosing it, even when the value is the
 /// same, because that is what makes a canvas drop a font object selected into it.
 class RIBBON_API TCanvasFont : public TFont {
@@ -80,6 +86,12 @@ class RIBBON_API TCustomCanvas {
     /// what this does unless a surface has a faster way). Bars at right angles are such
     /// rectangles. The pen and brush are left in the last rectangle's colour.
     virtual void FillRects(std::span<const TColorRect> Rects);
+
+    /// Paints the quadrilaterals in order, later ones over earlier ones, exactly as a Polygon of
+    /// each one's corners with a one-pixel solid pen and a solid brush in its colour would (which
+    /// is what this does unless a surface has a faster way). Bars at other angles are such
+    /// quadrilaterals. The pen and brush are left in the last one's colour.
+    virtual void FillQuads(std::span<const TColorQuad> Quads);
 
     /// Extent of the text in the current font, unrotated: the sum of the glyph advances and the
     /// cell height (internal leading included).
