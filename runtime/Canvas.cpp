@@ -78,23 +78,6 @@ void TCanvas::DrawLine(TPoint From, TPoint To, bool IncludeEnd) {
     detail::TraceLine(From, To, IncludeEnd, clip, [&](int x, int y) { PlotPen(x, y); });
 }
 
-namespace {
-
-// The corners of an upright rectangle, in either winding: what every bar at a right angle is.
-bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
-    if (p.size() != 4) return false;
-    const bool verticalFirst =
-        p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
-    const bool horizontalFirst =
-        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
-    if (!verticalFirst && !horizontalFirst) return false;
-    r = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
-         std::max(p[0].Y, p[2].Y)};
-    return true;
-}
-
-}  // namespace
-
 void TCanvas::FillClipped(const TRect& c, TColor Color) {
     FillSpan(c.Top, c.Left, c.Right, Color);
     // Every other row is a copy of the first.
@@ -123,7 +106,7 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
     if (Points.size() < 2) return;
     TRect r;
     if (detail::FastPaths && Pen.Style == psSolid && Pen.Width <= 1 && Brush.Style() == bsSolid &&
-        Brush.Color() == Pen.Color && UprightRectangle(Points, r)) {
+        Brush.Color() == Pen.Color && detail::UprightRectangle(Points, r)) {
         // Interior and outline in one colour: the rectangle with both corner columns and rows.
         const TRect c{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, Width() - 1),
                       std::min(r.Bottom, Height() - 1)};

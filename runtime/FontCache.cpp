@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cmath>
 #include <string_view>
 #include <tuple>
 #include <utility>
@@ -206,6 +207,18 @@ char32_t Cp1252ToUnicode(unsigned char Byte) {
     };
     if (Byte >= 0x80 && Byte <= 0x9F) return High[Byte - 0x80];
     return Byte;
+}
+
+TFontFace::LineBand TFontFace::Underline(int EmPixels, long double Baseline) const {
+    const long double scale = static_cast<long double>(EmPixels) / UnitsPerEm;
+    const long double thick = std::max(1.0L, std::round(UnderlineThickness * scale));
+    return {Baseline - std::round(UnderlinePosition * scale) - std::floor(thick / 2), thick};
+}
+
+TFontFace::LineBand TFontFace::StrikeOut(int EmPixels, long double Baseline) const {
+    const long double scale = static_cast<long double>(EmPixels) / UnitsPerEm;
+    return {Baseline - std::round(StrikeoutPosition * scale),
+            std::max(1.0L, std::round(StrikeoutSize * scale))};
 }
 
 }  // namespace ribbon::detail

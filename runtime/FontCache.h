@@ -61,6 +61,14 @@ struct TFontFace {
     static constexpr std::size_t MaxGlyphs = 4096;
     // Shared, so that a text holds its glyphs while it blends them outside Lock.
     std::map<GlyphKey, std::shared_ptr<const Glyph>> Glyphs;
+
+    // The underline's or strike-out's rows at EmPixels, in pixels from the top of the cell
+    // whose baseline lies Baseline below it: Top and Top + Thick bound the line.
+    struct LineBand {
+        long double Top, Thick;
+    };
+    LineBand Underline(int EmPixels, long double Baseline) const;
+    LineBand StrikeOut(int EmPixels, long double Baseline) const;
 };
 
 // The family that a face name stands for among the fonts the set-up installs: "Courier New"

@@ -81,6 +81,20 @@ class SmallVector {
     std::size_t size_ = 0;
 };
 
+// The corners of an upright rectangle, in either winding (what every bar at a right angle is):
+// true, with the rectangle's corner pixels in r.
+inline bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
+    if (p.size() != 4) return false;
+    const bool verticalFirst =
+        p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
+    const bool horizontalFirst =
+        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
+    if (!verticalFirst && !horizontalFirst) return false;
+    r = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
+         std::max(p[0].Y, p[2].Y)};
+    return true;
+}
+
 // Calls Span(y, x0, x1) for every run x0..x1 (inclusive) of interior pixels inside Clip.
 template <typename SpanFn>
 void ScanPolygon(std::span<const TPoint> Points, const TRect& Clip, SpanFn&& Span) {

@@ -382,21 +382,12 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
 
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
         const detail::TFontFace& f = *font.face_;
-        const long double scale = static_cast<long double>(font.emPixels_) / f.UnitsPerEm;
-        const long double baseline = font.Ascent();
-        if (lf.Underline) {
-            const long double thick = std::max(1.0L, std::round(f.UnderlineThickness * scale));
-            const long double top =
-                baseline - std::round(f.UnderlinePosition * scale) - std::floor(thick / 2);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink, corners);
+        auto line = [&](detail::TFontFace::LineBand band) {
+            FillTextRect(X, Y, c, s, 0, band.Top, textWidth, band.Top + band.Thick, ink, corners);
             if (Layout) std::copy(corners, corners + 4, Layout->Lines[Layout->LineCount++]);
-        }
-        if (lf.StrikeOut) {
-            const long double thick = std::max(1.0L, std::round(f.StrikeoutSize * scale));
-            const long double top = baseline - std::round(f.StrikeoutPosition * scale);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, ink, corners);
-            if (Layout) std::copy(corners, corners + 4, Layout->Lines[Layout->LineCount++]);
-        }
+        };
+        if (lf.Underline) line(f.Underline(font.emPixels_, font.Ascent()));
+        if (lf.StrikeOut) line(f.StrikeOut(font.emPixels_, font.Ascent()));
     }
 }
 

@@ -14,6 +14,7 @@
 #include "runtime/Exceptions.h"
 #include "runtime/FontCache.h"
 #include "runtime/Format.h"
+#include "runtime/Rasterizer.h"
 
 namespace ribbon {
 
@@ -24,18 +25,6 @@ constexpr long double SyntheticSlant = 0.2L;
 
 long double TenthsToRadians(int Tenths) {
     return static_cast<long double>(Tenths) / 1800.0L * std::numbers::pi_v<long double>;
-}
-
-bool UprightRectangle(std::span<const TPoint> p, TRect& r) {
-    if (p.size() != 4) return false;
-    const bool verticalFirst =
-        p[0].X == p[1].X && p[1].Y == p[2].Y && p[2].X == p[3].X && p[3].Y == p[0].Y;
-    const bool horizontalFirst =
-        p[0].Y == p[1].Y && p[1].X == p[2].X && p[2].Y == p[3].Y && p[3].X == p[0].X;
-    if (!verticalFirst && !horizontalFirst) return false;
-    r = {std::min(p[0].X, p[2].X), std::min(p[0].Y, p[2].Y), std::max(p[0].X, p[2].X),
-         std::max(p[0].Y, p[2].Y)};
-    return true;
 }
 
 // cairo keeps coordinates in 24.8 fixed point and wraps beyond it, so everything is cut to
@@ -138,7 +127,7 @@ void TVectorCanvas::Polygon(std::span<const TPoint> Points) {
     const bool brush = Brush.Style() == bsSolid;
     TRect r;
     if (pen && Pen.Width <= 1 && brush && Brush.Color() == Pen.Color &&
-        UprightRectangle(Points, r)) {
+        detail::UprightRectangle(Points, r)) {
         // Interior and outline in one colour: the corner pixels' columns and rows inclusive.
         Source(Pen.Color);
         const double x0 = InReach(r.Left), y0 = InReach(r.Top);
@@ -277,19 +266,11 @@ void TVectorCanvas::TextOut(int X, int Y, const std::string& Text) {
 
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
         const detail::TFontFace& f = *font.face_;
-        const long double scale = static_cast<long double>(font.emPixels_) / f.UnitsPerEm;
-        const long double baseline = font.Ascent();
-        if (lf.Underline) {
-            const long double thick = std::max(1.0L, std::round(f.UnderlineThickness * scale));
-            const long double top =
-                baseline - std::round(f.UnderlinePosition * scale) - std::floor(thick / 2);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, Font.Color);
-        }
-        if (lf.StrikeOut) {
-            const long double thick = std::max(1.0L, std::round(f.StrikeoutSize * scale));
-            const long double top = baseline - std::round(f.StrikeoutPosition * scale);
-            FillTextRect(X, Y, c, s, 0, top, textWidth, top + thick, Font.Color);
-        }
+        auto line = [&](detail::TFontFace::LineBand band) {
+            FillTextRect(X, Y, c, s, 0, band.Top, textWidth, band.Top + band.Thick, Font.Color);
+        };
+        if (lf.Underline) line(f.Underline(font.emPixels_, font.Ascent()));
+        if (lf.StrikeOut) line(f.StrikeOut(font.emPixels_, font.Ascent()));
     }
 }
 
