@@ -13,11 +13,11 @@ inline bool HaveDecoders() {
 }
 
 inline std::string ZbarRead(const std::string& file) {
-    return CaptureOutput("zbarimg -q --raw '" + file + "'");
+    return CaptureOutput("zbarimg -q --raw " + ShellQuote(file));
 }
 
 inline std::string ZxingRead(const std::string& file) {
-    return CaptureOutput("ZXingReader -bytes '" + file + "'");
+    return CaptureOutput("ZXingReader -bytes " + ShellQuote(file));
 }
 
 }  // namespace ribbon::test

@@ -13,12 +13,6 @@
 
 namespace ribbon::test {
 
-inline std::string Quote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
-
 // Fails the calling test when a tool is missing, so a check never passes without its reader.
 inline bool HaveTool(const std::string& tool, const std::string& package) {
     const bool found = !CaptureOutput("command -v " + tool).empty();
@@ -31,7 +25,7 @@ inline TBitmap RasterisePdf(const std::string& pdf, int dpiX, int dpiY, int page
     const std::string base = "/tmp/ribbon-pdf-raster-" + std::to_string(getpid());
     CaptureOutput("pdftoppm -png -singlefile -aa no -aaVector no -rx " + std::to_string(dpiX) +
                   " -ry " + std::to_string(dpiY) + " -f " + std::to_string(page) + " -l " +
-                  std::to_string(page) + " " + Quote(pdf) + " " + Quote(base));
+                  std::to_string(page) + " " + ShellQuote(pdf) + " " + ShellQuote(base));
     TBitmap picture;
     picture.LoadFromFile(base + ".png");
     std::remove((base + ".png").c_str());

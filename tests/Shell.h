@@ -7,6 +7,13 @@
 
 namespace ribbon::test {
 
+// The text as one shell word, whatever it holds.
+inline std::string ShellQuote(const std::string& s) {
+    std::string q = "'";
+    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
+    return q + "'";
+}
+
 // What the shell command prints on stdout (stderr dropped), trailing line breaks removed.
 inline std::string CaptureOutput(const std::string& command) {
     std::string out;

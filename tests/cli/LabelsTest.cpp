@@ -91,8 +91,8 @@ TEST(Labels, EveryFileDecodesToItsRecordAndRefusedRecordsAreListed) {
     for (int i = 1; i <= 12; ++i) {
         const std::string file = out / ("a" + std::to_string(i) + ".png");
         const std::string sku = Ean13(400638133390LL + i * 7);
-        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + Quote(file)), sku) << file;
-        EXPECT_EQ(CaptureOutput("ZXingReader -bytes " + Quote(file)), sku) << file;
+        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + ShellQuote(file)), sku) << file;
+        EXPECT_EQ(CaptureOutput("ZXingReader -bytes " + ShellQuote(file)), sku) << file;
     }
 }
 
@@ -112,14 +112,15 @@ TEST(Labels, OnePdfWithAGridOfLabelsPerPage) {
     EXPECT_NE(r.Err.find("12x: 12x : Barcode must be numeric.\n"), std::string::npos) << r.Err;
     EXPECT_NE(r.Out.find("\"written\": 30, \"refused\": 1, \"pages\": 2"), std::string::npos)
         << r.Out;
-    EXPECT_NE(CaptureOutput("pdfinfo " + Quote(pdf)).find("Pages:           2"), std::string::npos);
+    EXPECT_NE(CaptureOutput("pdfinfo " + ShellQuote(pdf)).find("Pages:           2"),
+              std::string::npos);
 
     // zbar finds every symbol on a page: the first page holds the first 24 records.
     const TBitmap page = RasterisePdf(pdf, 300, 300, 1);
     const std::string png = out / "page1.png";
     page.SaveToFile(png);
     std::set<std::string> read, expected;
-    std::istringstream lines(CaptureOutput("zbarimg -q --raw " + Quote(png)));
+    std::istringstream lines(CaptureOutput("zbarimg -q --raw " + ShellQuote(png)));
     for (std::string line; std::getline(lines, line);) read.insert(line);
     for (int i = 1; i <= 24; ++i) expected.insert(Ean13(400638133390LL + i * 7));
     EXPECT_EQ(read, expected);

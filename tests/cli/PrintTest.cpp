@@ -39,9 +39,9 @@ TEST(PrintTool, DecodersReadThePrintedPageAtEveryAngle) {
         ASSERT_EQ(r.Status, 0) << r.Err;
         RasterisePdf(pdf, 300, 300).SaveToFile(png);
         // Tall enough that a row of ZXing's scan crosses the whole symbol turned by 30 degrees.
-        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + Quote(png)), "5901234123457") << angle;
+        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + ShellQuote(png)), "5901234123457") << angle;
         // Without -noscale ZXing 1.4 trips over its own assertion on large pages.
-        EXPECT_EQ(CaptureOutput("ZXingReader -noscale -bytes " + Quote(png)), "5901234123457")
+        EXPECT_EQ(CaptureOutput("ZXingReader -noscale -bytes " + ShellQuote(png)), "5901234123457")
             << angle;
     }
     std::remove(pdf.c_str());
@@ -64,16 +64,16 @@ TEST(PrintTool, WritesVectorPagesOfThePaperWithRealTextOneSymbolAPage) {
         args.insert(args.end(), extra.begin(), extra.end());
         const ToolResult r = Print(args, pdf);
         ASSERT_EQ(r.Status, 0) << r.Err;
-        const std::string info = CaptureOutput("pdfinfo " + Quote(pdf));
+        const std::string info = CaptureOutput("pdfinfo " + ShellQuote(pdf));
         const int pages = extra[0] == "--data" ? 3 : 2;
         EXPECT_NE(info.find("Pages:           " + std::to_string(pages)), std::string::npos)
             << info;
         EXPECT_NE(info.find("Page size:       " + size), std::string::npos) << info;
         // pdfimages lists a header of two lines and then one line per image.
-        EXPECT_EQ(CaptureOutput("pdfimages -list " + Quote(pdf) + " | tail -n +3"), "");
-        EXPECT_NE(CaptureOutput("pdffonts " + Quote(pdf)).find("LiberationMono"),
+        EXPECT_EQ(CaptureOutput("pdfimages -list " + ShellQuote(pdf) + " | tail -n +3"), "");
+        EXPECT_NE(CaptureOutput("pdffonts " + ShellQuote(pdf)).find("LiberationMono"),
                   std::string::npos);
-        const std::string text = CaptureOutput("pdftotext " + Quote(pdf) + " -");
+        const std::string text = CaptureOutput("pdftotext " + ShellQuote(pdf) + " -");
         for (const char* expected : {"12345670", "96385074"})
             EXPECT_NE(text.find(expected), std::string::npos) << text;
     }
@@ -146,7 +146,8 @@ TEST(RenderTool, SvgAndPdfAt96DpiMatchThePngPixelForPixel) {
             const ToolResult r = RunTool(a);
             ASSERT_EQ(r.Status, 0) << r.Err;
         }
-        CaptureOutput("rsvg-convert " + Quote(base + ".svg") + " -o " + Quote(base + "-svg.png"));
+        CaptureOutput("rsvg-convert " + ShellQuote(base + ".svg") + " -o " +
+                      ShellQuote(base + "-svg.png"));
         TBitmap png, svg;
         png.LoadFromFile(base + ".png");
         svg.LoadFromFile(base + "-svg.png");

@@ -13,6 +13,8 @@
 #include <string>
 #include <vector>
 
+#include "tests/Shell.h"
+
 namespace ribbon::test {
 
 struct ToolResult {
@@ -20,12 +22,6 @@ struct ToolResult {
     std::string Out;
     std::string Err;
 };
-
-inline std::string ShellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
 
 inline ToolResult RunTool(const std::vector<std::string>& args) {
     char errPath[] = "/tmp/ribbon-cli-test-XXXXXX";

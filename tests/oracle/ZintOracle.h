@@ -7,20 +7,16 @@
 #include <optional>
 #include <string>
 
-namespace ribbon::test {
+#include "tests/Shell.h"
 
-inline std::string ZintQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
-}
+namespace ribbon::test {
 
 // The modules zint makes of data for its symbology number, as a string of '0' and '1', or
 // nothing when zint refuses the data. extra holds more command-line options ("--vers=1").
 inline std::optional<std::string> ZintModules(int symbology, const std::string& data,
                                               const std::string& extra = "") {
     const std::string cmd = "zint --dump -b " + std::to_string(symbology) + " " + extra + " -d " +
-                            ZintQuote(data) + " 2>/dev/null";
+                            ShellQuote(data) + " 2>/dev/null";
     FILE* p = popen(cmd.c_str(), "r");
     if (!p) return std::nullopt;
     std::string out;
