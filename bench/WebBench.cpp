@@ -1,6 +1,7 @@
 // The preview page's "View" in process, against the bare JPEG encoding of the same 500 x 200
 // picture: how much the framework and the drawing add to the picture's encoding. The cases with
-// argument 1 have the background picture on, as the page starts.
+// argument 1 have the background picture on, as the page starts. BM_PageHtml: the page's HTML
+// alone.
 //
 //   build/bench/ribbon_web_bench
 
@@ -12,6 +13,7 @@
 #include "runtime/Bitmap.h"
 #include "web/Controls.h"
 #include "web/Dispatcher.h"
+#include "web/Pages.h"
 #include "webdemo/IWUnit1.h"
 #include "webdemo/ServerController.h"
 
@@ -113,5 +115,24 @@ void BM_JpegEncode(benchmark::State& state) {
     state.counters["bytes"] = static_cast<double>(bytes);
 }
 BENCHMARK(BM_JpegEncode)->Arg(0)->Arg(1)->Arg(2)->Unit(benchmark::kMicrosecond);
+
+// The page's HTML alone, for a form whose picture is in place (the picture's storing left out).
+void BM_PageHtml(benchmark::State& state) {
+    ScratchDir dir;
+    webdemo::TformMain form(dir.path.string() + "/");
+    form.edtBarcode->Text = "RIBBON-42";
+    form.IWButton1Click(*form.IWButton1);
+    form.Settle();
+    web::TRenderContext context;
+    context.StorePicture = [](const std::string&) {
+        return std::string("/ribbon/cache/JPGabcdef.tmp");
+    };
+    for (auto _ : state) {
+        web::Response page = web::FormPage(
+            {form, "ribbon", "/ribbon/EXEC/2/0123456789abcdef01234567", false, ""}, context);
+        benchmark::DoNotOptimize(page.Body.data());
+    }
+}
+BENCHMARK(BM_PageHtml)->Unit(benchmark::kMicrosecond);
 
 }  // namespace

@@ -28,8 +28,9 @@ void AppendInt(std::string& out, long long v) {
 }
 }  // namespace
 
-std::string TIWControl::StyleAttribute(const std::string& extra) const {
-    std::string out = " style=\"position:absolute;left:";
+void TIWControl::AppendStyle(std::string& out, std::string_view extra1,
+                             std::string_view extra2) const {
+    out += " style=\"position:absolute;left:";
     AppendInt(out, Left);
     out += "px;top:";
     AppendInt(out, Top);
@@ -38,41 +39,57 @@ std::string TIWControl::StyleAttribute(const std::string& extra) const {
     out += "px;height:";
     AppendInt(out, Height);
     out += "px;";
-    out += extra;
+    out += extra1;
+    out += extra2;
     out += '"';
-    return out;
 }
 
-std::string TIWControl::TabIndexAttribute() const {
+void TIWControl::AppendTabIndex(std::string& out) const {
     // HTML's tabindex 0 means "document order", so the form's tab order starts at 1 here.
-    if (TabOrder < 0) return std::string();
-    std::string out = " tabindex=\"";
+    if (TabOrder < 0) return;
+    out += " tabindex=\"";
     AppendInt(out, TabOrder + 1);
     out += '"';
-    return out;
 }
 
+// Pages are made by appending to one string, piece by piece: every page renders every control.
 namespace {
 // The name and id of a control's own element.
-std::string NameId(const TIWControl& control) {
-    const std::string name = HtmlEscape(control.Name);
-    return " name=\"" + name + "\" id=\"" + name + "\"";
+void AppendNameId(std::string& html, const TIWControl& control) {
+    html += " name=\"";
+    AppendHtmlEscaped(html, control.Name);
+    html += "\" id=\"";
+    AppendHtmlEscaped(html, control.Name);
+    html += '"';
 }
-constexpr const char* TextFont = "font-size:10pt;";
+constexpr std::string_view TextFont = "font-size:10pt;";
 }  // namespace
 
 void TIWLabel::Render(std::string& html, const TRenderContext&) const {
-    html += "<div id=\"" + HtmlEscape(Name) + "\"" +
-            StyleAttribute(std::string(TextFont) + "overflow:hidden;white-space:nowrap;") + ">" +
-            HtmlEscape(Caption) + "</div>\n";
+    html += "<div id=\"";
+    AppendHtmlEscaped(html, Name);
+    html += '"';
+    AppendStyle(html, TextFont, "overflow:hidden;white-space:nowrap;");
+    html += '>';
+    AppendHtmlEscaped(html, Caption);
+    html += "</div>\n";
 }
 
 void TIWEdit::Render(std::string& html, const TRenderContext&) const {
-    html += "<input type=\"text\"" + NameId(*this) + " value=\"" + HtmlEscape(Text) + "\"";
-    if (MaxLength > 0) html += Format(" maxlength=\"%d\"", MaxLength);
+    html += "<input type=\"text\"";
+    AppendNameId(html, *this);
+    html += " value=\"";
+    AppendHtmlEscaped(html, Text);
+    html += '"';
+    if (MaxLength > 0) {
+        html += " maxlength=\"";
+        AppendInt(html, MaxLength);
+        html += '"';
+    }
     if (ReadOnly) html += " readonly";
-    html += TabIndexAttribute() + StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") +
-            ">\n";
+    AppendTabIndex(html);
+    AppendStyle(html, TextFont, "box-sizing:border-box;");
+    html += ">\n";
 }
 
 void TIWEdit::ApplyPostedValue(const std::string& value) {
@@ -80,8 +97,11 @@ void TIWEdit::ApplyPostedValue(const std::string& value) {
 }
 
 void TIWComboBox::Render(std::string& html, const TRenderContext&) const {
-    html += "<select size=\"1\"" + NameId(*this) + TabIndexAttribute() +
-            StyleAttribute(std::string(TextFont) + "box-sizing:border-box;") + ">\n";
+    html += "<select size=\"1\"";
+    AppendNameId(html, *this);
+    AppendTabIndex(html);
+    AppendStyle(html, TextFont, "box-sizing:border-box;");
+    html += ">\n";
     if (ItemIndex == -1) html += "<option value=\"-1\" selected>-- No Selection --</option>\n";
     // Appended piece by piece: a list is rendered on every page, an option at a time.
     char number[16];
@@ -90,7 +110,7 @@ void TIWComboBox::Render(std::string& html, const TRenderContext&) const {
         const auto end = std::to_chars(number, number + sizeof number, i).ptr;
         html.append(number, end);
         html += static_cast<int>(i) == ItemIndex ? "\" selected>" : "\">";
-        html += HtmlEscape(Items[i]);
+        AppendHtmlEscaped(html, Items[i]);
         html += "</option>\n";
     }
     html += "</select>\n";
@@ -112,14 +132,22 @@ void TIWComboBox::ApplyPostedValue(const std::string& value) {
 }
 
 void TIWCheckBox::Render(std::string& html, const TRenderContext&) const {
-    const std::string name = HtmlEscape(Name);
     // A browser posts nothing for an unchecked box; the hidden field before it posts "Off",
     // and a checked box's "On" comes later and wins.
-    html += "<span" + StyleAttribute(std::string(TextFont) + "white-space:nowrap;") + ">" +
-            "<input type=\"hidden\" name=\"" + name + "\" value=\"Off\">" +
-            "<input type=\"checkbox\"" + NameId(*this) + " value=\"On\"" +
-            (Checked ? " checked" : "") + TabIndexAttribute() + ">" + "<label for=\"" + name +
-            "\">" + HtmlEscape(Caption) + "</label></span>\n";
+    html += "<span";
+    AppendStyle(html, TextFont, "white-space:nowrap;");
+    html += "><input type=\"hidden\" name=\"";
+    AppendHtmlEscaped(html, Name);
+    html += "\" value=\"Off\"><input type=\"checkbox\"";
+    AppendNameId(html, *this);
+    html += " value=\"On\"";
+    if (Checked) html += " checked";
+    AppendTabIndex(html);
+    html += "><label for=\"";
+    AppendHtmlEscaped(html, Name);
+    html += "\">";
+    AppendHtmlEscaped(html, Caption);
+    html += "</label></span>\n";
 }
 
 void TIWCheckBox::ApplyPostedValue(const std::string& value) {
@@ -127,10 +155,16 @@ void TIWCheckBox::ApplyPostedValue(const std::string& value) {
 }
 
 void TIWButton::Render(std::string& html, const TRenderContext&) const {
-    html += "<input type=\"button\"" + NameId(*this) + " value=\"" + HtmlEscape(Caption) + "\"" +
-            " onclick=\"IWSubmit('" + HtmlEscape(JsEscape(Name)) + "', '');\"" +
-            TabIndexAttribute() +
-            StyleAttribute(std::string(TextFont) + "background-color:ButtonFace;") + ">\n";
+    html += "<input type=\"button\"";
+    AppendNameId(html, *this);
+    html += " value=\"";
+    AppendHtmlEscaped(html, Caption);
+    html += "\" onclick=\"IWSubmit('";
+    AppendHtmlEscaped(html, JsEscape(Name));
+    html += "', '');\"";
+    AppendTabIndex(html);
+    AppendStyle(html, TextFont, "background-color:ButtonFace;");
+    html += ">\n";
 }
 
 TJPEGOptions TIWImage::JpegOptions() {
@@ -166,11 +200,25 @@ void TIWImage::Render(std::string& html, const TRenderContext& context) const {
     const std::string url = context.StorePicture(jpeg_);
     const int width = UseSize ? Width : pictureWidth_;
     const int height = UseSize ? Height : pictureHeight_;
-    html += "<img" + NameId(*this) + " src=\"" + HtmlEscape(url) + "\" alt=\"\"" +
-            Format(" border=\"%d\" width=\"%d\" height=\"%d\"", Border ? 1 : 0, width, height) +
-            Format(" style=\"position:absolute;left:%dpx;top:%dpx;width:%dpx;height:%dpx;\"", Left,
-                   Top, width, height) +
-            ">\n";
+    html += "<img";
+    AppendNameId(html, *this);
+    html += " src=\"";
+    AppendHtmlEscaped(html, url);
+    html += "\" alt=\"\" border=\"";
+    AppendInt(html, Border ? 1 : 0);
+    html += "\" width=\"";
+    AppendInt(html, width);
+    html += "\" height=\"";
+    AppendInt(html, height);
+    html += "\" style=\"position:absolute;left:";
+    AppendInt(html, Left);
+    html += "px;top:";
+    AppendInt(html, Top);
+    html += "px;width:";
+    AppendInt(html, width);
+    html += "px;height:";
+    AppendInt(html, height);
+    html += "px;\">\n";
 }
 
 }  // namespace ribbon::web

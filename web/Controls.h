@@ -5,6 +5,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "runtime/Bitmap.h"
@@ -42,9 +43,11 @@ class TIWControl {
     virtual void Settle() {}
 
   protected:
-    // style="position:absolute;..." plus extra declarations.
-    std::string StyleAttribute(const std::string& extra = {}) const;
-    std::string TabIndexAttribute() const;
+    // Appends style="position:absolute;..." with the extra declarations at its end.
+    void AppendStyle(std::string& out, std::string_view extra1 = {},
+                     std::string_view extra2 = {}) const;
+    // Appends tabindex, counted from 1, when the control has a tab order.
+    void AppendTabIndex(std::string& out) const;
 };
 
 class TIWLabel : public TIWControl {

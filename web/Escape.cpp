@@ -12,14 +12,11 @@ bool NeedsHtmlEscape(unsigned char c) {
 }
 }  // namespace
 
-std::string HtmlEscape(std::string_view text) {
+void AppendHtmlEscaped(std::string& out, std::string_view text) {
     // Every name and caption of every page passes here; most need nothing escaped.
     std::size_t plain = 0;
     while (plain < text.size() && !NeedsHtmlEscape(static_cast<unsigned char>(text[plain])))
         ++plain;
-    if (plain == text.size()) return std::string(text);
-    std::string out;
-    out.reserve(text.size() + text.size() / 8);
     out.append(text.substr(0, plain));
     for (unsigned char c : text.substr(plain)) {
         switch (c) {
@@ -46,6 +43,12 @@ std::string HtmlEscape(std::string_view text) {
                 }
         }
     }
+}
+
+std::string HtmlEscape(std::string_view text) {
+    std::string out;
+    out.reserve(text.size() + text.size() / 8);
+    AppendHtmlEscaped(out, text);
     return out;
 }
 

@@ -11,6 +11,8 @@ namespace ribbon::web {
 // For element content and double- or single-quoted attribute values: & < > " ' become
 // character references, and so does every control character.
 std::string HtmlEscape(std::string_view text);
+// The same, appended to out.
+void AppendHtmlEscaped(std::string& out, std::string_view text);
 
 // The inside of a double- or single-quoted JavaScript string literal that sits inside a
 // <script> element: a backslash is doubled, a line break (CR LF, LF or CR) becomes \n, quotes
