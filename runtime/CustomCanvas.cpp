@@ -56,13 +56,12 @@ void TCustomCanvas::FillRects(std::span<const TColorRect> Rects) {
     Pen.Width = 1;
     Pen.Style = psSolid;
     for (const TColorRect& r : Rects) {
-        Pen.Color = r.Color;
-        Brush.SetColor(r.Color);
-        const TPoint corners[4] = {{r.Rect.Left, r.Rect.Top},
-                                   {r.Rect.Left, r.Rect.Bottom},
-                                   {r.Rect.Right, r.Rect.Bottom},
-                                   {r.Rect.Right, r.Rect.Top}};
-        Polygon(corners);
+        const TColorQuad quad{{{r.Rect.Left, r.Rect.Top},
+                               {r.Rect.Left, r.Rect.Bottom},
+                               {r.Rect.Right, r.Rect.Bottom},
+                               {r.Rect.Right, r.Rect.Top}},
+                              r.Color};
+        TCustomCanvas::FillQuads({&quad, 1});
     }
 }
 

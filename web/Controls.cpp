@@ -26,22 +26,28 @@ void AppendInt(std::string& out, long long v) {
     char digits[24];
     out.append(digits, std::to_chars(digits, digits + sizeof digits, v).ptr);
 }
-}  // namespace
 
-void TIWControl::AppendStyle(std::string& out, std::string_view extra1,
-                             std::string_view extra2) const {
+// style="position:absolute;..." for a box at (left, top) of width by height, extras at its end.
+void AppendPlacement(std::string& out, int left, int top, int width, int height,
+                     std::string_view extra1 = {}, std::string_view extra2 = {}) {
     out += " style=\"position:absolute;left:";
-    AppendInt(out, Left);
+    AppendInt(out, left);
     out += "px;top:";
-    AppendInt(out, Top);
+    AppendInt(out, top);
     out += "px;width:";
-    AppendInt(out, Width);
+    AppendInt(out, width);
     out += "px;height:";
-    AppendInt(out, Height);
+    AppendInt(out, height);
     out += "px;";
     out += extra1;
     out += extra2;
     out += '"';
+}
+}  // namespace
+
+void TIWControl::AppendStyle(std::string& out, std::string_view extra1,
+                             std::string_view extra2) const {
+    AppendPlacement(out, Left, Top, Width, Height, extra1, extra2);
 }
 
 void TIWControl::AppendTabIndex(std::string& out) const {
@@ -210,15 +216,10 @@ void TIWImage::Render(std::string& html, const TRenderContext& context) const {
     AppendInt(html, width);
     html += "\" height=\"";
     AppendInt(html, height);
-    html += "\" style=\"position:absolute;left:";
-    AppendInt(html, Left);
-    html += "px;top:";
-    AppendInt(html, Top);
-    html += "px;width:";
-    AppendInt(html, width);
-    html += "px;height:";
-    AppendInt(html, height);
-    html += "px;\">\n";
+    html += '"';
+    // The picture's own size when the control's is not used.
+    AppendPlacement(html, Left, Top, width, height);
+    html += ">\n";
 }
 
 }  // namespace ribbon::web
