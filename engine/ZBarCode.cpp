@@ -129,7 +129,7 @@ std::string AppendModulo10(const std::string& Digits) {
     long long sum = 0;
     for (std::size_t i = 0; i < Digits.size(); ++i) {
         const int weight = (Digits.size() - i) % 2 == 1 ? 3 : 1;
-        sum += static_cast<long long>(StrToInt(std::string(1, Digits[i]))) * weight;
+        sum += static_cast<long long>(DigitValue(Digits[i])) * weight;
     }
     const int check = sum % 10 == 0 ? 0 : static_cast<int>(10 - sum % 10);
     return Digits + static_cast<char>('0' + check);
