@@ -18,13 +18,13 @@ import socket
 import subprocess
 import sys
 import tempfile
-import time
 import urllib.parse
 from concurrent.futures import ThreadPoolExecutor
 
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "integration"))
 import browser_request  # noqa: E402
+from serving_child import serving_child  # noqa: E402
 
 BUILD = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(SOURCE, "build")
 SESSIONS = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
@@ -58,21 +58,6 @@ def session_with_picture(port, n):
     return status
 
 
-def child_pid(root):
-    for _ in range(100):
-        try:  # the port may answer before the pid file is written
-            with open(os.path.join(root, "run", "httpd.pid")) as f:
-                parent = f.read().strip()
-            children = subprocess.run(["pgrep", "-P", parent], capture_output=True,
-                                      text=True).stdout.split()
-            if children:
-                return int(children[0])
-        except FileNotFoundError:
-            pass
-        time.sleep(0.1)
-    raise RuntimeError("no serving child")
-
-
 def rss_kb(pid):
     with open(f"/proc/{pid}/status") as f:
         return int(re.search(r"VmRSS:\s+(\d+) kB", f.read()).group(1))
@@ -92,7 +77,7 @@ def main():
         print(start.stdout + start.stderr)
         return 1
     try:
-        pid = child_pid(root)
+        pid = serving_child(root)
         with ThreadPoolExecutor(8) as pool:
             assert all(s == 200 for s in pool.map(lambda n: session_with_picture(port, n), range(WARM)))
             before = rss_kb(pid)

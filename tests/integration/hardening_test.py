@@ -25,6 +25,7 @@ import urllib.parse
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
 import apache_test as at  # noqa: E402
 import browser_request  # noqa: E402
+from serving_child import serving_child  # noqa: E402
 
 VIEW_TIMEOUT = 30  # seconds; a request that takes longer counts as hung
 
@@ -53,23 +54,6 @@ class Client(at.Browser):
 
 def complete_jpeg(data):
     return data.endswith(b"\xff\xd9") and at.jpeg_size(data) == (500, 200)
-
-
-def serving_child(server, other_than=None, wait=15):
-    deadline = time.time() + wait
-    while time.time() < deadline:
-        try:  # the port may answer before the pid file is written
-            with open(os.path.join(server.root, "run", "httpd.pid")) as f:
-                parent = f.read().strip()
-        except FileNotFoundError:
-            parent = ""
-        pids = [int(p) for p in subprocess.run(["pgrep", "-P", parent], capture_output=True,
-                                               text=True).stdout.split()] if parent else []
-        pids = [p for p in pids if p != other_than]
-        if pids:
-            return pids[0]
-        time.sleep(0.1)
-    raise AssertionError("no serving child after %d s" % wait)
 
 
 class Hardening(at.TempServers):
@@ -174,7 +158,7 @@ class Hardening(at.TempServers):
 
     def test_killed_child_is_replaced_and_lost_sessions_say_so(self):
         server = self.server()
-        first = serving_child(server)
+        first = serving_child(server.root)
         stop, failures, pictures, errors = threading.Event(), [], [0], [0]
 
         def load(n):
@@ -206,7 +190,7 @@ class Hardening(at.TempServers):
             self.working(survivor, "LOST")
             time.sleep(2)
             os.kill(first, signal.SIGKILL)
-            second = serving_child(server, other_than=first)
+            second = serving_child(server.root, other_than=first)
             time.sleep(2)
         finally:
             stop.set()
