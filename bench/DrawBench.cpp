@@ -73,6 +73,20 @@ void Zint(benchmark::State& state, int symbology, const std::string& data, bool 
     state.SetItemsProcessed(static_cast<int64_t>(state.iterations()));
 }
 
+// The floor of an upright symbol: its rows' bytes set and nothing else (no encoding, no bars),
+// where Z_DrawBar puts them: 101 rows of its width from (10, 10).
+void Rows(benchmark::State& state, TBarType type, const std::string& data, TCheckSum checkSum) {
+    TBitmap bitmap(500, 200);
+    const std::size_t bytes =
+        static_cast<std::size_t>(Z_GetBarWidth(type, data, 1, 2.0, checkSum)) * 3;
+    for (auto _ : state) {
+        for (int y = 10; y <= 110; ++y) std::memset(bitmap.ScanLine(y) + 30, 0, bytes);
+        benchmark::ClobberMemory();
+    }
+}
+BENCHMARK_CAPTURE(Rows, EAN13, bcCodeEAN13, Ean13, csModulo10)->Name("Rows/EAN13");
+BENCHMARK_CAPTURE(Rows, Code128B, bcCode128B, Code128B, csNone)->Name("Rows/Code128B");
+
 // Both programs for both symbols, with and without text, at the right angles (zint turns its
 // raster by those only) and, for ours, at 30 degrees. Names: <program>/<symbol>_<text>_<angle>.
 const bool Registered = [] {

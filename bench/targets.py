@@ -3,7 +3,7 @@
 
   Z_DrawBar against libzint at the right angles (same symbol, same size), with text against
   without, at 30 degrees against 0 degrees, and the page's View against the bare JPEG encoding
-  of its picture.
+  of its picture; and, as the floor of an upright symbol, setting its rows' bytes alone.
 
   bench/targets.py [BUILD_DIR]      (default: build; run scripts/build.sh first)
 
@@ -31,7 +31,7 @@ def medians(program, pattern, repetitions):
 
 
 def main():
-    draw = medians("ribbon_bench", "^(DrawBar|Zint)/(EAN13|Code128B)_", 3)
+    draw = medians("ribbon_bench", "^((DrawBar|Zint)/(EAN13|Code128B)_|Rows/)", 3)
     print("| symbol | angle | ours, no text | zint | ours / zint | with text / without |")
     print("|---|---:|---:|---:|---:|---:|")
     for symbol in ("EAN13", "Code128B"):
@@ -42,6 +42,9 @@ def main():
             print("| %s | %d | %.2f us | %s | %s | %.2fx |" % (
                 symbol, angle, plain / 1e3, "%.2f us" % (zint / 1e3) if zint else "-",
                 "%.2fx" % (plain / zint) if zint else "-", text / plain))
+        print("| %s | setting its rows alone | %.2f us | | %.2fx | |" % (
+            symbol, draw["Rows/" + symbol] / 1e3,
+            draw["Rows/" + symbol] / draw["Zint/%s_NoText_0" % symbol]))
         print("| %s | 30 against 0 | | | | %.1fx |" % (
             symbol, draw["DrawBar/%s_NoText_30" % symbol] / draw["DrawBar/%s_NoText_0" % symbol]))
 
