@@ -155,6 +155,56 @@ int AngleBand(double Angle) {
     return static_cast<int>(RoundHalfEven(Angle) % 360);
 }
 
+namespace {
+
+// The elements of an upright symbol as rectangles, the most common case: an element's columns
+// follow from where it starts, its rows and colour from its kind. The same rectangles as the
+// turn by a right angle gives, without the turn.
+void UprightRects(const std::string& Pattern, const TBarWidths& Widths, TColor ColorBar,
+                  TColor ColorSpc, TPoint Origin, int H, int HalfTop,
+                  std::vector<TColorRect>& Rects) {
+    auto at = [](long long v, int by) { return ToPixel(v + by); };
+    const int top = at(0, Origin.Y), halfway = at(HalfTop, Origin.Y), bottom = at(H, Origin.Y);
+    struct Span {
+        int Top, Bottom;
+        TColor Color;
+    };
+    enum { Space, Bar, HalfBar };
+    const Span spans[3] = {{std::min(top, bottom), std::max(top, bottom), ColorSpc},
+                           {std::min(top, bottom), std::max(top, bottom), ColorBar},
+                           {std::min(halfway, bottom), std::max(halfway, bottom), ColorBar}};
+    const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
+    Rects.resize(Pattern.size());
+    // Written through a pointer of its own: a push_back would store and load the vector's end
+    // between one element and the next.
+    TColorRect* rect = Rects.data();
+    long long sx = 0;
+    for (const char element : Pattern) {
+        // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
+        int width, kind;
+        if (element >= '0' && element <= '3') {
+            width = widths[element - '0'];
+            kind = Space;
+        } else if (element >= '5' && element <= '8') {
+            width = widths[element - '5'];
+            kind = Bar;
+        } else if (element >= 'A' && element <= 'D') {
+            width = widths[element - 'A'];
+            kind = HalfBar;
+        } else {
+            GetBarLine(element, Widths);  // raises
+            continue;
+        }
+        const int x0 = at(sx, Origin.X), x1 = at(sx + width - 1, Origin.X);
+        const Span& span = spans[kind];
+        *rect++ = {{std::min(x0, x1), span.Top, std::max(x0, x1), span.Bottom}, span.Color};
+        sx += width;
+    }
+    Rects.resize(static_cast<std::size_t>(rect - Rects.data()));
+}
+
+}  // namespace
+
 void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomCanvas& Canvas,
                   TColor ColorBar, TColor ColorSpc, int Left, int Top, int W, int H, double Angle) {
     const double theta = DrawAngle(Angle);
@@ -178,6 +228,11 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomC
         long long sx = 0;
         const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
         const int halfTop = ToPixel(3LL * H / 5);
+        if (S == 0 && C == 1) {
+            UprightRects(Pattern, Widths, ColorBar, ColorSpc, origin, H, halfTop, rects);
+            Canvas.FillRects(rects);
+            return;
+        }
         for (char element : Pattern) {
             // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
             int width;

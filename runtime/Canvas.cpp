@@ -137,32 +137,28 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
     }
     const int width = Width(), height = Height();
     if (width <= 0 || height <= 0) return;
+    auto clip = [width, height](const TRect& r) {
+        return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width - 1),
+                     std::min(r.Bottom, height - 1)};
+    };
+    auto empty = [](const TRect& c) { return c.Left > c.Right || c.Top > c.Bottom; };
     // Rows are cut into bands at every top and every bottom (inside the surface), so inside a
     // band each rectangle covers all of the band's rows or none.
-    thread_local std::vector<TColorRect> clipped;
-    clipped.clear();
     int cuts[MaxCuts];
     std::size_t cutCount = 0;
     int lastTop = -1, lastBottom = -1;  // the band edges of the rectangle before, noted
     for (const TColorRect& r : Rects) {
-        const TRect c{std::max(r.Rect.Left, 0), std::max(r.Rect.Top, 0),
-                      std::min(r.Rect.Right, width - 1), std::min(r.Rect.Bottom, height - 1)};
-        if (c.Left > c.Right || c.Top > c.Bottom) continue;
-        clipped.push_back({c, r.Color});
+        const TRect c = clip(r.Rect);
         // Bars upright share a few tops and bottoms; bars turned a quarter have many.
-        if (c.Top == lastTop && c.Bottom == lastBottom) continue;
+        if ((c.Top == lastTop && c.Bottom == lastBottom) || empty(c)) continue;
         lastTop = c.Top;
         lastBottom = c.Bottom;
         for (int cut : {c.Top, c.Bottom + 1})
             if (std::find(cuts, cuts + cutCount, cut) == cuts + cutCount) {
                 if (cutCount == MaxCuts) {
                     // Many bands, one rectangle each: fill them one by one.
-                    for (const TColorRect& each : Rects) {
-                        const TRect e{std::max(each.Rect.Left, 0), std::max(each.Rect.Top, 0),
-                                      std::min(each.Rect.Right, width - 1),
-                                      std::min(each.Rect.Bottom, height - 1)};
-                        if (e.Left <= e.Right && e.Top <= e.Bottom) FillClipped(e, each.Color);
-                    }
+                    for (const TColorRect& each : Rects)
+                        if (const TRect e = clip(each.Rect); !empty(e)) FillClipped(e, each.Color);
                     return;
                 }
                 cuts[cutCount++] = cut;
@@ -172,33 +168,43 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
         for (std::size_t j = i; j > 0 && cuts[j - 1] > cuts[j]; --j)
             std::swap(cuts[j - 1], cuts[j]);
     const std::size_t stride = static_cast<std::size_t>(width) * 3;
-    thread_local std::vector<std::pair<int, int>> runs;
+    thread_local std::vector<std::pair<int, int>> bandRuns;
+    std::vector<std::pair<int, int>>& runs = bandRuns;
     for (std::size_t b = 0; b + 1 < cutCount; ++b) {
         const int top = cuts[b], bottom = cuts[b + 1] - 1;
         std::uint8_t* const first = target_->Rgb.data() + top * stride;
         // The band's first row painted in order, and the columns it covers: bars side by side
-        // make one run.
+        // make one run. The run being extended is kept in locals rather than in the list, which
+        // would put a store and a load of it between one bar and the next.
         runs.clear();
         bool ordered = true;
-        for (const TColorRect& c : clipped) {
-            if (c.Rect.Top > top || c.Rect.Bottom < top) continue;
-            const std::uint8_t r = GetRValue(c.Color), g = GetGValue(c.Color),
-                               bl = GetBValue(c.Color);
-            std::uint8_t* p = first + c.Rect.Left * 3;
-            for (std::uint8_t* const end = first + (c.Rect.Right + 1) * 3; p != end; p += 3) {
-                p[0] = r;
-                p[1] = g;
-                p[2] = bl;
+        int runFirst = -2, runLast = -2;  // none yet: no clipped column touches these
+        auto endRun = [&] {
+            ordered = ordered && (runs.empty() || runFirst > runs.back().second + 1);
+            runs.emplace_back(runFirst, runLast);
+        };
+        for (const TColorRect& r : Rects) {
+            const TRect c = clip(r.Rect);
+            if (c.Top > top || c.Bottom < top || c.Left > c.Right) continue;
+            const std::uint8_t red = GetRValue(r.Color), green = GetGValue(r.Color),
+                               blue = GetBValue(r.Color);
+            std::uint8_t* p = first + static_cast<std::size_t>(c.Left) * 3;
+            for (std::uint8_t* const end = first + (c.Right + 1) * 3; p != end; p += 3) {
+                p[0] = red;
+                p[1] = green;
+                p[2] = blue;
             }
-            if (!runs.empty() && c.Rect.Left == runs.back().second + 1)
-                runs.back().second = c.Rect.Right;
-            else if (!runs.empty() && c.Rect.Right + 1 == runs.back().first)
-                runs.back().first = c.Rect.Left;  // right to left (turned half a turn)
-            else {
-                ordered = ordered && (runs.empty() || c.Rect.Left > runs.back().second + 1);
-                runs.emplace_back(c.Rect.Left, c.Rect.Right);
+            if (c.Left == runLast + 1) {
+                runLast = c.Right;
+            } else if (c.Right + 1 == runFirst) {
+                runFirst = c.Left;  // right to left (turned half a turn)
+            } else {
+                if (runLast != -2) endRun();
+                runFirst = c.Left;
+                runLast = c.Right;
             }
         }
+        if (runLast != -2) endRun();
         if (runs.empty() || bottom == top) continue;
         if (!ordered) {
             std::sort(runs.begin(), runs.end());
