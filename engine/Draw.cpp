@@ -9,6 +9,7 @@
 #include <numbers>
 #include <vector>
 
+#include "engine/Elements.h"
 #include "engine/Encoders.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -169,34 +170,20 @@ void UprightRects(const std::string& Pattern, const TBarWidths& Widths, TColor C
         int Top, Bottom;
         TColor Color;
     };
-    enum { Space, Bar, HalfBar };
+    // By TElementKind.
     const Span spans[3] = {{std::min(top, bottom), std::max(top, bottom), ColorSpc},
                            {std::min(top, bottom), std::max(top, bottom), ColorBar},
                            {std::min(halfway, bottom), std::max(halfway, bottom), ColorBar}};
-    const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
+    const TElementReader read(Widths);
     Rects.resize(Pattern.size());
     // Written through a pointer of its own: a push_back would store and load the vector's end
     // between one element and the next.
     TColorRect* rect = Rects.data();
     long long sx = 0;
     for (const char element : Pattern) {
-        // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
-        int width, kind;
-        if (element >= '0' && element <= '3') {
-            width = widths[element - '0'];
-            kind = Space;
-        } else if (element >= '5' && element <= '8') {
-            width = widths[element - '5'];
-            kind = Bar;
-        } else if (element >= 'A' && element <= 'D') {
-            width = widths[element - 'A'];
-            kind = HalfBar;
-        } else {
-            GetBarLine(element, Widths);  // raises
-            continue;
-        }
+        const auto [width, kind] = read(element);
         const int x0 = at(sx, Origin.X), x1 = at(sx + width - 1, Origin.X);
-        const Span& span = spans[kind];
+        const Span& span = spans[static_cast<int>(kind)];
         *rect++ = {{std::min(x0, x1), span.Top, std::max(x0, x1), span.Bottom}, span.Color};
         sx += width;
     }
@@ -226,33 +213,21 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomC
         thread_local std::vector<TColorRect> rects;
         rects.clear();
         long long sx = 0;
-        const int widths[4] = {Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3};
         const int halfTop = ToPixel(3LL * H / 5);
         if (S == 0 && C == 1) {
             UprightRects(Pattern, Widths, ColorBar, ColorSpc, origin, H, halfTop, rects);
             Canvas.FillRects(rects);
             return;
         }
-        for (char element : Pattern) {
-            // The pattern's alphabet: "0".."3" spaces, "5".."8" bars, "A".."D" short bars.
-            int width;
-            bool space = false, half = false;
-            if (element >= '0' && element <= '3') {
-                width = widths[element - '0'];
-                space = true;
-            } else if (element >= '5' && element <= '8') {
-                width = widths[element - '5'];
-            } else if (element >= 'A' && element <= 'D') {
-                width = widths[element - 'A'];
-                half = true;
-            } else {
-                width = GetBarLine(element, Widths).Width;  // raises for anything else
-            }
+        const TElementReader read(Widths);
+        for (const char element : Pattern) {
+            const auto [width, kind] = read(element);
+            const bool half = kind == TElementKind::ShortBar;
             const TPoint a = turn({ToPixel(sx), half ? halfTop : 0});
             const TPoint b = turn({ToPixel(sx + width - 1), H});
             rects.push_back(
                 {{std::min(a.X, b.X), std::min(a.Y, b.Y), std::max(a.X, b.X), std::max(a.Y, b.Y)},
-                 space ? ColorSpc : ColorBar});
+                 kind == TElementKind::Space ? ColorSpc : ColorBar});
             sx += width;
         }
         Canvas.FillRects(rects);

@@ -5,6 +5,7 @@
 #include <limits>
 #include <numbers>
 
+#include "engine/Elements.h"
 #include "engine/Encoders.h"
 #include "engine/ZBarCode.h"
 #include "runtime/Exceptions.h"
@@ -23,19 +24,8 @@ TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, 
     symbol.Widths =
         EncodeBar(BarType, BarCode, Modul, symbol.Ratio, CheckSum, symbol.Text, symbol.Pattern);
     std::int64_t total = 0;
-    const TBarWidths& w = symbol.Widths;
-    const int widths[4] = {w.Width0, w.Width1, w.Width2, w.Width3};
-    for (char element : symbol.Pattern) {
-        // "0".."3", "5".."8" and "A".."D" name the width classes; GetBarLine raises for others.
-        if (element >= '0' && element <= '3')
-            total += widths[element - '0'];
-        else if (element >= '5' && element <= '8')
-            total += widths[element - '5'];
-        else if (element >= 'A' && element <= 'D')
-            total += widths[element - 'A'];
-        else
-            total += GetBarLine(element, w).Width;
-    }
+    const TElementReader read(symbol.Widths);
+    for (const char element : symbol.Pattern) total += read(element).Width;
     if (total > std::numeric_limits<int>::max() || total < std::numeric_limits<int>::min())
         throw Exception(Format("%s", "Bar width out of range."));
     symbol.Length = static_cast<int>(total);
