@@ -16,11 +16,12 @@ CatalogueRow Row(TBarType BarType) {
 Encoding Encode(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                 TCheckSum CheckSum) {
     TBarSymbol s = Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum);
-    return {s.BarType, std::move(s.Pattern), std::move(s.Text), s.Widths, s.Ratio, s.Length};
+    return {s.BarType, std::move(s.Pattern), std::move(s.Text), s.Widths,           s.Ratio,
+            s.Length,  std::move(s.Encoded), s.Changes,         std::move(s.Notice)};
 }
 
 TBarSymbol Symbol(const Encoding& e) {
-    return {e.Type, e.Pattern, e.Text, e.Widths, e.Ratio, e.Width};
+    return {e.Type, e.Pattern, e.Text, e.Widths, e.Ratio, e.Width, e.Encoded, e.Changes, e.Notice};
 }
 
 int CanvasWidth(const Encoding& e, int Height, double Angle) {

@@ -22,8 +22,11 @@ struct Encoding {
     std::string Pattern;
     std::string Text;  // the text the drawing would show
     TBarWidths Widths;
-    double Ratio = 0;  // clamped to the symbology's range
-    int Width = 0;     // Z_GetBarWidth
+    double Ratio = 0;          // clamped to the symbology's range
+    int Width = 0;             // Z_GetBarWidth
+    std::string Encoded;       // the data the bars carry
+    TDataChanges Changes = 0;  // what the engine did to the data on the way
+    std::string Notice;        // the same in words
 };
 
 struct CatalogueRow {

@@ -63,6 +63,18 @@ RIBBON_API const TTypeInfo& TypeInfoOf<TTextShow>();
 template <>
 RIBBON_API const TTypeInfo& TypeInfoOf<TTextPosition>();
 
+/// What an encoding did to the data on its way into the bars; TBarSymbol::Changes holds a set
+/// of them. A symbol without changes carries the data exactly as given.
+enum TDataChange : std::uint8_t {
+    dcPadded = 1,              ///< zeros added in front to reach the symbology's length
+    dcTruncated = 2,           ///< digits beyond the symbology's length dropped
+    dcCheckDigitReplaced = 4,  ///< the digit in the check digit's place replaced by the right one
+    dcWrongCheckDigit = 8,     ///< the check digit given is drawn, but it is wrong
+    dcLeftOut = 16,            ///< characters the symbology has no pattern for left out
+    dcReplaced = 32,           ///< characters the code set lacks replaced by a space or "00"
+};
+using TDataChanges = std::uint8_t;
+
 /// The pixel widths of the four width classes of the pattern alphabet, as one encoding derived
 /// them from its Modul and Ratio. They travel with the pattern they belong to.
 struct TBarWidths {

@@ -14,9 +14,8 @@ inline namespace RIBBON_EDITION {
 
 namespace {
 
-// A column entry that holds no data character. Code set A offers no control characters here
-// (its values 64 to 95) and code set B no DEL; the function and shift characters of both sets
-// (95 to 102) are reached through the bytes 195 to 202 instead.
+// A column entry that holds no data character. The function and shift characters of both sets
+// (96 to 102, and 95 where set B has no character) are reached through the bytes 195 to 202.
 constexpr int None = -1;
 
 // The web edition leaves the three Code C function rows without a pair: its Code C data is
@@ -98,38 +97,38 @@ constexpr std::array<Code128Row, 103> Code128Table = {{
     {']', ']', "61", "221411"},         // 61
     {'^', '^', "62", "431111"},         // 62
     {'_', '_', "63", "111224"},         // 63
-    {None, '`', "64", "111422"},        // 64
-    {None, 'a', "65", "121124"},        // 65
-    {None, 'b', "66", "121421"},        // 66
-    {None, 'c', "67", "141122"},        // 67
-    {None, 'd', "68", "141221"},        // 68
-    {None, 'e', "69", "112214"},        // 69
-    {None, 'f', "70", "112412"},        // 70
-    {None, 'g', "71", "122114"},        // 71
-    {None, 'h', "72", "122411"},        // 72
-    {None, 'i', "73", "142112"},        // 73
-    {None, 'j', "74", "142211"},        // 74
-    {None, 'k', "75", "241211"},        // 75
-    {None, 'l', "76", "221114"},        // 76
-    {None, 'm', "77", "413111"},        // 77
-    {None, 'n', "78", "241112"},        // 78
-    {None, 'o', "79", "134111"},        // 79
-    {None, 'p', "80", "111242"},        // 80
-    {None, 'q', "81", "121142"},        // 81
-    {None, 'r', "82", "121241"},        // 82
-    {None, 's', "83", "114212"},        // 83
-    {None, 't', "84", "124112"},        // 84
-    {None, 'u', "85", "124211"},        // 85
-    {None, 'v', "86", "411212"},        // 86
-    {None, 'w', "87", "421112"},        // 87
-    {None, 'x', "88", "421211"},        // 88
-    {None, 'y', "89", "212141"},        // 89
-    {None, 'z', "90", "214121"},        // 90
-    {None, '{', "91", "412121"},        // 91
-    {None, '|', "92", "111143"},        // 92
-    {None, '}', "93", "111341"},        // 93
-    {None, '~', "94", "131141"},        // 94
-    {None, None, "95", "114113"},       // 95
+    {0, '`', "64", "111422"},           // 64
+    {1, 'a', "65", "121124"},           // 65
+    {2, 'b', "66", "121421"},           // 66
+    {3, 'c', "67", "141122"},           // 67
+    {4, 'd', "68", "141221"},           // 68
+    {5, 'e', "69", "112214"},           // 69
+    {6, 'f', "70", "112412"},           // 70
+    {7, 'g', "71", "122114"},           // 71
+    {8, 'h', "72", "122411"},           // 72
+    {9, 'i', "73", "142112"},           // 73
+    {10, 'j', "74", "142211"},          // 74
+    {11, 'k', "75", "241211"},          // 75
+    {12, 'l', "76", "221114"},          // 76
+    {13, 'm', "77", "413111"},          // 77
+    {14, 'n', "78", "241112"},          // 78
+    {15, 'o', "79", "134111"},          // 79
+    {16, 'p', "80", "111242"},          // 80
+    {17, 'q', "81", "121142"},          // 81
+    {18, 'r', "82", "121241"},          // 82
+    {19, 's', "83", "114212"},          // 83
+    {20, 't', "84", "124112"},          // 84
+    {21, 'u', "85", "124211"},          // 85
+    {22, 'v', "86", "411212"},          // 86
+    {23, 'w', "87", "421112"},          // 87
+    {24, 'x', "88", "421211"},          // 88
+    {25, 'y', "89", "212141"},          // 89
+    {26, 'z', "90", "214121"},          // 90
+    {27, '{', "91", "412121"},          // 91
+    {28, '|', "92", "111143"},          // 92
+    {29, '}', "93", "111341"},          // 93
+    {30, '~', "94", "131141"},          // 94
+    {31, 0x7F, "95", "114113"},         // 95
     {None, None, "96", "114311"},       // 96
     {None, None, "97", "411113"},       // 97
     {None, None, "98", "411311"},       // 98
@@ -170,6 +169,25 @@ constexpr TByteIndex IndexA =
     MakeByteIndex(Code128Table, [](const Code128Row& row) { return row.A; });
 constexpr TByteIndex IndexB =
     MakeByteIndex(Code128Table, [](const Code128Row& row) { return row.B; });
+// EAN-128 A starts in set A but has always taken the printable characters at their set B
+// values; its control characters take their set A values, and DEL, which set A lacks, none.
+constexpr TByteIndex IndexEAN128A = [] {
+    TByteIndex index = IndexB;
+    for (int c = 0; c < 32; ++c) index[c] = IndexA[c];
+    index[0x7F] = None;
+    return index;
+}();
+
+const TByteIndex& IndexOf(TBarType BarType) {
+    switch (BarType) {
+        case bcCode128A:
+            return IndexA;
+        case bcCodeEAN128A:
+            return IndexEAN128A;
+        default:
+            return IndexB;
+    }
+}
 
 // Value of a Code C pair; a pair the column lacks is encoded as "00".
 int FindPair(char first, char second) {
@@ -236,8 +254,8 @@ class Code128Symbol {
 
 }  // namespace
 
-std::string EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
-                          std::string& Text) {
+TEncoded EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum) {
+    TEncoded e;
     std::string work = Data;
     Code128Symbol symbol(StartOf(BarType));
     symbol.Reserve(work.size() + 2);
@@ -248,27 +266,51 @@ std::string EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum C
         work = ApplyCheckSum(CheckSum, work);
     }
 
+    std::size_t replaced = 0;
     if (IsCodeC(BarType)) {
-        if (work.size() % 2 != 0) work.insert(work.begin(), '0');
-        for (std::size_t i = 0; i < work.size(); i += 2) symbol.Add(FindPair(work[i], work[i + 1]));
-    } else {
-        // Code 128A alone looks in the A column; EAN-128 A starts in set A but takes B values.
-        const auto& index = BarType == bcCode128A ? IndexA : IndexB;
-        for (char c : work) {
-            const auto code = static_cast<unsigned char>(c);
-            int value;
-            if (code >= FirstFunctionByte && code <= LastFunctionByte)
-                value = code - FunctionByteOffset;
-            else if (code > LastFunctionByte)
-                throw Exception(Format("%s : %s", Data, "Code128 bad data."));
-            else
-                value = index[code] == None ? 0 : index[code];  // missing: a space
+        if (work.size() % 2 != 0) {
+            work.insert(work.begin(), '0');
+            e.Note(dcPadded, "a 0 added in front to make the digit count even");
+        }
+        for (std::size_t i = 0; i < work.size(); i += 2) {
+            const int value = FindPair(work[i], work[i + 1]);
+            if (value == 0 && (work[i] != '0' || work[i + 1] != '0')) {
+                work.replace(i, 2, "00");
+                ++replaced;
+            }
             symbol.Add(value);
         }
+        if (replaced > 0)
+            e.Note(dcReplaced, std::to_string(replaced) + (replaced == 1 ? " pair" : " pairs") +
+                                   " that code set C lacks encoded as 00");
+    } else {
+        const TByteIndex& index = IndexOf(BarType);
+        for (char& c : work) {
+            const auto code = static_cast<unsigned char>(c);
+            int value;
+            if (code >= FirstFunctionByte && code <= LastFunctionByte) {
+                value = code - FunctionByteOffset;
+            } else if (code > LastFunctionByte) {
+                throw Exception(Format("%s : %s", Data, "Code128 bad data."));
+            } else if (index[code] == None) {
+                value = 0;  // a space
+                c = ' ';
+                ++replaced;
+            } else {
+                value = index[code];
+            }
+            symbol.Add(value);
+        }
+        if (replaced > 0)
+            e.Note(dcReplaced, std::to_string(replaced) +
+                                   (replaced == 1 ? " character" : " characters") +
+                                   " that the code set lacks encoded as a space");
     }
 
-    Text = work;
-    return symbol.Finish();
+    e.Pattern = symbol.Finish();
+    e.Carried = std::move(work);
+    e.ShowCarried = true;
+    return e;
 }
 
 }  // namespace RIBBON_EDITION

@@ -35,21 +35,29 @@ std::string_view RowOf(char digit) {
 
 }  // namespace
 
-std::string EncodeCode25Interleaved(const std::string& Data) {
-    std::string pattern = "5050";
-    pattern.reserve(4 + 10 * (Data.size() / 2) + 3);
-    // Bars carry the first digit of a pair, spaces the second. An odd last digit has no
-    // partner and is left out.
-    for (std::size_t i = 0; i + 1 < Data.size(); i += 2) {
-        const std::string_view bars = RowOf(Data[i]);
-        const std::string_view spaces = RowOf(Data[i + 1]);
+TEncoded EncodeCode25Interleaved(const std::string& Data) {
+    TEncoded e;
+    e.Carried = Data;
+    e.ShowCarried = true;
+    // Bars carry the first digit of a pair, spaces the second, so an odd count gets a leading 0.
+    if (e.Carried.size() % 2 != 0) {
+        e.Carried.insert(e.Carried.begin(), '0');
+        e.Note(dcPadded, "a 0 added in front to make the digit count even");
+    }
+    const std::string& digits = e.Carried;
+    std::string& pattern = e.Pattern;
+    pattern = "5050";
+    pattern.reserve(4 + 10 * (digits.size() / 2) + 3);
+    for (std::size_t i = 0; i < digits.size(); i += 2) {
+        const std::string_view bars = RowOf(digits[i]);
+        const std::string_view spaces = RowOf(digits[i + 1]);
         for (int j = 0; j < 5; ++j) {
             pattern += IsWide(bars, j) ? '6' : '5';
             pattern += IsWide(spaces, j) ? '1' : '0';
         }
     }
     pattern += "605";
-    return pattern;
+    return e;
 }
 
 std::string EncodeCode25Industrial(const std::string& Data) {

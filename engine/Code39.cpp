@@ -23,9 +23,10 @@ const Code39Row* FindCode39(char c) {
 
 }  // namespace
 
-std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
+TEncoded EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
     const std::string_view startStop = FindCode39('*')->Pattern;
-    std::string pattern;
+    TEncoded e;
+    std::string& pattern = e.Pattern;
     pattern.reserve(10 * (Data.size() + 3));
     pattern += startStop;
     pattern += '0';
@@ -36,6 +37,7 @@ std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
             pattern += row->Pattern;
             pattern += '0';
             sum = (sum + row->Value) % 43;
+            e.Carried += c;
         }
     }
     if (CheckSum != csNone) {
@@ -49,16 +51,24 @@ std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum) {
         }
     }
     pattern += startStop;
-    return pattern;
+    NoteLeftOut(e, Data.size() - e.Carried.size(), "Code 39");
+    return e;
 }
 
-std::string EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum) {
-    std::string replacement;
+TEncoded EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum) {
+    std::string replacement, carried;
     for (char c : Data) {
         const auto code = static_cast<unsigned char>(c);
-        if (code < Code39ExtTable.size()) replacement += Code39ExtTable[code];
+        if (code < Code39ExtTable.size()) {
+            replacement += Code39ExtTable[code];
+            carried += c;
+        }
     }
-    return EncodeCode39(replacement, CheckSum);
+    TEncoded e;
+    e.Pattern = EncodeCode39(replacement, CheckSum).Pattern;
+    e.Carried = std::move(carried);
+    NoteLeftOut(e, Data.size() - e.Carried.size(), "Code 39 Extended");
+    return e;
 }
 
 }  // namespace RIBBON_EDITION

@@ -115,13 +115,20 @@ std::string EncodeCode93(const std::string& Data) {
     return CountsToPattern(counts);
 }
 
-std::string EncodeCode93Extended(const std::string& Data) {
-    std::string replacement;
+TEncoded EncodeCode93Extended(const std::string& Data) {
+    std::string replacement, carried;
     for (char ch : Data) {
         const auto code = static_cast<unsigned char>(ch);
-        if (code < Code93ExtTable.size()) replacement += Code93ExtTable[code].View();
+        if (code < Code93ExtTable.size()) {
+            replacement += Code93ExtTable[code].View();
+            carried += ch;
+        }
     }
-    return EncodeCode93(replacement);
+    TEncoded e;
+    e.Pattern = EncodeCode93(replacement);
+    e.Carried = std::move(carried);
+    NoteLeftOut(e, Data.size() - e.Carried.size(), "Code 93 Extended");
+    return e;
 }
 
 }  // namespace RIBBON_EDITION

@@ -15,11 +15,35 @@
 namespace ribbon {
 inline namespace RIBBON_EDITION {
 
-// Validates BarCode for BarType and encodes it. Ratio is clamped in place to the range of the
-// symbology; Text (preset by the caller) is rewritten by the encoders that show the data as
-// actually encoded; Pattern receives the whole pattern. Returns the width classes.
-TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double& Ratio,
-                     TCheckSum CheckSum, std::string& Text, std::string& Pattern);
+// What an encoder makes of the data: the pattern, the data its bars carry, and what it had to
+// change on the way there.
+struct TEncoded {
+    std::string Pattern;
+    std::string Carried;       // the data as the bars carry it, as a scanner reads it back
+    bool ShowCarried = false;  // the display text is Carried; otherwise the data as given
+    TDataChanges Changes = 0;
+    std::string Notice;  // Changes in words, for the user
+
+    void Note(TDataChange Change, const std::string& Words) {
+        Changes |= Change;
+        if (!Notice.empty()) Notice += "; ";
+        Notice += Words;
+    }
+};
+
+// Reports Count characters that Symbology has no pattern for, left out of the symbol.
+inline void NoteLeftOut(TEncoded& Encoded, std::size_t Count, const char* Symbology) {
+    if (Count > 0)
+        Encoded.Note(dcLeftOut, std::to_string(Count) +
+                                    (Count == 1 ? " character" : " characters") + " that " +
+                                    Symbology + " has no pattern for left out");
+}
+
+// Validates BarCode for BarType and encodes it: the ratio clamped to the range of the
+// symbology, the width classes, the pattern and the display text. The symbol's Length is left
+// to the measuring.
+TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                     TCheckSum CheckSum);
 
 // Width in pixels and colour class of one pattern character. Raises "Internal Error." for a
 // character outside the alphabet.
@@ -33,18 +57,20 @@ std::string ApplyCheckSum(TCheckSum CheckSum, const std::string& Data);
 // so that no digit table is ever read outside its ten rows.
 int DigitValue(char Digit);
 
-std::string EncodeCode39(const std::string& Data, TCheckSum CheckSum);
-std::string EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum);
+// Code 39 and the two extended forms leave out the characters they have no pattern for (and
+// report them); Code 93 refuses them.
+TEncoded EncodeCode39(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum);
 std::string EncodeCode93(const std::string& Data);
-std::string EncodeCode93Extended(const std::string& Data);
+TEncoded EncodeCode93Extended(const std::string& Data);
 
-// Code 128 and EAN-128 in the fixed code set of BarType. Text receives the data as encoded
-// (with the EAN-128 check digit and the "0" that pads odd Code C data).
-std::string EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
-                          std::string& Text);
+// Code 128 and EAN-128 in the fixed code set of BarType. The data as encoded (with the EAN-128
+// check digit and the "0" that pads odd Code C data) is carried and shown.
+TEncoded EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum);
 
 // The 2 of 5 family, MSI and PostNet take digits only (EncodeBar has checked them).
-std::string EncodeCode25Interleaved(const std::string& Data);
+// Interleaved 2 of 5 pairs the digits: an odd count gets a leading "0", carried and shown.
+TEncoded EncodeCode25Interleaved(const std::string& Data);
 std::string EncodeCode25Industrial(const std::string& Data);
 std::string EncodeCode25Matrix(const std::string& Data);
 std::string EncodeMSI(const std::string& Data);
@@ -54,14 +80,19 @@ std::string EncodeCodabar(const std::string& Data);
 // Sum of the decimal digits of a non-negative integer written in decimal (0 for "" and "0").
 long long DigitSum(std::string_view Decimal);
 
-// EAN and UPC. The UPC encoders rewrite Text to the digits encoded when CheckSum is csModulo10.
-std::string EncodeEAN8(const std::string& Data, TCheckSum CheckSum);
-std::string EncodeEAN13(const std::string& Data, TCheckSum CheckSum);
-std::string EncodeUPCA(const std::string& Data, TCheckSum CheckSum, std::string& Text);
-std::string EncodeUPCE0(const std::string& Data, TCheckSum CheckSum, std::string& Text);
-std::string EncodeUPCE1(const std::string& Data, TCheckSum CheckSum, std::string& Text);
-std::string EncodeUPCSupp2(const std::string& Data, TCheckSum CheckSum, std::string& Text);
-std::string EncodeUPCSupp5(const std::string& Data, TCheckSum CheckSum, std::string& Text);
+// EAN and UPC: the digits the bars carry are shown, check digit included, after padding and
+// truncation (an add-on's check is carried by its parities, not as a digit).
+TEncoded EncodeEAN8(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeEAN13(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeUPCA(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeUPCE0(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeUPCE1(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeUPCSupp2(const std::string& Data, TCheckSum CheckSum);
+TEncoded EncodeUPCSupp5(const std::string& Data, TCheckSum CheckSum);
+
+// The modulo-10 check digit of a UPC-E symbol's six digits, taken over the number expanded to
+// UPC-A with NumberSystem ('0' or '1').
+char UPCECheckDigit(char NumberSystem, const std::string& Six);
 
 // Data preceded by as many "0" as it takes to reach Length; never shortened.
 std::string PadLeftZeros(std::size_t Length, const std::string& Data);

@@ -17,12 +17,7 @@ inline namespace RIBBON_EDITION {
 
 TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
                        TCheckSum CheckSum) {
-    TBarSymbol symbol;
-    symbol.BarType = BarType;
-    symbol.Text = BarCode;
-    symbol.Ratio = Ratio;
-    symbol.Widths =
-        EncodeBar(BarType, BarCode, Modul, symbol.Ratio, CheckSum, symbol.Text, symbol.Pattern);
+    TBarSymbol symbol = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum);
     std::int64_t total = 0;
     const TElementReader read(symbol.Widths);
     for (const char element : symbol.Pattern) total += read(element).Width;

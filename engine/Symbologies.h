@@ -27,24 +27,30 @@ inline constexpr TRatioRange RatioAsGiven{};
 inline constexpr TRatioRange Ratio2To3{2.0, 3.0};
 inline constexpr TRatioRange Ratio225To3{2.25, 3.0};
 
-// Every encoder is called alike: Text arrives preset to the data and is rewritten by the
-// encoders that show the data as actually encoded.
-using TEncoder = std::string (*)(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
-                                 std::string& Text);
+// Every encoder is called alike and returns what it made of the data.
+using TEncoder = TEncoded (*)(TBarType BarType, const std::string& Data, TCheckSum CheckSum);
 
-// Adapts an encoder that takes fewer of those arguments, so a row names the encoder itself.
+// Adapts an encoder that takes fewer of those arguments, so a row names the encoder itself. An
+// encoder that returns the pattern alone carries the data as given.
 template <auto Encode>
-std::string Encoder(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
-                    std::string& Text) {
+TEncoded Encoder(TBarType BarType, const std::string& Data, TCheckSum CheckSum) {
     using F = decltype(Encode);
-    if constexpr (std::is_invocable_v<F, const std::string&>)
-        return Encode(Data);
-    else if constexpr (std::is_invocable_v<F, const std::string&, TCheckSum>)
-        return Encode(Data, CheckSum);
-    else if constexpr (std::is_invocable_v<F, const std::string&, TCheckSum, std::string&>)
-        return Encode(Data, CheckSum, Text);
-    else
-        return Encode(BarType, Data, CheckSum, Text);
+    auto result = [&] {
+        if constexpr (std::is_invocable_v<F, const std::string&>)
+            return Encode(Data);
+        else if constexpr (std::is_invocable_v<F, const std::string&, TCheckSum>)
+            return Encode(Data, CheckSum);
+        else
+            return Encode(BarType, Data, CheckSum);
+    }();
+    if constexpr (std::is_same_v<decltype(result), TEncoded>) {
+        return result;
+    } else {
+        TEncoded encoded;
+        encoded.Pattern = std::move(result);
+        encoded.Carried = Data;
+        return encoded;
+    }
 }
 
 struct TSymbology {

@@ -68,10 +68,13 @@ std::string Z_GetBarTypeName(TBarType BarType) {
     return std::string(BCData[BarType].Name);
 }
 
-TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double& Ratio,
-                     TCheckSum CheckSum, std::string& Text, std::string& Pattern) {
-    ClampRatio(BarType, Ratio);
-    const TBarWidths widths = DeriveWidths(Modul, Ratio);
+TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
+                     TCheckSum CheckSum) {
+    TBarSymbol symbol;
+    symbol.BarType = BarType;
+    symbol.Ratio = Ratio;
+    ClampRatio(BarType, symbol.Ratio);
+    symbol.Widths = DeriveWidths(Modul, symbol.Ratio);
     const std::string data = WorkingCopy(BarCode);
 
     if (BarType >= BarTypeCount) WrongBarType();
@@ -81,8 +84,13 @@ TBarWidths EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
                 throw Exception(Format("%s : %s", data, "Barcode must be numeric."));
     }
 
-    Pattern = Symbologies[BarType].Encode(BarType, data, CheckSum, Text);
-    return widths;
+    TEncoded encoded = Symbologies[BarType].Encode(BarType, data, CheckSum);
+    symbol.Pattern = std::move(encoded.Pattern);
+    symbol.Text = encoded.ShowCarried ? encoded.Carried : BarCode;
+    symbol.Encoded = std::move(encoded.Carried);
+    symbol.Changes = encoded.Changes;
+    symbol.Notice = std::move(encoded.Notice);
+    return symbol;
 }
 
 TBarLine GetBarLine(char Element, const TBarWidths& Widths) {

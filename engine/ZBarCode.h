@@ -50,8 +50,11 @@ struct TBarSymbol {
     std::string Pattern;
     std::string Text;  ///< the data as the human-readable text shows it (tsBarCode)
     TBarWidths Widths;
-    double Ratio = 0;  ///< the ratio after clamping to the symbology's range
-    int Length = 0;    ///< symbol length in pixels, as Z_GetBarWidth gives it
+    double Ratio = 0;          ///< the ratio after clamping to the symbology's range
+    int Length = 0;            ///< symbol length in pixels, as Z_GetBarWidth gives it
+    std::string Encoded;       ///< the data as the bars carry it, as a scanner reads it back
+    TDataChanges Changes = 0;  ///< what the encoding did to the data (TDataChange bits)
+    std::string Notice;        ///< the changes in words, empty when there are none
 };
 
 /// Display name of a symbology ("Code39", "Codebar", ...). Raises "Wrong barcode type." for an

@@ -107,9 +107,11 @@ ribbonkit_status ribbonkit_encode(int type, const char* data, int modul, double 
     return Guard([&] {
         Require(data && pattern_size, "data and pattern_size must not be NULL.");
         Require(!text || text_size, "text_size must be given with text.");
-        std::string shown = data, bars;
-        const TBarWidths w =
-            EncodeBar(BarTypeArg(type), data, modul, ratio, CheckSumArg(checksum), shown, bars);
+        const TBarSymbol symbol =
+            EncodeBar(BarTypeArg(type), data, modul, ratio, CheckSumArg(checksum));
+        const TBarWidths& w = symbol.Widths;
+        const std::string& shown = symbol.Text;
+        const std::string& bars = symbol.Pattern;
         if (widths) {
             widths[0] = w.Width0;
             widths[1] = w.Width1;

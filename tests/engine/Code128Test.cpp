@@ -41,7 +41,7 @@ TEST(Code128, EncodesSymbolAndDisplayText) {
     const Case cases[] = {
         {bcCode128B, "AB", csNone, "AB", "6051535052625250628050706270506"},
         {bcCode128A, "AB", csModulo10, "AB", "6053515052625250627050806270506"},
-        {bcCode128A, "a", csNone, "a", "6053516061616061616270506"},  // "a" encoded as a space
+        {bcCode128A, "a", csNone, " ", "6053516061616061616270506"},  // "a" encoded as a space
         {bcCode128C, "123", csNone, "0123", "6051716160617060706052706270506"},
         {bcCodeEAN128C, "12", csNone, "12", "6051718050705061717150616270506"},
         // "12" + check 3 = "123", padded "0123": start C, FNC1, 01, 23, check 72, stop.
@@ -61,10 +61,15 @@ TEST(Code128, EncodesSymbolAndDisplayText) {
         // Bytes 195 and 201 are values 95 and 101; the A lookup goes on after them (-> 52).
         {bcCode128A, "\303A\311", csNone, "\303A\311",
          FromCounts({StartA, "114113", "111323", "311141", "213311", Stop})},
-        // Small letters, controls and bytes 128..194 have no A value; DEL none in B.
-        {bcCode128A, "z\001\200\302", csNone, "z\001\200\302",
-         FromCounts({StartA, Space, Space, Space, Space, Space, Stop})},
-        {bcCode128B, "\177", csNone, "\177", FromCounts({StartB, Space, "222122", Stop})},
+        // Small letters and bytes 128..194 have no A value; the controls are 64..95 in A and DEL
+        // is 95 in B. 103 + 65*2 = 233 -> 27; 104 + 95 = 199 -> 96.
+        {bcCode128A, "z\001\200\302", csNone, " \001  ",
+         FromCounts({StartA, Space, "121124", Space, Space, "312212", Stop})},
+        {bcCode128B, "\177", csNone, "\177", FromCounts({StartB, "114113", "114311", Stop})},
+        // EAN-128 A: controls at their A values (SOH 65 between 17 and 18: 506 -> 94), DEL none.
+        {bcCodeEAN128A, "1\0012", csNone, "1\0012",
+         FromCounts({StartA, FNC1, "123221", "121124", "223211", "131141", Stop})},
+        {bcCodeEAN128A, "\177", csNone, " ", FromCounts({StartA, FNC1, Space, FNC1, Stop})},
     };
     for (const Case& c : cases) {
         const auto e = Encode(c.Type, c.Data, 1, 2.0, c.CheckSum);
@@ -84,8 +89,7 @@ TEST(Code128C, FunctionPairsByEdition) {
     for (const Case& c : {Case{"F1", "222122", FNC1}, Case{"CB", "411131", "114131"},
                           Case{"CA", "212222", "311141"}}) {
         SCOPED_TRACE(c.Data);
-        std::string text;
-        const std::string direct = EncodeCode128(bcCode128C, c.Data, csNone, text);
+        const std::string direct = EncodeCode128(bcCode128C, c.Data, csNone).Pattern;
         if constexpr (WebEdition) {
             EXPECT_EQ(ErrorOf([&] { Encode(bcCode128C, c.Data); }),
                       c.Data + " : Barcode must be numeric.");

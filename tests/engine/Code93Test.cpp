@@ -88,8 +88,8 @@ TEST(Code93Extended, EncodesTheShiftedReplacements) {
          "}A}B"},
     };
     for (const auto& [data, replacement] : cases)
-        EXPECT_EQ(EncodeCode93Extended(data), EncodeCode93(replacement)) << data;
-    EXPECT_EQ(EncodeCode93Extended("a"), "5050805161506050525251505250605050805");
+        EXPECT_EQ(EncodeCode93Extended(data).Pattern, EncodeCode93(replacement)) << data;
+    EXPECT_EQ(EncodeCode93Extended("a").Pattern, "5050805161506050525251505250605050805");
 }
 
 TEST(Code93Extended, NeverRefusesAnyByte) {

@@ -141,9 +141,9 @@ TColor Expected(const std::string& pattern, const TBarWidths& w, int k, int y, i
 TEST(Draw, EveryElementLandsInItsColourAtTheRightAngles) {
     const int L = 13, T = 17, H = 30, modul = 2;
     for (const test::SymbolSample& s : test::SymbolSamples) {
-        std::string text = s.Data, pattern;
-        double ratio = 2.0;
-        const TBarWidths widths = EncodeBar(s.Type, s.Data, modul, ratio, csNone, text, pattern);
+        const TBarSymbol symbol = EncodeBar(s.Type, s.Data, modul, 2.0, csNone);
+        const TBarWidths& widths = symbol.Widths;
+        const std::string& pattern = symbol.Pattern;
         const int W = Z_GetBarWidth(s.Type, s.Data, modul, 2.0, csNone);
         for (const RightAngle& r : RightAngles) {
             TBitmap b = Paper_(std::max(W, H) + 40, std::max(W, H) + 40);

@@ -34,24 +34,24 @@ TEST(EANUPC, WorkedExamples) {
     const EANCase cases[] = {
         {bcCodeEAN13, "590123412345", csModulo10,
          "505 2506 0517 0616 1516 0805 1705 05050 6160 6061 5350 5071 5170 5251 505",
-         "590123412345"},
+         "5901234123457"},
         {bcCodeEAN8, "9638507", csModulo10, "505 2506 0508 0805 0607 05050 5170 7150 5251 5071 505",
-         "9638507"},
+         "96385074"},
         {bcCodeEAN8, "96385074", csNone, "505 2506 0508 0805 0607 05050 5170 7150 5251 5071 505",
          "96385074"},
         {bcCodeUPC_E0, "4252614", csNone, "505 1705 1516 0715 1606 0508 1615 050505", "4252614"},
-        // Check digit 0: parities EEEooo.
-        {bcCodeUPC_E0, "4252610", csModulo10, "505 1705 1606 0715 1516 0508 1615 050505",
-         "4252610"},
+        // The check digit of 04210000526, the number written as UPC-A, is 4: the 0 given in its
+        // place is replaced and the parities are EoEEoo.
+        {bcCodeUPC_E0, "4252610", csModulo10, "505 1705 1516 0715 1606 0508 1615 050505",
+         "4252614"},
         // Number system 1 reads the same row the other way: sets A, B, A, A, B, B.
         {bcCodeUPC_E1, "4252614", csNone, "505 0526 1606 0625 1516 3505 0616 050505", "4252614"},
-        {bcCodeUPC_Supp5, "52495", csModulo10, "506 0715 05 1516 05 1705 05 2506 05 0625",
-         "524951"},
+        {bcCodeUPC_Supp5, "52495", csModulo10, "506 0715 05 1516 05 1705 05 2506 05 0625", "52495"},
         {bcCodeUPC_Supp5, "52495", csNone, "506 0715 05 1516 05 1705 05 2506 05 0625", "52495"},
-        {bcCodeUPC_Supp2, "34", csModulo10, "506 0535 05 0526", "349"},
+        {bcCodeUPC_Supp2, "34", csModulo10, "506 0535 05 0526", "34"},
         {bcCodeUPC_Supp2, "34", csNone, "506 0535 05 0526", "34"},
         // 123 mod 4 = 3: both digits even; only 1 and 2 have bars.
-        {bcCodeUPC_Supp2, "123", csModulo10, "506 0616 05 1606", "1230"},
+        {bcCodeUPC_Supp2, "123", csModulo10, "506 0616 05 1606", "12"},
     };
     for (const EANCase& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.Type) << " " << c.Data << " " << int(c.CheckSum));
@@ -65,34 +65,42 @@ TEST(EANUPC, WorkedExamples) {
 }
 
 // Padding, check digits and display text: each case encodes the same symbol as data that
-// needs neither, and shows the text given.
+// needs neither, shows the digits the bars carry, and reports what changed.
 TEST(EANUPC, PaddingAndCheckDigits) {
     struct Case {
         TBarType Type;
         std::string Data;
         TCheckSum CheckSum;
-        std::string SameAs;  // encoded with csNone
-        std::string Text;
+        std::string SameAs;  // encoded with csNone, and the text shown
+        TDataChanges Changes;
     };
     const Case cases[] = {
-        {bcCodeEAN13, "", csModulo10, "0000000000000", ""},
-        {bcCodeEAN8, "12345670", csModulo10, "23456709", "12345670"},  // the leading 1 dropped
-        {bcCodeEAN8, "", csNone, "00000000", ""},
-        {bcCodeUPC_A, "12345678901", csModulo10, "012345678905", "012345678905"},
-        {bcCodeUPC_A, "036000291452", csModulo10, "036000291452", "036000291452"},
-        {bcCodeUPC_A, "12345", csNone, "000000012345", "12345"},
-        {bcCodeUPC_A, "1234567890123", csNone, "123456789012", "1234567890123"},
-        {bcCodeUPC_E0, "123456", csModulo10, "0123457", "0123457"},
-        {bcCodeUPC_E0, "123456", csNone, "0123456", "123456"},
-        {bcCodeUPC_E1, "", csModulo10, "0000000", "0000000"},
-        {bcCodeUPC_Supp5, "7", csModulo10, "00007", "000071"},
-        {bcCodeUPC_Supp2, "", csModulo10, "00", "000"},
+        {bcCodeEAN13, "", csModulo10, "0000000000000", dcPadded},
+        {bcCodeEAN13, "5901234123457", csNone, "5901234123457", 0},
+        {bcCodeEAN13, "5901234123458", csNone, "5901234123458", dcWrongCheckDigit},
+        {bcCodeEAN13, "59012", csNone, "0000000059012", dcPadded | dcWrongCheckDigit},
+        {bcCodeEAN8, "12345670", csModulo10, "23456709", dcTruncated},  // the leading 1 dropped
+        {bcCodeEAN8, "", csNone, "00000000", dcPadded},
+        {bcCodeUPC_A, "12345678901", csModulo10, "012345678905", dcPadded | dcCheckDigitReplaced},
+        {bcCodeUPC_A, "036000291452", csModulo10, "036000291452", 0},
+        {bcCodeUPC_A, "12345", csNone, "000000012345", dcPadded | dcWrongCheckDigit},
+        {bcCodeUPC_A, "1234567890123", csNone, "123456789012", dcTruncated},
+        {bcCodeUPC_E0, "123456", csModulo10, "0123457", dcPadded | dcCheckDigitReplaced},
+        {bcCodeUPC_E0, "1234565", csModulo10, "1234565", 0},
+        {bcCodeUPC_E0, "123456", csNone, "0123456", dcPadded | dcWrongCheckDigit},
+        {bcCodeUPC_E1, "", csModulo10, "0000007", dcPadded | dcCheckDigitReplaced},
+        {bcCodeUPC_Supp5, "7", csModulo10, "00007", dcPadded},
+        {bcCodeUPC_Supp5, "524951", csNone, "52495", dcTruncated},
+        {bcCodeUPC_Supp2, "", csModulo10, "00", dcPadded},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(testing::Message() << int(c.Type) << " '" << c.Data << "'");
         const auto e = Encode(c.Type, c.Data, 1, 2.0, c.CheckSum);
         EXPECT_EQ(e.Pattern, Encode(c.Type, c.SameAs).Pattern);
-        EXPECT_EQ(e.Text, c.Text);
+        EXPECT_EQ(e.Text, c.SameAs);
+        EXPECT_EQ(e.Encoded, c.SameAs);
+        EXPECT_EQ(e.Changes, c.Changes);
+        EXPECT_EQ(e.Notice.empty(), c.Changes == 0) << e.Notice;
     }
 }
 

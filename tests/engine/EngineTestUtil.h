@@ -10,19 +10,12 @@
 
 namespace ribbon::test {
 
-struct Encoded {
-    std::string Pattern;
-    std::string Text;
-    TBarWidths Widths;
-    double Ratio;
-};
+using Encoded = TBarSymbol;
 
-// Runs the pipeline the way the drawing does: the display text preset to the data.
-inline Encoded Encode(TBarType type, const std::string& data, int modul = 1, double ratio = 2.0,
-                      TCheckSum checkSum = csNone) {
-    Encoded e{"", data, {}, ratio};
-    e.Widths = EncodeBar(type, data, modul, e.Ratio, checkSum, e.Text, e.Pattern);
-    return e;
+// Runs the pipeline the way the drawing does.
+inline TBarSymbol Encode(TBarType type, const std::string& data, int modul = 1, double ratio = 2.0,
+                         TCheckSum checkSum = csNone) {
+    return EncodeBar(type, data, modul, ratio, checkSum);
 }
 
 // Expands a pattern into modules ('1' bar, '0' space), each element as many modules as its

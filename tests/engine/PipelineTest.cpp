@@ -34,13 +34,7 @@ TEST(Pipeline, RatioIsClampedPerSymbologyAndWrittenBack) {
         {bcCodeEAN128C, 1.0, 1.0},
     };
     for (const Case& c : cases) {
-        double ratio = c.given;
-        std::string text, pattern;
-        try {
-            EncodeBar(c.type, "", 1, ratio, csNone, text, pattern);
-        } catch (const Exception&) {
-            // The clamp comes before validation and encoding, so it holds even when they fail.
-        }
+        const double ratio = EncodeBar(c.type, "", 1, c.given, csNone).Ratio;
         EXPECT_EQ(ratio, c.used) << Z_GetBarTypeName(c.type) << " given " << c.given;
     }
 }
@@ -225,6 +219,39 @@ TEST(Modulo10, ANonDigitRaisesTheConversionErrorForTheFirstOne) {
     EXPECT_EQ(ErrorOf([] { AppendModulo10("1AB"); }), "'A' is not a valid integer value");
     EXPECT_EQ(ErrorOf([] { AppendModulo10("12 "); }), "' ' is not a valid integer value");
     EXPECT_EQ(ErrorOf([] { ApplyCheckSum(csNone, "A1"); }), "<no error>");
+}
+
+// What the bars carry when it is not the data as given, and the change reported with it.
+TEST(Pipeline, ChangesToTheDataAreReported) {
+    struct Case {
+        TBarType Type;
+        std::string Data;
+        std::string Encoded;
+        std::string Text;
+        TDataChanges Changes;
+    };
+    const Case cases[] = {
+        {bcCode39, "AB", "AB", "AB", 0},
+        {bcCode39, "AbC", "AC", "AbC", dcLeftOut},  // the text still shows what was given
+        {bcCode39Extended, "a\xE9", "a", "a\xE9", dcLeftOut},
+        {bcCode93Extended, "\xE9x", "x", "\xE9x", dcLeftOut},
+        {bcCode_2_5_interleaved, "123", "0123", "0123", dcPadded},
+        {bcCode_2_5_interleaved, "1234", "1234", "1234", 0},
+        {bcCode128B, "a\x80", "a ", "a ", dcReplaced},
+        {bcCode128C, "123", "0123", "0123", dcPadded},
+        {bcCodeMSI, "123", "123", "123", 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(testing::Message() << int(c.Type) << " " << c.Data);
+        const TBarSymbol s = test::Encode(c.Type, c.Data);
+        EXPECT_EQ(s.Encoded, c.Encoded);
+        EXPECT_EQ(s.Text, c.Text);
+        EXPECT_EQ(s.Changes, c.Changes);
+        EXPECT_EQ(s.Notice.empty(), c.Changes == 0) << s.Notice;
+    }
+    // Interleaved 2 of 5 draws what it carries.
+    EXPECT_EQ(test::Encode(bcCode_2_5_interleaved, "123").Pattern,
+              test::Encode(bcCode_2_5_interleaved, "0123").Pattern);
 }
 
 }  // namespace

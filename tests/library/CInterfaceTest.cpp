@@ -31,12 +31,11 @@ TEST(CInterface, EncodeGivesTheEnginesPatternTextAndWidths) {
               RIBBONKIT_OK)
         << ribbonkit_last_error();
     EXPECT_EQ(widths[0], mod);
-    std::string shown = "01234567890", bars;
-    double clamped = ratio;
-    const ribbon::TBarWidths w = ribbon::EncodeBar(ribbon::bcCodeUPC_A, "01234567890", mod, clamped,
-                                                   ribbon::csModulo10, shown, bars);
-    EXPECT_EQ(pattern.c_str(), bars);
-    EXPECT_EQ(text.c_str(), shown);  // with the check digit the encoder added
+    const ribbon::TBarSymbol symbol =
+        ribbon::EncodeBar(ribbon::bcCodeUPC_A, "01234567890", mod, ratio, ribbon::csModulo10);
+    const ribbon::TBarWidths& w = symbol.Widths;
+    EXPECT_EQ(pattern.c_str(), symbol.Pattern);
+    EXPECT_EQ(text.c_str(), symbol.Text);  // with the check digit the encoder added
     EXPECT_EQ((std::vector<int>{widths, widths + 4}),
               (std::vector<int>{w.Width0, w.Width1, w.Width2, w.Width3}));
     int measured = 0;
