@@ -2,7 +2,9 @@
 // The ribbon tool's subcommands. Each returns the process exit status; engine errors propagate
 // as ribbon::Exception and command-line mistakes as UsageError.
 
+#include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ribbon::cli {
@@ -19,6 +21,9 @@ int RunPrint(const Args& args);
 int RunPrintMeasure(const Args& args);
 int RunLabels(const Args& args);
 
-extern const char* const HelpText;
+// The whole help text, and one command's usage, description and options (nothing for a name
+// that is no command).
+std::string FullHelp();
+std::optional<std::string> CommandHelp(std::string_view command);
 
 }  // namespace ribbon::cli

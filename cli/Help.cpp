@@ -1,93 +1,38 @@
+// The help texts. Each command's usage, description and option groups are written once; the
+// whole help and each command's help are put together from these parts.
+
+#include <string_view>
+
 #include "cli/Commands.h"
 
 namespace ribbon::cli {
 
-const char* const HelpText = R"(ribbon - one-dimensional barcodes from the command line
+namespace {
 
-Usage:
-  ribbon types   [--edition desktop|web]
-  ribbon encode  --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
-                 [--edition desktop|web]
-  ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
-                 [--height H] [--angle A] [--edition desktop|web]
-  ribbon measure --type T (--data D | --data-hex HEX) --units mm|inch --modul M [--ratio R]
-                 [--checksum] [--height H] [--angle A] [--dpi H[xV]]
-  ribbon render  --type T (--data D | --data-hex HEX) --out FILE [drawing options]
-                 [--edition desktop|web]
-  ribbon print   --type T (--data D ... | --data-hex HEX | --data-file F) --units mm|inch
-                 --modul M --left L --top T --height H [--ratio R] [--checksum]
-                 [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] --out FILE.pdf
-  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
-                 [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
-  ribbon labels  --db FILE --query SQL [--param V ...] --column NAME [--name-column NAME]
-                 --type T [--modul N] [--ratio R] [--checksum] [--height H] [--left X] [--top Y]
-                 [--size WxH] [drawing options] [--jobs N]
-                 (--out-dir DIR [--format png|svg] | --out FILE.pdf [--grid CxR] [--paper P]
-                 [--dpi N])
-  ribbon --help
+constexpr std::string_view Title = R"(ribbon - one-dimensional barcodes from the command line
+)";
 
-Commands:
-  types     One line per symbology: ordinal, identifier, display name, and "numeric" when the
-            symbology accepts the digits 0-9 only ("any" otherwise). Tab-separated.
-  encode    Encode the data and print one JSON object:
-              {"type": <ordinal>, "pattern": "...", "text": "...", "widths": [w0, w1, w2, w3],
-               "width": W}
-            pattern  one character per element: "0"-"3" spaces, "5"-"8" bars, "A"-"D" short
-                     bars; the rank within each group names the width class w0..w3
-            text     the human-readable text a drawing would show
-            widths   the pixel widths of the four width classes
-            width    the length of the symbol in pixels
-  measure   Measure the symbol and print one JSON object:
-              {"width": W, "canvasWidth": CW, "canvasHeight": CH}
-            canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
-            the angle; the width pairs W with the sine, the height pairs W with the cosine, so
-            at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
-            With --units the symbol is measured on the printer instead (see print):
-              {"width": 42.0, "canvasWidth": 20.0, "canvasHeight": 42.0}
-            in whole millimetres or inches (halves to even); the height is converted with the
-            horizontal resolution for both canvas measures. --units given as a number other
-            than 0 (mm) or 1 (inch) answers -1.0 for all three.
-  render    Draw the symbol into a picture file: PNG, JPEG, BMP, SVG or PDF by the extension
-            of FILE (.png, .jpg/.jpeg, .bmp, .svg, .pdf). SVG and PDF hold the same picture as
-            vectors at 96 pixels per inch, laid out exactly like the PNG. Prints {"out": FILE, "width": ..., "height": ...,
-            "left": ..., "top": ...}: the picture's size and where the symbol was placed.
-            By default the picture is just large enough for the turned symbol with a quiet
-            zone of 10 modules around it, on white, so that the file scans as it is.
-  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
-            or BMP file, so that you can see what the control shows. The control comes from
-            a form file (--form; --name picks an object, default the first) or from the
-            options, which also change a control read from a form. Prints {"out": FILE,
-            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
-            control placed the symbol in its client area, and its final outer size.
+constexpr std::string_view ToolUsage =
+    R"(  ribbon help [COMMAND]   this text, or one command's usage and options (also
+                          ribbon COMMAND --help, or -h anywhere among its arguments)
+  ribbon --version        the version (also -V)
+)";
 
-  print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
-            inches: one symbol a page, for every --data given (or every non-empty line of the
-            --data-file). The lengths are turned into printer pixels with the resolution
-            (--modul and --left horizontally, --top and --height vertically, rounded halves to
-            even); one printer pixel is exactly 1/dpi inch on the page, the bars are vectors
-            and the text is real text at its point size. Prints {"out": FILE, "pages": N,
-            "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
-            The file appears only when it is complete: any error leaves nothing under its name.
+// The option groups, in the order the whole help lists them.
+enum Group : unsigned {
+    SymbolGroup = 1 << 0,
+    MeasureGroup = 1 << 1,
+    StrictGroup = 1 << 2,
+    PictureGroup = 1 << 3,
+    DrawingGroup = 1 << 4,
+    ControlGroup = 1 << 5,
+    PrintingGroup = 1 << 6,
+    JsonGroup = 1 << 7,
+    ExitGroup = 1 << 8,
+};
 
-  labels    One barcode per record of an SQLite query: the value of --column is the data.
-            The query only reads (anything else is refused) and takes its values as
-            parameters, --param once for ?1, ?2, ... in order. With --out-dir every label is
-            a file in that folder (created when missing) named by --name-column (default
-            --column) plus .png or .svg; a name that is empty, holds '/', starts with '.' or
-            was taken by an earlier record refuses its record. With --out the labels are the
-            pages of one PDF printed at --dpi pixels per inch (default 96, so pixel sizes
-            mean what they mean in PNG files): one label a page the size of the largest label
-            (or of --paper, label centred), or a grid of --grid COLUMNSxROWS labels a page,
-            each centred in its cell, on --paper (default a4). Drawing is as for render.
-            Progress goes to stderr (a bar on a terminal, a line every tenth otherwise), then
-            every refused record as "<key>: <message>" (the key is the --name-column value)
-            and a summary; stdout gets {"records": N, "written": W, "refused": R, ["pages": P,]
-            "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
-            drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
-            stops between records (exit status 130), leaving only complete files and, for a
-            PDF, no file at all.
-
-Options:
+constexpr std::pair<Group, std::string_view> Groups[] = {
+    {SymbolGroup, R"(Options:
   --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
                   without "bc" (code128b), or an alias such as ean13, upca, upce, codabar, i25;
                   case does not matter
@@ -96,19 +41,36 @@ Options:
   --modul N       width of a narrow element in pixels (default 1)
   --ratio R       wide-to-narrow ratio (default 2.0; clamped per symbology)
   --checksum      add the optional check character (csModulo10); without it csNone
-  --height H      bar height in pixels for measure (default 50)
-  --angle A       rotation in degrees, counter-clockwise, for measure (default 0)
   --edition E     desktop (default) or web: the web edition trims blanks and control
                   characters around the data and accepts digits only for Code 128 C / EAN-128 C
-
-Drawing options (render):
+)"},
+    {MeasureGroup, R"(Measure options (measure):
+  --height H      bar height in pixels (default 50)
+  --angle A       rotation in degrees, counter-clockwise (default 0)
+)"},
+    {StrictGroup, R"(Checking the data (encode, render, print, control, labels):
+  --strict        make the warning an error: when the data encoded differs from the data
+                  typed (a check digit replaced, padding, truncation, characters left out or
+                  replaced), exit with status 1 and write no file, instead of a warning on
+                  stderr
+)"},
+    {PictureGroup, R"(Picture options (render; labels take --height, --left, --top and --size):
   --out FILE            the picture to write (required); an existing file is replaced
+  --out -               the picture on standard output, for pipelines: nothing else goes
+                        there (no JSON); needs --format
+  --format F            png, jpeg (or jpg), bmp, svg or pdf; with a FILE it must agree with
+                        the extension
   --height H            bar height in pixels before turning (default 50)
-  --angle A             rotation in degrees, counter-clockwise (default 0)
   --left X, --top Y     top-left corner of the upright box around the turned symbol
                         (default: 10 modules, the quiet zone)
   --size WxH            picture size in pixels (default: the symbol's box and the quiet zone
                         on every side); with --left and --top the symbol is drawn exactly there
+  --jpeg-quality Q      JPEG quality 1-100 (default 90)
+  --progressive         write a progressive JPEG
+)"},
+    {DrawingGroup,
+     R"(Drawing options (render, print, labels; control takes the text's and colours'):
+  --angle A             rotation in degrees, counter-clockwise (default 0)
   --text T              none (default), barcode (the data as encoded), bartype (the name of
                         the symbology) or both ("Code39 123")
   --text-position P     top-left, top-right, top-center, bottom-left, bottom-right or
@@ -124,10 +86,11 @@ Drawing options (render):
   --font-color C        colour of the glyphs (default Black)
   --bold, --italic, --underline, --strikeout
                         style of the text
-  --jpeg-quality Q      JPEG quality 1-100 (default 90)
-  --progressive         write a progressive JPEG
 
-Control options (control):
+  A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
+  Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
+)"},
+    {ControlGroup, R"(Control options (control):
   --width W, --height H       outer size of the control in pixels (default 185 x 41)
   --orientation O             left-right (default), right-left, top-bottom or bottom-top
   --alignment A               left, right or center (default): where the symbol sits along
@@ -147,11 +110,8 @@ Control options (control):
   --text, --text-position, --bar-color, --space-color, --text-background, --font,
   --font-size, --font-color, --bold, --italic, --underline, --strikeout
                               as for render; the text background is the control's TextColor
-
-  A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
-  Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
-
-Printing options (print, measure --units):
+)"},
+    {PrintingGroup, R"(Printing options (print, measure --units):
   --units U             mm or inch: the unit of --modul, --left, --top and --height
   --modul M             width of a narrow element in the unit (0.33 mm = 8 pixels at 600 dpi)
   --left L, --top T     top-left corner of the upright box around the turned symbol
@@ -161,11 +121,160 @@ Printing options (print, measure --units):
   --paper P             a4 (default), letter, or WIDTHxHEIGHTmm for label stock (100x50mm)
   --data-file F         the data, one symbol a line
   The drawing options of render apply as well; --background fills the page.
+)"},
+    {JsonGroup, R"(JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
+)"},
+    {ExitGroup, R"(Exit status:
+  0    done
+  1    refused data or a failed job: the engine refused the input, a file could not be
+       written, or (labels) a record was refused; the message is on stderr as
+       "ribbon: <message>"
+  2    a mistake in the command line
+  130  interrupted (Ctrl-C)
+)"},
+};
 
-JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
+struct CommandText {
+    std::string_view Name;
+    std::string_view Usage;
+    std::string_view About;
+    unsigned Groups;  // the option groups that go with the command
+};
 
-Exit status: 0 on success; 1 when the engine refuses the input (the message is printed on
-stderr as "ribbon: <message>"); 2 for a mistake in the command line.
-)";
+constexpr CommandText Commands[] = {
+    {"types", R"(  ribbon types   [--edition desktop|web]
+)",
+     R"(  types     One line per symbology: ordinal, identifier, display name, and "numeric" when the
+            symbology accepts the digits 0-9 only ("any" otherwise). Tab-separated.
+)",
+     ExitGroup},
+    {"encode",
+     R"(  ribbon encode  --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
+                 [--edition desktop|web] [--strict]
+)",
+     R"(  encode    Encode the data and print one JSON object:
+              {"type": <ordinal>, "pattern": "...", "text": "...", "widths": [w0, w1, w2, w3],
+               "width": W}
+            pattern  one character per element: "0"-"3" spaces, "5"-"8" bars, "A"-"D" short
+                     bars; the rank within each group names the width class w0..w3
+            text     the human-readable text a drawing would show
+            widths   the pixel widths of the four width classes
+            width    the length of the symbol in pixels
+)",
+     SymbolGroup | StrictGroup | JsonGroup | ExitGroup},
+    {"measure",
+     R"(  ribbon measure --type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]
+                 [--height H] [--angle A] [--edition desktop|web]
+  ribbon measure --type T (--data D | --data-hex HEX) --units mm|inch --modul M [--ratio R]
+                 [--checksum] [--height H] [--angle A] [--dpi H[xV]]
+)",
+     R"(  measure   Measure the symbol and print one JSON object:
+              {"width": W, "canvasWidth": CW, "canvasHeight": CH}
+            canvasWidth/canvasHeight are the extents of the symbol box (W x height) turned by
+            the angle; the width pairs W with the sine, the height pairs W with the cosine, so
+            at angle 0 canvasWidth is about the bar height and canvasHeight the symbol length.
+            With --units the symbol is measured on the printer instead (see print):
+              {"width": 42.0, "canvasWidth": 20.0, "canvasHeight": 42.0}
+            in whole millimetres or inches (halves to even); the height is converted with the
+            horizontal resolution for both canvas measures. --units given as a number other
+            than 0 (mm) or 1 (inch) answers -1.0 for all three.
+)",
+     SymbolGroup | MeasureGroup | PrintingGroup | JsonGroup | ExitGroup},
+    {"render",
+     R"(  ribbon render  --type T (--data D | --data-hex HEX) (--out FILE | --out - --format F)
+                 [drawing options] [--edition desktop|web] [--strict]
+)",
+     R"(  render    Draw the symbol into a picture file: PNG, JPEG, BMP, SVG or PDF by the extension
+            of FILE (.png, .jpg/.jpeg, .bmp, .svg, .pdf). SVG and PDF hold the same picture as
+            vectors at 96 pixels per inch, laid out exactly like the PNG. Prints {"out": FILE,
+            "width": ..., "height": ..., "left": ..., "top": ...}: the picture's size and where
+            the symbol was placed. With --out - the picture in the --format goes to standard
+            output instead, and nothing else does.
+            By default the picture is just large enough for the turned symbol with a quiet
+            zone of 10 modules around it, on white, so that the file scans as it is.
+)",
+     SymbolGroup | StrictGroup | PictureGroup | DrawingGroup | JsonGroup | ExitGroup},
+    {"control", R"(  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
+                 [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
+                 [--strict]
+)",
+     R"(  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
+            or BMP file, so that you can see what the control shows. The control comes from
+            a form file (--form; --name picks an object, default the first) or from the
+            options, which also change a control read from a form. Prints {"out": FILE,
+            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
+            control placed the symbol in its client area, and its final outer size.
+)",
+     SymbolGroup | StrictGroup | DrawingGroup | ControlGroup | JsonGroup | ExitGroup},
+    {"print",
+     R"(  ribbon print   --type T (--data D ... | --data-hex HEX | --data-file F) --units mm|inch
+                 --modul M --left L --top T --height H [--ratio R] [--checksum]
+                 [--dpi H[xV]] [--paper a4|letter|WxHmm] [drawing options] [--strict]
+                 --out FILE.pdf
+)",
+     R"(  print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
+            inches: one symbol a page, for every --data given (or every non-empty line of the
+            --data-file). The lengths are turned into printer pixels with the resolution
+            (--modul and --left horizontally, --top and --height vertically, rounded halves to
+            even); one printer pixel is exactly 1/dpi inch on the page, the bars are vectors
+            and the text is real text at its point size. Prints {"out": FILE, "pages": N,
+            "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
+            The file appears only when it is complete: any error leaves nothing under its name.
+)",
+     SymbolGroup | StrictGroup | DrawingGroup | PrintingGroup | JsonGroup | ExitGroup},
+    {"labels",
+     R"(  ribbon labels  --db FILE --query SQL [--param V ...] --column NAME [--name-column NAME]
+                 --type T [--modul N] [--ratio R] [--checksum] [--height H] [--left X] [--top Y]
+                 [--size WxH] [drawing options] [--jobs N] [--strict]
+                 (--out-dir DIR [--format png|svg] | --out FILE.pdf [--grid CxR] [--paper P]
+                 [--dpi N])
+)",
+     R"(  labels    One barcode per record of an SQLite query: the value of --column is the data.
+            The query only reads (anything else is refused) and takes its values as
+            parameters, --param once for ?1, ?2, ... in order. With --out-dir every label is
+            a file in that folder (created when missing) named by --name-column (default
+            --column) plus .png or .svg; a name that is empty, holds '/', starts with '.' or
+            was taken by an earlier record refuses its record. With --out the labels are the
+            pages of one PDF printed at --dpi pixels per inch (default 96, so pixel sizes
+            mean what they mean in PNG files): one label a page the size of the largest label
+            (or of --paper, label centred), or a grid of --grid COLUMNSxROWS labels a page,
+            each centred in its cell, on --paper (default a4). Drawing is as for render.
+            Progress goes to stderr (a bar on a terminal, a line every tenth otherwise), then
+            every refused record as "<key>: <message>" (the key is the --name-column value)
+            and a summary; stdout gets {"records": N, "written": W, "refused": R, ["pages": P,]
+            "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
+            drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
+            stops between records (exit status 130), leaving only complete files and, for a
+            PDF, no file at all.
+)",
+     SymbolGroup | StrictGroup | PictureGroup | DrawingGroup | JsonGroup | ExitGroup},
+};
+
+std::string WithGroups(std::string text, unsigned groups) {
+    for (const auto& [group, groupText] : Groups)
+        if (groups & group) (text += '\n') += groupText;
+    return text;
+}
+
+}  // namespace
+
+std::string FullHelp() {
+    std::string text(Title);
+    text += "\nUsage:\n";
+    for (const CommandText& c : Commands) text += c.Usage;
+    text += ToolUsage;
+    text += "\nCommands:\n";
+    for (const CommandText& c : Commands) (text += c.About) += '\n';
+    text.pop_back();  // the blank line before the first group comes with the group
+    return WithGroups(std::move(text), ~0u);
+}
+
+std::optional<std::string> CommandHelp(std::string_view command) {
+    for (const CommandText& c : Commands)
+        if (c.Name == command)
+            return WithGroups("Usage:\n" + std::string(c.Usage) + '\n' + std::string(c.About),
+                              c.Groups);
+    return std::nullopt;
+}
 
 }  // namespace ribbon::cli

@@ -11,6 +11,7 @@
 #include "cli/EngineApi.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
+#include "cli/StandardOutput.h"
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -42,6 +43,63 @@ PictureSize ReadSize(const std::string& text) {
     throw UsageError("option --size: '" + text + "' is not WIDTHxHEIGHT in pixels (e.g. 500x200)");
 }
 
+// A picture format: a vector one, or else an image one.
+struct PictureFormat {
+    std::optional<TVectorFormat> Vector;
+    TImageFormat Image = TImageFormat::Png;
+    bool operator==(const PictureFormat&) const = default;
+};
+
+std::optional<PictureFormat> FormatOfFileName(const std::string& name) {
+    if (auto vector = VectorFormatFromFileName(name)) return PictureFormat{vector};
+    try {
+        return PictureFormat{std::nullopt, ImageFormatFromFileName(name)};
+    } catch (const EImageError&) {
+        return std::nullopt;
+    }
+}
+
+std::optional<PictureFormat> FormatByName(const std::string& name) {
+    const std::pair<std::string_view, PictureFormat> names[] = {
+        {"png", {std::nullopt, TImageFormat::Png}},
+        {"jpeg", {std::nullopt, TImageFormat::Jpeg}},
+        {"jpg", {std::nullopt, TImageFormat::Jpeg}},
+        {"bmp", {std::nullopt, TImageFormat::Bmp}},
+        {"svg", {TVectorFormat::Svg}},
+        {"pdf", {TVectorFormat::Pdf}},
+    };
+    for (const auto& [n, format] : names)
+        if (n == Lower(name)) return format;
+    return std::nullopt;
+}
+
+// A file's extension names its format; --format must agree with it, and is needed for "-"
+// (standard output), which has none.
+PictureFormat ReadPictureFormat(const Options& options, const std::string& out) {
+    std::optional<PictureFormat> ofName;
+    if (out != "-") {
+        ofName = FormatOfFileName(out);
+        if (!ofName)
+            throw UsageError("option --out: '" + out +
+                             "' does not end in .png, .jpg, .jpeg, .bmp, .svg or .pdf");
+    }
+    const std::optional<std::string> given = options.Get("format");
+    if (!given) {
+        if (!ofName)
+            throw UsageError(
+                "option --out -: give --format png|svg|pdf|jpeg|bmp for the picture on standard "
+                "output");
+        return *ofName;
+    }
+    const std::optional<PictureFormat> named = FormatByName(*given);
+    if (!named)
+        throw UsageError("option --format: '" + *given + "' is not one of png|svg|pdf|jpeg|bmp");
+    if (ofName && ofName != named)
+        throw UsageError("option --format: '" + *given + "' does not match the extension of '" +
+                         out + "'");
+    return *named;
+}
+
 int Side(long long v) {
     // Out-of-range sides are refused by the bitmap with a message naming the size.
     return v > TBitmap::MaxSide ? TBitmap::MaxSide + 1 : v < 0 ? -1 : static_cast<int>(v);
@@ -52,7 +110,7 @@ int Side(long long v) {
 int RunRender(const Args& args) {
     auto valueOptions = SymbolValueOptions;
     valueOptions.insert(DrawingValueOptions.begin(), DrawingValueOptions.end());
-    valueOptions.insert({"out", "left", "top", "height", "size", "jpeg-quality"});
+    valueOptions.insert({"out", "format", "left", "top", "height", "size", "jpeg-quality"});
     auto flags = SymbolFlags;
     flags.insert(DrawingFlags.begin(), DrawingFlags.end());
     flags.insert("progressive");
@@ -60,15 +118,8 @@ int RunRender(const Args& args) {
     const SymbolOptions s = ReadSymbolOptions(options);
 
     const std::string out = options.Required("out");
-    const std::optional<TVectorFormat> vector = VectorFormatFromFileName(out);
-    if (!vector) {
-        try {
-            ImageFormatFromFileName(out);
-        } catch (const EImageError&) {
-            throw UsageError("option --out: '" + out +
-                             "' does not end in .png, .jpg, .jpeg, .bmp, .svg or .pdf");
-        }
-    }
+    const bool toStandardOutput = out == "-";
+    const PictureFormat format = ReadPictureFormat(options, out);
     if (s.Modul < 1) throw UsageError("option --modul: render needs a module of at least 1 pixel");
     const int height = options.Int("height", 50);
     if (height < 1)
@@ -97,7 +148,7 @@ int RunRender(const Args& args) {
                        d.BarColor, d.SpaceColor, d.TextBackground, d.Angle);
     };
     int width = 0, pictureHeight = 0;
-    if (vector) {
+    if (format.Vector) {
         // The same pixels as the bitmap, as vectors at the screen's 96 pixels per inch.
         width = Side(size.Width);
         pictureHeight = Side(size.Height);
@@ -106,16 +157,27 @@ int RunRender(const Args& args) {
             throw Exception(Format("A picture of %d x %d pixels is out of range (1 to %d a side).",
                                    size.Width, size.Height, TBitmap::MaxSide));
         constexpr int ppi = TCanvas::ScreenPixelsPerInch;
-        TVectorFile file(out, *vector, {width * 72.0 / ppi, pictureHeight * 72.0 / ppi, ppi, ppi});
-        draw(file.Canvas(), width, pictureHeight);
-        file.Commit();
+        const TPageSetup page{width * 72.0 / ppi, pictureHeight * 72.0 / ppi, ppi, ppi};
+        if (toStandardOutput) {
+            TVectorPicture picture(*format.Vector, page);
+            draw(picture.Canvas(), width, pictureHeight);
+            WriteStandardOutput(picture.Finish());
+        } else {
+            TVectorFile file(out, *format.Vector, page);
+            draw(file.Canvas(), width, pictureHeight);
+            file.Commit();
+        }
     } else {
         TBitmap bitmap(Side(size.Width), Side(size.Height));
         draw(bitmap.Canvas(), bitmap.Width(), bitmap.Height());
-        bitmap.SaveToFile(out, jpeg);
+        if (toStandardOutput)
+            WriteStandardOutput(bitmap.Encode(format.Image, jpeg));
+        else
+            bitmap.SaveToFile(out, jpeg);
         width = bitmap.Width();
         pictureHeight = bitmap.Height();
     }
+    if (toStandardOutput) return 0;  // the picture is all that goes to standard output
 
     std::cout << "{\"out\": " << JsonString(out) << ", \"width\": " << width
               << ", \"height\": " << pictureHeight << ", \"left\": " << left << ", \"top\": " << top

@@ -36,6 +36,35 @@ std::string BaseName(const std::string& FileName) {
     return slash == std::string::npos ? FileName : FileName.substr(slash + 1);
 }
 
+// The page's surface writing through Write, and a context drawing on it in device pixels.
+void OpenSurface(TVectorFormat Format, const TPageSetup& Page, cairo_write_func_t Write,
+                 void* Closure, cairo_surface_t*& Surface, cairo_t*& Context) {
+    if (Format == TVectorFormat::Pdf) {
+        Surface = cairo_pdf_surface_create_for_stream(Write, Closure, Page.WidthPoints,
+                                                      Page.HeightPoints);
+    } else {
+        // Measured in CSS pixels (96 an inch), which is what SVG viewers take a pixel for.
+        Surface = cairo_svg_surface_create_for_stream(Write, Closure, Page.WidthPoints * 96 / 72,
+                                                      Page.HeightPoints * 96 / 72);
+        cairo_svg_surface_set_document_unit(Surface, CAIRO_SVG_UNIT_PX);
+    }
+    Context = cairo_create(Surface);
+    const double unitsPerInch = Format == TVectorFormat::Pdf ? 72.0 : 96.0;
+    cairo_scale(Context, unitsPerInch / Page.PixelsPerInchX, unitsPerInch / Page.PixelsPerInchY);
+}
+
+void CloseSurface(std::unique_ptr<TVectorCanvas>& Canvas, cairo_t*& Context,
+                  cairo_surface_t*& Surface) {
+    Canvas.reset();
+    if (Context) cairo_destroy(Context);
+    Context = nullptr;
+    if (Surface) {
+        cairo_surface_finish(Surface);
+        cairo_surface_destroy(Surface);
+    }
+    Surface = nullptr;
+}
+
 }  // namespace
 
 std::optional<TVectorFormat> VectorFormatFromFileName(const std::string& FileName) {
@@ -65,20 +94,8 @@ TVectorFile::TVectorFile(const std::string& FileName, TVectorFormat Format, cons
         Fail(std::strerror(errno));
     }
 
-    if (Format == TVectorFormat::Pdf) {
-        surface_ =
-            cairo_pdf_surface_create_for_stream(Write, this, Page.WidthPoints, Page.HeightPoints);
-    } else {
-        // Measured in CSS pixels (96 an inch), which is what SVG viewers take a pixel for.
-        surface_ = cairo_svg_surface_create_for_stream(Write, this, Page.WidthPoints * 96 / 72,
-                                                       Page.HeightPoints * 96 / 72);
-        cairo_svg_surface_set_document_unit(surface_, CAIRO_SVG_UNIT_PX);
-    }
-    cr_ = cairo_create(surface_);
+    OpenSurface(Format, Page, Write, this, surface_, cr_);
     if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) Fail(cairo_status_to_string(cairo_status(cr_)));
-    // Device pixels as user space.
-    const double unitsPerInch = Format == TVectorFormat::Pdf ? 72.0 : 96.0;
-    cairo_scale(cr_, unitsPerInch / Page.PixelsPerInchX, unitsPerInch / Page.PixelsPerInchY);
     canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchX, Page.PixelsPerInchY);
 }
 
@@ -104,14 +121,7 @@ void TVectorFile::NewPage() {
 }
 
 void TVectorFile::Close() {
-    canvas_.reset();
-    if (cr_) cairo_destroy(cr_);
-    cr_ = nullptr;
-    if (surface_) {
-        cairo_surface_finish(surface_);
-        cairo_surface_destroy(surface_);
-    }
-    surface_ = nullptr;
+    CloseSurface(canvas_, cr_, surface_);
 }
 
 void TVectorFile::Fail(const std::string& Reason) {
@@ -146,6 +156,43 @@ void TVectorFile::Discard() {
     file_ = nullptr;
     if (!temp_.empty()) unlink(temp_.c_str());
     temp_.clear();
+}
+
+TVectorPicture::TVectorPicture(TVectorFormat Format, const TPageSetup& Page) : format_(Format) {
+    OpenSurface(Format, Page, Write, this, surface_, cr_);
+    if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) {
+        const std::string reason = cairo_status_to_string(cairo_status(cr_));
+        Close();
+        throw Exception(ribbon::Format("Cannot make the picture: %s.", reason));
+    }
+    canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchX, Page.PixelsPerInchY);
+}
+
+TVectorPicture::~TVectorPicture() {
+    Close();
+}
+
+cairo_status_t TVectorPicture::Write(void* Closure, const unsigned char* Data, unsigned Length) {
+    static_cast<TVectorPicture*>(Closure)->bytes_.append(reinterpret_cast<const char*>(Data),
+                                                         Length);
+    return CAIRO_STATUS_SUCCESS;
+}
+
+std::string TVectorPicture::Finish() {
+    if (!surface_) throw Exception(ribbon::Format("%s", "The picture was already finished."));
+    // As TVectorFile::Commit: the page is ended explicitly, so a PDF keeps it even when empty.
+    if (format_ == TVectorFormat::Pdf) cairo_show_page(cr_);
+    cairo_surface_finish(surface_);
+    const cairo_status_t status = cairo_surface_status(surface_);
+    Close();
+    if (status != CAIRO_STATUS_SUCCESS)
+        throw Exception(
+            ribbon::Format("Cannot make the picture: %s.", cairo_status_to_string(status)));
+    return std::move(bytes_);
+}
+
+void TVectorPicture::Close() {
+    CloseSurface(canvas_, cr_, surface_);
 }
 
 }  // namespace ribbon

@@ -1,7 +1,8 @@
 #pragma once
 // A PDF or SVG file drawn through a vector canvas. The file appears under its name only when
 // it has been written completely (Commit): until then it grows under a hidden temporary name
-// in the same directory, which is removed if anything fails or the file is dropped.
+// in the same directory, which is removed if anything fails or the file is dropped. The same
+// picture can also be made in memory (TVectorPicture), for bytes sent elsewhere than a file.
 
 #include <cairo.h>
 
@@ -60,6 +61,29 @@ class TVectorFile {
     cairo_t* cr_ = nullptr;
     std::unique_ptr<TVectorCanvas> canvas_;
     int pages_ = 1;
+};
+
+// A one-page PDF or SVG document made in memory, with the same bytes TVectorFile would write.
+class TVectorPicture {
+  public:
+    TVectorPicture(TVectorFormat Format, const TPageSetup& Page);
+    ~TVectorPicture();
+    TVectorPicture(const TVectorPicture&) = delete;
+    TVectorPicture& operator=(const TVectorPicture&) = delete;
+
+    TVectorCanvas& Canvas() { return *canvas_; }
+    // The finished document; raises Exception when cairo could not make it. Ends the drawing.
+    std::string Finish();
+
+  private:
+    static cairo_status_t Write(void* Closure, const unsigned char* Data, unsigned Length);
+    void Close();
+
+    TVectorFormat format_;
+    std::string bytes_;
+    cairo_surface_t* surface_ = nullptr;
+    cairo_t* cr_ = nullptr;
+    std::unique_ptr<TVectorCanvas> canvas_;
 };
 
 }  // namespace ribbon

@@ -109,6 +109,10 @@ TEST(RibbonTool, CommandLineMistakesExitWithTwo) {
         {"encode", "--type", "code39", "--data", "A", "--edition", "mobile"},
         {"encode", "--type", "code39", "--data", "A", "--bogus"},
         {"measure", "--type", "code39", "--data", "A", "--height"},
+        {"help", "frobnicate"},
+        {"help", "encode", "measure"},
+        {"frobnicate", "--help"},
+        {"--version", "encode"},
     };
     for (const auto& args : cases) {
         const ToolResult r = RunTool(args);

@@ -1,7 +1,9 @@
 // ribbon render: the picture file, its default size and placement, the drawing options, and the
 // mistakes a user can make.
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdio>
@@ -184,6 +186,9 @@ TEST(Render, MistakesAreReportedAndLeaveNoFile) {
         {{"--out", out, "--modul", "0"}, 2, "ribbon: option --modul"},
         {{"--out", out, "--angle", "nan"}, 2, "ribbon: option --angle"},
         {{"--out", out, "--font-size", "4000"}, 2, "ribbon: option --font-size"},
+        {{"--out", "-"}, 2, "ribbon: option --out -: give --format png|svg|pdf|jpeg|bmp"},
+        {{"--out", "-", "--format", "gif"}, 2, "ribbon: option --format: 'gif' is not one of"},
+        {{"--out", out, "--format", "pdf"}, 2, "ribbon: option --format: 'pdf' does not match"},
     };
     for (const Case& c : cases) {
         std::vector<std::string> args{"render", "--type", "code39", "--data", "A"};
@@ -194,6 +199,71 @@ TEST(Render, MistakesAreReportedAndLeaveNoFile) {
         EXPECT_EQ(c.status == 1 ? r.Err : r.Err.substr(0, c.err.size()), c.err);
         EXPECT_FALSE(std::ifstream(out).good()) << c.err;
     }
+}
+
+TEST(Render, DashPutsThePictureAloneOnStandardOutput) {
+    // The same bytes as the file; a PDF's creation date is the time of writing.
+    auto undated = [](std::string pdf) {
+        const auto at = pdf.find("/CreationDate (D:");
+        return at == std::string::npos ? pdf : pdf.erase(at, pdf.find(')', at) - at);
+    };
+    for (const std::string format : {"png", "jpeg", "bmp", "svg", "pdf"}) {
+        const std::vector<std::string> symbol = {
+            "render", "--type", "ean8", "--data", "1234567", "--text", "barcode", "--angle", "30"};
+        std::vector<std::string> toFile = symbol, toPipe = symbol;
+        const std::string file = TempName("." + format);
+        toFile.insert(toFile.end(), {"--out", file});
+        toPipe.insert(toPipe.end(), {"--out", "-", "--format", format});
+        ASSERT_EQ(RunTool(toFile).Status, 0) << format;
+        const ToolResult piped = RunTool(toPipe);
+        EXPECT_EQ(piped.Status, 0) << piped.Err;
+        EXPECT_EQ(piped.Err, "");
+        EXPECT_GT(piped.Out.size(), 100u) << format;
+        EXPECT_EQ(undated(piped.Out), undated(ReadFile(file))) << format;
+        std::remove(file.c_str());
+    }
+}
+
+// The tool's status and stderr when its standard output is the descriptor Out.
+ToolResult RunWithOutput(int out, const std::vector<std::string>& args) {
+    int err[2];
+    if (pipe(err) != 0) return {};
+    const pid_t pid = fork();
+    if (pid == 0) {
+        dup2(out, STDOUT_FILENO);
+        dup2(err[1], STDERR_FILENO);
+        std::vector<char*> argv{const_cast<char*>(RIBBON_TOOL)};
+        for (const std::string& a : args) argv.push_back(const_cast<char*>(a.c_str()));
+        argv.push_back(nullptr);
+        execv(RIBBON_TOOL, argv.data());
+        _exit(127);
+    }
+    close(err[1]);
+    ToolResult r;
+    char buf[256];
+    for (ssize_t n; (n = read(err[0], buf, sizeof buf)) > 0;) r.Err.append(buf, n);
+    close(err[0]);
+    int status = 0;
+    waitpid(pid, &status, 0);
+    r.Status = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    return r;
+}
+
+TEST(Render, AFailedWriteToStandardOutputIsAnErrorNotADeath) {
+    const std::vector<std::string> args = {"render", "--type", "code39",   "--data", "A",
+                                           "--out",  "-",      "--format", "png"};
+    const int full = open("/dev/full", O_WRONLY);
+    ASSERT_GE(full, 0);
+    EXPECT_EQ(RunWithOutput(full, args).Err,
+              "ribbon: Cannot write to standard output: No space left on device.\n");
+    close(full);
+    int readerGone[2];
+    ASSERT_EQ(pipe(readerGone), 0);
+    close(readerGone[0]);
+    const ToolResult r = RunWithOutput(readerGone[1], args);
+    close(readerGone[1]);
+    EXPECT_EQ(r.Status, 1);  // not killed by SIGPIPE
+    EXPECT_EQ(r.Err, "ribbon: Cannot write to standard output: Broken pipe.\n");
 }
 
 TEST(Render, HelpDocumentsTheDrawingOptions) {
