@@ -8,6 +8,7 @@
 #include "cli/EngineApi.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
+#include "cli/Warnings.h"
 
 namespace ribbon::cli {
 
@@ -23,9 +24,13 @@ int RunTypes(const Args& args) {
 }
 
 int RunEncode(const Args& args) {
-    const Options options(args, SymbolValueOptions, SymbolFlags);
+    auto flags = SymbolFlags;
+    flags.insert("strict");
+    const Options options(args, SymbolValueOptions, flags);
+    SetStrict(options.Has("strict"));
     const SymbolOptions s = ReadSymbolOptions(options);
     const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    WarnDataChanges(s.Data, e);
     std::cout << "{\"type\": " << int{s.Type} << ", \"pattern\": " << JsonString(e.Pattern)
               << ", \"text\": " << JsonString(e.Text) << ", \"widths\": [" << e.Widths.Width0
               << ", " << e.Widths.Width1 << ", " << e.Widths.Width2 << ", " << e.Widths.Width3

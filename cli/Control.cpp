@@ -9,6 +9,7 @@
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "cli/TypeNames.h"
+#include "cli/Warnings.h"
 #include "components/FormFile.h"
 #include "components/pBarCode.h"
 
@@ -129,6 +130,18 @@ void ApplyOptions(TBarCode& c, const Options& options) {
     Colour(options, "text-background", [&](TColor v) { c.SetTextColor(v); });
 }
 
+// What the control shows is what the engine makes of its data with its settings. Data that the
+// engine refuses is the control's own business (it shows no symbol), not a warning.
+void WarnControlData(const TBarCode& c) {
+    Encoding symbol;
+    try {
+        symbol = DesktopEngine().Encode(c.BarType(), c.BarCode(), 1, c.Ratio(), c.CheckSum());
+    } catch (const Exception&) {
+        return;
+    }
+    WarnDataChanges(c.BarCode(), symbol);
+}
+
 }  // namespace
 
 int RunControl(const Args& args) {
@@ -139,7 +152,8 @@ int RunControl(const Args& args) {
                "type",        "data",          "data-hex",     "modul",        "ratio",
                "text",        "text-position", "bar-color",    "space-color",  "text-background",
                "font",        "font-size",     "font-color"},
-        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout"});
+        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout", "strict"});
+    SetStrict(options.Has("strict"));
     const std::string out = options.Required("out");
     try {
         ImageFormatFromFileName(out);
@@ -158,6 +172,7 @@ int RunControl(const Args& args) {
     control->BeginLoading();
     ApplyOptions(*control, options);
     control->EndLoading();
+    WarnControlData(*control);
     control->Repaint();
     control->WindowPicture().SaveToFile(out);
 

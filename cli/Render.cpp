@@ -12,6 +12,7 @@
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "cli/StandardOutput.h"
+#include "cli/Warnings.h"
 #include "runtime/Bitmap.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -113,8 +114,9 @@ int RunRender(const Args& args) {
     valueOptions.insert({"out", "format", "left", "top", "height", "size", "jpeg-quality"});
     auto flags = SymbolFlags;
     flags.insert(DrawingFlags.begin(), DrawingFlags.end());
-    flags.insert("progressive");
+    flags.insert({"progressive", "strict"});
     const Options options(args, valueOptions, flags);
+    SetStrict(options.Has("strict"));
     const SymbolOptions s = ReadSymbolOptions(options);
 
     const std::string out = options.Required("out");
@@ -133,6 +135,7 @@ int RunRender(const Args& args) {
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
     const Encoding symbol = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    WarnDataChanges(s.Data, symbol);
     const long long boxWidth = s.Engine->CanvasHeight(symbol, height, d.Angle);
     const long long boxHeight = s.Engine->CanvasWidth(symbol, height, d.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;

@@ -22,9 +22,9 @@ inline void NotePadding(TEncoded& Encoded, std::size_t Given, std::size_t Length
 
 // Where says which digits went: "first" or "last".
 inline void NoteDropped(TEncoded& Encoded, std::size_t Count, const char* Where) {
-    if (Count > 0)
-        Encoded.Note(dcTruncated, std::string("the ") + Where + " " + DigitCount(Count) +
-                                      " left out, the symbol holds no more");
+    if (Count == 0) return;
+    const std::string digits = Count == 1 ? " digit" : " " + DigitCount(Count);
+    Encoded.Note(dcTruncated, "the " + (Where + digits) + " left out, the symbol holds no more");
 }
 
 // Given stands in the check digit's place where Right belongs.
