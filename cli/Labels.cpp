@@ -242,7 +242,7 @@ void RunOnWorkers(unsigned workers, std::size_t count, Outcome& outcome, Progres
     if (outcome.fatal) std::rethrow_exception(outcome.fatal);
 }
 
-// Every label not refused yet laid out on all cores: the records the symbology refuses are
+// Lays out every label not refused yet, on all cores: the records the symbology refuses are
 // known before anything is drawn.
 std::vector<LabelLayout> LayOutAll(const std::vector<Record>& records, const LabelStyle& style,
                                    unsigned workers, Outcome& outcome) {
