@@ -1,11 +1,11 @@
 // labels: one barcode per record of an SQLite query, as picture files in a folder or as the
 // pages of one PDF printed through the printer.
 //
-// Files are drawn on every core; each appears under its name only once it is complete. The
-// PDF is measured on every core (which also finds the refused records), then drawn page by
-// page. A record whose data the symbology refuses is listed with its key and the engine's
-// message and the run goes on; an interruption stops between records and leaves no partial
-// file (and no PDF at all).
+// Every label is first measured on every core, which finds the records the symbology refuses;
+// then the files are drawn on every core, each appearing under its name only once it is
+// complete, or the PDF is drawn page by page. A record whose data the symbology refuses is listed
+// with its key and the engine's message and the run goes on; an interruption stops between records
+// and leaves no partial file (and no PDF at all).
 
 #include <unistd.h>
 
@@ -152,12 +152,35 @@ TPaperSize ReadPaper(const std::string& text) {
                      "' is not a4, letter or WIDTHxHEIGHTmm (e.g. 100x50mm, up to 5000 mm)");
 }
 
+// "1 parameter (?1)", "2 parameters (?1, :sku)", "no parameters": what SQLite counts in the
+// query, each by its name or its number.
+std::string Parameters(const TStatement& statement) {
+    const int count = statement.ParamCount();
+    if (count == 0) return "no parameters";
+    std::string names;
+    for (int i = 1; i <= count; ++i) {
+        const std::string name = statement.ParamName(i);
+        names += (i > 1 ? ", " : "") + (name.empty() ? "?" + std::to_string(i) : name);
+    }
+    return Format("%d parameter%s (%s)", count, count == 1 ? "" : "s", names);
+}
+
 // The records of the query: the data column and the key column of each.
 std::vector<Record> ReadRecords(const Options& options, const std::vector<std::string>& params) {
     auto db = std::make_shared<TDatabase>(options.Required("db"), TOpenMode::ReadOnly);
     db->SetBusyTimeout(5000);
+    const std::string sql = options.Required("query");
+    // A parameter left unbound would read as NULL and quietly select nothing.
+    if (const TStatement statement(*db, sql);
+        statement.ParamCount() != static_cast<int>(params.size())) {
+        const std::size_t given = params.size();
+        throw UsageError("the query has " + Parameters(statement) + " but " +
+                         (given == 0   ? std::string("no --param was given")
+                          : given == 1 ? std::string("1 --param was given")
+                                       : Format("%d --param values were given", given)));
+    }
     TDataSet query(db);
-    query.SetSQL(options.Required("query"));
+    query.SetSQL(sql);
     for (std::size_t i = 0; i < params.size(); ++i)
         query.Params().Set(static_cast<int>(i) + 1, params[i]);
     query.Open();
@@ -219,6 +242,23 @@ void RunOnWorkers(unsigned workers, std::size_t count, Outcome& outcome, Progres
     if (outcome.fatal) std::rethrow_exception(outcome.fatal);
 }
 
+// Lays out every label not refused yet, on all cores: the records the symbology refuses are
+// known before anything is drawn.
+std::vector<LabelLayout> LayOutAll(const std::vector<Record>& records, const LabelStyle& style,
+                                   unsigned workers, Outcome& outcome) {
+    std::vector<LabelLayout> layouts(records.size());
+    Outcome measuring(records.size());
+    RunOnWorkers(workers, records.size(), measuring, nullptr, [&](std::size_t i) {
+        if (outcome.refusals[i]) return;
+        try {
+            layouts[i] = LayOut(style, records[i].Data);
+        } catch (const Exception& e) {
+            outcome.refusals[i] = e.Message;
+        }
+    });
+    return layouts;
+}
+
 void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, const std::string& dir,
                 bool svg, unsigned workers, Outcome& outcome, Progress& progress) {
     std::error_code error;
@@ -226,13 +266,20 @@ void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, con
     if (error || !std::filesystem::is_directory(dir))
         throw EFileError(Format("Cannot create the folder \"%s\". %s", dir,
                                 error ? error.message() : std::string("A file has that name.")));
+    const std::vector<LabelLayout> layouts = LayOutAll(records, style, workers, outcome);
+    if (Interrupted()) return;
+    // A name goes to the first record that is drawn under it; a refused record takes none.
+    std::set<std::string> taken;
+    for (std::size_t i = 0; i < records.size(); ++i)
+        if (!outcome.refusals[i] && !taken.insert(records[i].Key).second)
+            outcome.refusals[i] = "an earlier record has the same file name";
+
     const std::string extension = svg ? ".svg" : ".png";
     RunOnWorkers(workers, records.size(), outcome, &progress, [&](std::size_t i) {
         const Record& r = records[i];
-        if (outcome.refusals[i]) return;  // refused before the run (its name)
-        LabelLayout layout;
+        if (outcome.refusals[i]) return;
+        const LabelLayout& layout = layouts[i];
         try {
-            layout = LayOut(style, r.Data);
             if (!svg) {
                 TBitmap bitmap(layout.Width, layout.Height);
                 DrawLabel(bitmap.Canvas(), style, layout, 0, 0);
@@ -259,15 +306,7 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
              unsigned workers, Outcome& outcome, Progress& progress) {
     // Every label measured first, on all cores: the refused ones are known before a page is
     // drawn, and without a paper the pages take the largest label's size.
-    std::vector<LabelLayout> layouts(records.size());
-    Outcome measuring(records.size());
-    RunOnWorkers(workers, records.size(), measuring, nullptr, [&](std::size_t i) {
-        try {
-            layouts[i] = LayOut(style, records[i].Data);
-        } catch (const Exception& e) {
-            outcome.refusals[i] = e.Message;
-        }
-    });
+    const std::vector<LabelLayout> layouts = LayOutAll(records, style, workers, outcome);
     if (Interrupted()) return 0;
 
     const int dpi = Positive(options, "dpi", TCanvas::ScreenPixelsPerInch, TPrinter::MaxDpi);
@@ -416,15 +455,9 @@ int RunLabels(const Args& args) {
     const std::vector<Record> records = ReadRecords(options, params);
     Outcome outcome(records.size());
     if (!toPdf) {
-        // Names are checked before anything is drawn: a name no file can have, or one an earlier
-        // record already took, refuses the record.
-        std::set<std::string> taken;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (auto problem = FileNameProblem(records[i].Key))
-                outcome.refusals[i] = *problem;
-            else if (!taken.insert(records[i].Key).second)
-                outcome.refusals[i] = "an earlier record has the same file name";
-        }
+        // A name no file can have refuses its record before anything is drawn.
+        for (std::size_t i = 0; i < records.size(); ++i)
+            if (auto problem = FileNameProblem(records[i].Key)) outcome.refusals[i] = *problem;
     }
 
     InterruptGuard guard;

@@ -11,7 +11,9 @@
 #include "cli/DrawOptions.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
+#include "cli/PrintChecks.h"
 #include "cli/TypeNames.h"
+#include "cli/Warnings.h"
 #include "engine/ZBarCode.h"
 #include "runtime/Exceptions.h"
 #include "runtime/Format.h"
@@ -94,6 +96,43 @@ TBarType ReadType(const Options& options) {
     return *type;
 }
 
+// A module or bar height: a length above 0.
+double Size(const Options& options, const std::string& name, TUnits units) {
+    const double v = Length(options, name, std::nullopt);
+    if (!(v > 0))
+        throw UsageError("option --" + name + ": " + InUnits(v, units) +
+                         " is not a length above 0");
+    return v;
+}
+
+std::string LessThanADot(const std::string& name, double v, TUnits units, int direction) {
+    return Format("option --%s: %s is less than one printer dot at %d dpi", name, InUnits(v, units),
+                  Printer().GetDeviceCaps(direction));
+}
+
+// One page: its data, and "FILE:LINE" for a line of --data-file.
+struct Page {
+    std::string Data;
+    std::string Source;
+};
+
+// The lines of a data file, one page each; empty lines and lines of white space only are
+// skipped.
+void ReadDataFile(const std::string& name, std::vector<Page>& pages) {
+    std::ifstream in(name, std::ios::binary);
+    if (!in) throw Exception(Format("Cannot read the data file \"%s\".", name));
+    const std::size_t before = pages.size();
+    int number = 0;
+    for (std::string line; std::getline(in, line);) {
+        ++number;
+        if (!line.empty() && line.back() == '\r') line.pop_back();
+        if (line.find_first_not_of(" \t\v\f\r") == std::string::npos) continue;
+        pages.push_back({line, Format("%s:%d", name, number)});
+    }
+    if (in.bad()) throw Exception(Format("Cannot read the data file \"%s\".", name));
+    if (pages.size() == before) throw Exception(Format("no data in %s", name));
+}
+
 std::string Number(double v) {
     return Format("%.1f", v);
 }
@@ -102,13 +141,13 @@ std::string Number(double v) {
 
 int RunPrint(const Args& given) {
     // --data may come many times: one symbol a page.
-    std::vector<std::string> data;
+    std::vector<Page> pages;
     Args args;
     for (std::size_t i = 0; i < given.size(); ++i) {
         if (given[i] == "--data" && i + 1 < given.size())
-            data.push_back(given[++i]);
+            pages.push_back({given[++i], ""});
         else if (given[i].rfind("--data=", 0) == 0)
-            data.push_back(given[i].substr(7));
+            pages.push_back({given[i].substr(7), ""});
         else
             args.push_back(given[i]);
     }
@@ -120,43 +159,59 @@ int RunPrint(const Args& given) {
     const Options options(args, valueOptions, flags);
 
     const TBarType type = ReadType(options);
-    if (auto hex = options.Get("data-hex")) data.push_back(DecodeHex(*hex));
-    if (auto name = options.Get("data-file")) {
-        std::ifstream in(*name, std::ios::binary);
-        if (!in) throw Exception(Format("Cannot read the data file \"%s\".", *name));
-        for (std::string line; std::getline(in, line);) {
-            if (!line.empty() && line.back() == '\r') line.pop_back();
-            if (!line.empty()) data.push_back(line);
-        }
-    }
-    if (data.empty()) throw UsageError("give --data (one or more), --data-hex or --data-file");
-
+    if (auto hex = options.Get("data-hex")) pages.push_back({DecodeHex(*hex), ""});
     const TUnits units = ReadUnits(options);
-    const double modul = Length(options, "modul", std::nullopt);
+    const double modul = Size(options, "modul", units);
     const double left = Length(options, "left", std::nullopt);
     const double top = Length(options, "top", std::nullopt);
-    const double height = Length(options, "height", std::nullopt);
+    const double height = Size(options, "height", units);
     const double ratio = options.Double("ratio", 2.0);
     const TCheckSum checkSum = options.Has("checksum") ? csModulo10 : csNone;
     const DrawingOptions d = ReadDrawingOptions(options);
     const std::string out = options.Required("out");
     if (VectorFormatFromFileName(out) != TVectorFormat::Pdf)
         throw UsageError("option --out: '" + out + "' does not end in .pdf");
-
     SetUpPrinter(options);
+    if (auto name = options.Get("data-file")) ReadDataFile(*name, pages);
+    if (pages.empty()) throw UsageError("give --data (one or more), --data-hex or --data-file");
+
+    // Every page is measured before the job begins: a refusal leaves no file behind.
+    int modulDots = 0;  // the same on every page
+    for (std::size_t i = 0; i < pages.size(); ++i) {
+        const Page& page = pages[i];
+        const std::string where = !page.Source.empty() ? page.Source
+                                  : pages.size() > 1   ? Format("page %d", static_cast<int>(i) + 1)
+                                                       : std::string();
+        TPrnBarBox box;
+        try {
+            box = Z_PrnBarBox(units, type, page.Data, modul, ratio, checkSum, left, top, height,
+                              d.Angle);
+        } catch (const Exception& e) {
+            if (page.Source.empty()) throw;
+            throw Exception(page.Source + ": " + e.Message);
+        }
+        if (box.Modul < 1) throw UsageError(LessThanADot("modul", modul, units, LOGPIXELSX));
+        if (box.BarHeight < 1) throw UsageError(LessThanADot("height", height, units, LOGPIXELSY));
+        if (auto off = OffThePaper(box, units))
+            throw UsageError((where.empty() ? "" : where + ": ") + *off);
+        modulDots = box.Modul;
+    }
+    if (auto outside = ModuleOutsideStandard(type, modul, units, modulDots, d.Angle))
+        Warn(*outside);
+
     TPrinter& printer = Printer();
     printer.FileName = out;
     printer.BeginDoc();
     try {
-        for (std::size_t i = 0; i < data.size(); ++i) {
+        for (std::size_t i = 0; i < pages.size(); ++i) {
             if (i > 0) printer.NewPage();
             if (options.Has("background")) {
                 printer.Canvas().Brush.SetColor(d.Background);
                 printer.Canvas().FillRect({0, 0, printer.PageWidth(), printer.PageHeight()});
             }
-            Z_PrintBar(units, type, data[i], modul, ratio, checkSum, left, top, height, d.Font,
-                       d.TextShow, d.TextPosition, d.BarColor, d.SpaceColor, d.TextBackground,
-                       d.Angle);
+            Z_PrintBar(units, type, pages[i].Data, modul, ratio, checkSum, left, top, height,
+                       d.Font, d.TextShow, d.TextPosition, d.BarColor, d.SpaceColor,
+                       d.TextBackground, d.Angle);
         }
     } catch (...) {
         // Nothing half-printed: the whole document or none of it.
@@ -164,9 +219,9 @@ int RunPrint(const Args& given) {
         throw;
     }
     printer.EndDoc();
-    std::cout << "{\"out\": " << JsonString(out) << ", \"pages\": " << data.size() << ", \"dpi\": ["
-              << printer.GetDeviceCaps(LOGPIXELSX) << ", " << printer.GetDeviceCaps(LOGPIXELSY)
-              << "], \"pageWidth\": " << printer.PageWidth()
+    std::cout << "{\"out\": " << JsonString(out) << ", \"pages\": " << pages.size()
+              << ", \"dpi\": [" << printer.GetDeviceCaps(LOGPIXELSX) << ", "
+              << printer.GetDeviceCaps(LOGPIXELSY) << "], \"pageWidth\": " << printer.PageWidth()
               << ", \"pageHeight\": " << printer.PageHeight() << "}\n";
     return 0;
 }

@@ -66,6 +66,17 @@ double PrnCanvasSide(CanvasSide measure, Direction side, TUnits Units, TBarType 
                       side);
 }
 
+// The lengths of Z_PrintBar in printer pixels: Modul and Left horizontally, Top and Height
+// vertically.
+struct DeviceLengths {
+    int modul, left, top, height;
+};
+DeviceLengths ToDevice(TUnits Units, double Modul, double Left, double Top, double Height) {
+    return {ToDevice(Units, Modul, Direction::Horizontal),
+            ToDevice(Units, Left, Direction::Horizontal), ToDevice(Units, Top, Direction::Vertical),
+            ToDevice(Units, Height, Direction::Vertical)};
+}
+
 }  // namespace
 
 void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
@@ -73,12 +84,23 @@ void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& BarCode, doub
                 const TFont& Font, TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar,
                 TColor ColorSpc, TColor TextColor, double Angle) {
     TCustomCanvas& canvas = Printer().Canvas();  // raises unless a job is running
-    const int left = ToDevice(Units, Left, Direction::Horizontal);
-    const int top = ToDevice(Units, Top, Direction::Vertical);
-    const int height = ToDevice(Units, Height, Direction::Vertical);
-    const int modul = ToDevice(Units, Modul, Direction::Horizontal);
-    Z_DrawBar(canvas, BarType, BarCode, modul, Ratio, CheckSum, left, top, height, Font, TextShow,
-              TextPosition, ColorBar, ColorSpc, TextColor, Angle);
+    const DeviceLengths d = ToDevice(Units, Modul, Left, Top, Height);
+    Z_DrawBar(canvas, BarType, BarCode, d.modul, Ratio, CheckSum, d.left, d.top, d.height, Font,
+              TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
+}
+
+TPrnBarBox Z_PrnBarBox(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,
+                       double Ratio, TCheckSum CheckSum, double Left, double Top, double Height,
+                       double Angle) {
+    const DeviceLengths d = ToDevice(Units, Modul, Left, Top, Height);
+    const TBarSymbol symbol = Z_EncodeBar(BarType, BarCode, d.modul, Ratio, CheckSum);
+    // The engine's canvas width pairs the symbol length with the sine: the box's height.
+    return {d.modul,
+            d.height,
+            d.left,
+            d.top,
+            Z_GetCanvasHeight(symbol, d.height, Angle),
+            Z_GetCanvasWidth(symbol, d.height, Angle)};
 }
 
 double Z_GetPrnBarWidth(TUnits Units, TBarType BarType, const std::string& BarCode, double Modul,

@@ -107,6 +107,19 @@ RIBBON_API void Z_PrintBar(TUnits Units, TBarType BarType, const std::string& Ba
                            const TFont& Font, TTextShow TextShow, TTextPosition TextPosition,
                            TColor ColorBar, TColor ColorSpc, TColor TextColor, double Angle);
 
+/// Where Z_PrintBar with the same arguments draws on the printer's page, in printer pixels: the
+/// module and bar height it draws with, and the upright box around the turned symbol, which
+/// starts at (Left, Top). Raises what Z_PrintBar raises for the data and the lengths; needs no
+/// print job, so a caller can check that every symbol fits the paper before it begins one.
+struct TPrnBarBox {
+    int Modul = 0;
+    int BarHeight = 0;
+    int Left = 0, Top = 0, Width = 0, Height = 0;
+};
+RIBBON_API TPrnBarBox Z_PrnBarBox(TUnits Units, TBarType BarType, const std::string& BarCode,
+                                  double Modul, double Ratio, TCheckSum CheckSum, double Left,
+                                  double Top, double Height, double Angle);
+
 /// The printer measures in whole units (halves to even), or -1.0 for any other Units. Modul is
 /// converted horizontally, and so is the Height of the two canvas measures; the canvas height
 /// is converted back vertically.

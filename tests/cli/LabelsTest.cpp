@@ -69,7 +69,9 @@ TEST(Labels, EveryFileDecodesToItsRecordAndRefusedRecordsAreListed) {
     TestDatabase db(Articles(12,
                              "INSERT INTO items(sku, name) VALUES"
                              "('40063813339AB', 'letters'), ('12345678901234', 'long'),"
-                             "('4006381333931', '../escape'), ('4006381333931', 'a3');"));
+                             "('4006381333931', '../escape'), ('4006381333931', 'a3'),"
+                             // A refused record leaves its name to the next.
+                             "('12x', 'twice'), ('4006381333931', 'twice');"));
     Folder out;
     const ToolResult r =
         RunTool({"labels", "--db", db.Path(), "--query",
@@ -82,10 +84,11 @@ TEST(Labels, EveryFileDecodesToItsRecordAndRefusedRecordsAreListed) {
     EXPECT_NE(r.Err.find("long: EAN13 : Invalid barcode length."), std::string::npos) << r.Err;
     EXPECT_NE(r.Err.find("../escape: a file name cannot contain '/' or NUL\n"), std::string::npos);
     EXPECT_NE(r.Err.find("a3: an earlier record has the same file name\n"), std::string::npos);
-    EXPECT_NE(r.Out.find("\"records\": 16, \"written\": 12, \"refused\": 4"), std::string::npos)
+    EXPECT_NE(r.Err.find("twice: 12x : Barcode must be numeric.\n"), std::string::npos) << r.Err;
+    EXPECT_NE(r.Out.find("\"records\": 18, \"written\": 13, \"refused\": 5"), std::string::npos)
         << r.Out;
 
-    std::set<std::string> expected;
+    std::set<std::string> expected = {"twice.png"};
     for (int i = 1; i <= 12; ++i) expected.insert("a" + std::to_string(i) + ".png");
     EXPECT_EQ(out.Files(), expected);
     for (int i = 1; i <= 12; ++i) {
@@ -160,6 +163,18 @@ TEST(Labels, MistakesAreRefusedBeforeAnythingIsWritten) {
         {{"--query", "SELECT sku FROM items", "--column", "sku"},
          2,
          "ribbon: give exactly one of --out-dir and --out\n"},
+        // An unbound parameter would read as NULL and select nothing.
+        {{"--query", "SELECT sku FROM items WHERE id > ?1", "--column", "sku", "--out-dir", dir},
+         2,
+         "ribbon: the query has 1 parameter (?1) but no --param was given\n"},
+        {{"--query", "SELECT sku FROM items WHERE id > ? AND name <> :name", "--param", "0",
+          "--column", "sku", "--out", dir + "/x.pdf"},
+         2,
+         "ribbon: the query has 2 parameters (?1, :name) but 1 --param was given\n"},
+        {{"--query", "SELECT sku FROM items", "--param", "1", "--param=2", "--column", "sku",
+          "--out-dir", dir},
+         2,
+         "ribbon: the query has no parameters but 2 --param values were given\n"},
         {{"--query", "SELECT sku FROM items", "--column", "sku", "--out-dir", dir, "--grid", "2x2"},
          2,
          "ribbon: option --grid goes with --out FILE.pdf\n"},

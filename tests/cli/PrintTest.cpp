@@ -103,6 +103,146 @@ TEST(PrintTool, RefusedDataAndUnwritableFilesLeaveNoFile) {
     EXPECT_EQ(r.Status, 2) << r.Err;
 }
 
+struct PrintCase {
+    std::vector<std::string> args;
+    int status;
+    std::string err;       // all of stderr
+    std::string out = "";  // found in stdout
+};
+
+// Runs each case into one file name and checks the exit status and stderr; a refusal leaves
+// no file, a success its PDF.
+void ExpectPrints(const std::vector<PrintCase>& cases, const std::string& pdf) {
+    for (const PrintCase& c : cases) {
+        std::remove(pdf.c_str());
+        const ToolResult r = Print(c.args, pdf);
+        std::string label;
+        for (const std::string& a : c.args) label += a + " ";
+        EXPECT_EQ(r.Status, c.status) << label << r.Err;
+        EXPECT_EQ(r.Err, c.err) << label;
+        EXPECT_EQ(std::filesystem::exists(pdf), c.status == 0) << label;
+        EXPECT_EQ(r.Out.empty(), c.status != 0) << label;
+        EXPECT_NE(r.Out.find(c.out), std::string::npos) << label << r.Out;
+    }
+    std::remove(pdf.c_str());
+}
+
+std::vector<std::string> Ean13At(std::vector<std::string> placement) {
+    std::vector<std::string> args = Ean13;
+    args.insert(args.end(), {"--units", "mm", "--modul", "0.33", "--left", "10", "--top", "10",
+                             "--height", "20"});
+    // Later options take the place of earlier ones.
+    args.insert(args.end(), placement.begin(), placement.end());
+    return args;
+}
+
+TEST(PrintTool, RefusesSizesAndSymbolsThatCannotBePrinted) {
+    const std::string usage = "(see 'ribbon --help')\n";
+    const std::vector<PrintCase> cases = {
+        {Ean13At({"--modul", "-0.33"}), 2,
+         "ribbon: option --modul: -0.33 mm is not a length above 0\n" + usage},
+        {Ean13At({"--modul", "0"}), 2,
+         "ribbon: option --modul: 0 mm is not a length above 0\n" + usage},
+        {Ean13At({"--height", "-5"}), 2,
+         "ribbon: option --height: -5 mm is not a length above 0\n" + usage},
+        {Ean13At({"--modul", "0.01"}), 2,
+         "ribbon: option --modul: 0.01 mm is less than one printer dot at 600 dpi\n" + usage},
+        {Ean13At({"--paper", "20x20mm"}), 2,
+         "ribbon: the symbol ends 22.2 mm beyond the right edge and 10.0 mm beyond the bottom edge "
+         "of the 20 x 20 mm paper\n" +
+             usage},
+        {Ean13At({"--left", "300"}), 2,
+         "ribbon: the symbol ends 122.2 mm beyond the right edge of the 210 x 297 mm paper\n" +
+             usage},
+        {Ean13At({"--modul", "5"}), 2,
+         "ribbon: the symbol ends 274.5 mm beyond the right edge of the 210 x 297 mm paper\n" +
+             usage},
+        {Ean13At({"--left", "-3", "--top", "-2"}), 2,
+         "ribbon: the symbol starts 3.0 mm beyond the left edge and 2.0 mm beyond the top edge of "
+         "the 210 x 297 mm paper\n" +
+             usage},
+        // Upright the symbol would fit: turned, it is 32 mm tall.
+        {Ean13At({"--top", "270", "--angle", "90"}), 2,
+         "ribbon: the symbol ends 5.2 mm beyond the bottom edge of the 210 x 297 mm paper\n" +
+             usage},
+        {Ean13At({"--units", "inch", "--modul", "0.013", "--left", "8", "--top", "1", "--height",
+                  "1", "--paper", "letter"}),
+         2,
+         "ribbon: the symbol ends 0.77 in beyond the right edge of the 8.5 x 11 in paper\n" +
+             usage},
+        // Every page is checked before the first is printed.
+        {{"--type", "code39", "--data", "A", "--data", "ABCDEFGHIJKLMNOPQRST", "--units", "mm",
+          "--modul", "0.5", "--left", "100", "--top", "10", "--height", "20"},
+         2,
+         "ribbon: page 2: the symbol ends 34.8 mm beyond the right edge of the 210 x 297 mm "
+         "paper\n" +
+             usage},
+        // At the edges: the last printer dots of the page, and a fifth of a millimetre beyond.
+        {Ean13At({"--left", "177", "--top", "277"}), 0, ""},
+        {Ean13At({"--left", "178", "--top", "277"}), 2,
+         "ribbon: the symbol ends 0.2 mm beyond the right edge of the 210 x 297 mm paper\n" +
+             usage},
+    };
+    ExpectPrints(cases, Temp("refused.pdf"));
+}
+
+TEST(PrintTool, WarnsWhenThePrintedModuleIsOutsideTheStandardsRange) {
+    const std::string pdf = Temp("module.pdf");
+    const auto warning = [](const std::string& text) { return "ribbon: warning: " + text + "\n"; };
+    const std::vector<PrintCase> cases = {
+        {Ean13At({"--modul", "0.2"}), 0,
+         warning("the module 0.2 mm is printed as 5 dots = 0.212 mm at 600 dpi, outside "
+                 "0.264..0.660 mm for EAN-13")},
+        // Inside the range as given, outside it once rounded to the printer's dots (both ends).
+        {Ean13At({"--modul", "0.264", "--dpi", "300"}), 0,
+         warning("the module 0.264 mm is printed as 3 dots = 0.254 mm at 300 dpi, outside "
+                 "0.264..0.660 mm for EAN-13")},
+        {Ean13At({"--modul", "0.66"}), 0,
+         warning("the module 0.66 mm is printed as 16 dots = 0.677 mm at 600 dpi, outside "
+                 "0.264..0.660 mm for EAN-13")},
+        {{"--type", "upce0", "--data", "123456", "--checksum", "--units", "inch", "--modul", "0.03",
+          "--left", "1", "--top", "1", "--height", "1"},
+         0,
+         warning("the module 0.03 in is printed as 18 dots = 0.762 mm at 600 dpi, outside "
+                 "0.264..0.660 mm for UPC-E0")},
+        // Turned upright on dots twice as tall as wide, the module is half as long.
+        {Ean13At({"--dpi", "300x600", "--angle", "90"}), 0,
+         warning("the module 0.33 mm is printed as 4 dots = 0.169 mm at 300x600 dpi, outside "
+                 "0.264..0.660 mm for EAN-13")},
+        {{"--type", "code128b", "--data", "x", "--units", "mm", "--modul", "0.1", "--left", "10",
+          "--top", "10", "--height", "5"},
+         0,
+         ""},
+    };
+    ExpectPrints(cases, pdf);
+}
+
+TEST(PrintTool, DataFilesSkipBlankLinesAndNameTheLineOfARefusal) {
+    const std::string data = Temp("lines.txt");
+    const std::string usage = "(see 'ribbon --help')\n";
+    const std::pair<std::string, PrintCase> cases[] = {
+        {"12\n\n \t \r\n3456\r\n", {{}, 0, "", "\"pages\": 2,"}},
+        {"12\n   \n12AB\n", {{}, 1, "ribbon: " + data + ":3: 12AB : Barcode must be numeric.\n"}},
+        {"", {{}, 1, "ribbon: no data in " + data + "\n"}},
+        {" \n\t\r\n", {{}, 1, "ribbon: no data in " + data + "\n"}},
+        {"12\n\n" + std::string(40, '7') + "\n",
+         {{},
+          2,
+          "ribbon: " + data +
+              ":3: the symbol ends 36.3 mm beyond the right edge of the "
+              "210 x 297 mm paper\n" +
+              usage}},
+    };
+    for (const auto& [lines, c] : cases) {
+        std::ofstream(data, std::ios::binary) << lines;
+        PrintCase run = c;
+        run.args = {"--type", "i25",    "--data-file", data,    "--units", "mm",       "--modul",
+                    "0.5",    "--left", "100",         "--top", "10",      "--height", "20"};
+        ExpectPrints({run}, Temp("lines.pdf"));
+    }
+    std::remove(data.c_str());
+}
+
 TEST(PrintTool, MeasuresInWholeUnits) {
     const std::pair<std::vector<std::string>, std::string> cases[] = {
         // 95 modules of 12 pixels at 600 dpi: 1140 pixels, 48.26 mm.

@@ -5,6 +5,7 @@
 #include <sys/resource.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <csignal>
 #include <filesystem>
 
@@ -65,12 +66,26 @@ TEST(Print, ThePageHoldsWhatTheRasterCanvasDrawsInPrinterPixels) {
                   c.angle);
         ASSERT_GT(page.Width(), c.pxLeft + c.pxHeight) << c.angle;
         int differing = 0, black = 0;
+        TRect ink{page.Width(), page.Height(), -1, -1};
         for (int y = 0; y < page.Height(); ++y)
             for (int x = 0; x < page.Width(); ++x) {
                 differing += page.Canvas().Pixel(x, y) != expected.Canvas().Pixel(x, y);
-                black += expected.Canvas().Pixel(x, y) == clBlack;
+                if (page.Canvas().Pixel(x, y) != clBlack) continue;
+                ++black;
+                ink = {std::min(ink.Left, x), std::min(ink.Top, y), std::max(ink.Right, x + 1),
+                       std::max(ink.Bottom, y + 1)};
             }
         EXPECT_GT(black, 0);
+        // Z_PrnBarBox gives the lengths drawn with and the engine's measure of the turned box:
+        // each side of the ink within the pixel that rounding and the inclusive outline of the
+        // bars leave either way.
+        const TPrnBarBox box = Z_PrnBarBox(c.units, bcCodeEAN13, Ean13, c.modul, 2.0, csModulo10,
+                                           c.left, c.top, c.height, c.angle);
+        EXPECT_EQ(box.Modul, c.pxModul);
+        EXPECT_EQ(box.BarHeight, c.pxHeight);
+        const int gaps[] = {ink.Left - box.Left, ink.Top - box.Top,
+                            box.Left + box.Width - ink.Right, box.Top + box.Height - ink.Bottom};
+        for (const int gap : gaps) EXPECT_LE(std::abs(gap), 1) << c.angle;
         EXPECT_EQ(differing, 0) << "modul " << c.modul << ", angle " << c.angle << ", " << c.dpiX
                                 << "x" << c.dpiY << " dpi";
     }
