@@ -119,7 +119,7 @@ constexpr std::pair<Group, std::string_view> Groups[] = {
   --dpi H[xV]           printer resolution in dots per inch, horizontal x vertical
                         (default 600; e.g. 300, 600x1200)
   --paper P             a4 (default), letter, or WIDTHxHEIGHTmm for label stock (100x50mm)
-  --data-file F         the data, one symbol a line
+  --data-file F         the data, one symbol a line; empty and blank lines are skipped
   The drawing options of render apply as well; --background fills the page.
 )"},
     {JsonGroup, R"(JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
@@ -213,13 +213,18 @@ constexpr CommandText Commands[] = {
                  --out FILE.pdf
 )",
      R"(  print     Print the symbol on PDF pages whose size is the paper's, in millimetres or
-            inches: one symbol a page, for every --data given (or every non-empty line of the
-            --data-file). The lengths are turned into printer pixels with the resolution
+            inches: one symbol a page, for every --data given (or every line of the --data-file
+            that holds more than white space). The lengths are turned into printer pixels with the resolution
             (--modul and --left horizontally, --top and --height vertically, rounded halves to
             even); one printer pixel is exactly 1/dpi inch on the page, the bars are vectors
             and the text is real text at its point size. Prints {"out": FILE, "pages": N,
             "dpi": [H, V], "pageWidth": ..., "pageHeight": ...} (the page in printer pixels).
             The file appears only when it is complete: any error leaves nothing under its name.
+            Every page is measured first: a --modul or --height not above 0 (or under one
+            printer dot), or a symbol that does not lie on the paper, is refused (exit status
+            2) naming how far it reaches beyond which edge; a refused line of --data-file is
+            named FILE:LINE. A module outside the symbology's standard range once rounded to
+            printer dots (EAN/UPC: 0.264..0.660 mm) gives a warning on stderr.
 )",
      SymbolGroup | StrictGroup | DrawingGroup | PrintingGroup | JsonGroup | ExitGroup},
     {"labels",
@@ -231,17 +236,21 @@ constexpr CommandText Commands[] = {
 )",
      R"(  labels    One barcode per record of an SQLite query: the value of --column is the data.
             The query only reads (anything else is refused) and takes its values as
-            parameters, --param once for ?1, ?2, ... in order. With --out-dir every label is
+            parameters, --param once for ?1, ?2, ... in order (as many --param values as the query has
+            parameters, or the command is refused with exit status 2). With --out-dir every label is
             a file in that folder (created when missing) named by --name-column (default
             --column) plus .png or .svg; a name that is empty, holds '/', starts with '.' or
-            was taken by an earlier record refuses its record. With --out the labels are the
+            was taken by an earlier record that is written refuses its record (a refused
+            record takes no name). With --out the labels are the
             pages of one PDF printed at --dpi pixels per inch (default 96, so pixel sizes
             mean what they mean in PNG files): one label a page the size of the largest label
             (or of --paper, label centred), or a grid of --grid COLUMNSxROWS labels a page,
             each centred in its cell, on --paper (default a4). Drawing is as for render.
             Progress goes to stderr (a bar on a terminal, a line every tenth otherwise), then
-            every refused record as "<key>: <message>" (the key is the --name-column value)
-            and a summary; stdout gets {"records": N, "written": W, "refused": R, ["pages": P,]
+            every record whose bars carry other data than it holds as "<key>: warning:
+            <message>", every refused record as "<key>: <message>" (the key is the
+            --name-column value) and a summary; stdout gets {"records": N, "written": W,
+            "refused": R, "warnings": N, ["pages": P,]
             "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
             drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
             stops between records (exit status 130), leaving only complete files and, for a

@@ -27,6 +27,7 @@
 #include "cli/Options.h"
 #include "cli/Progress.h"
 #include "cli/TypeNames.h"
+#include "cli/Warnings.h"
 #include "runtime/AtomicFile.h"
 #include "runtime/Bitmap.h"
 #include "runtime/DataSet.h"
@@ -195,8 +196,10 @@ std::vector<Record> ReadRecords(const Options& options, const std::vector<std::s
 
 // What happened to each record; filled by several threads, each record by one.
 struct Outcome {
-    explicit Outcome(std::size_t count) : refusals(count) {}
+    explicit Outcome(std::size_t count) : refusals(count), warnings(count) {}
     std::vector<std::optional<std::string>> refusals;
+    // What the bars carry otherwise than the record holds; a refusal under --strict.
+    std::vector<std::optional<std::string>> warnings;
     std::atomic<std::size_t> next{0}, done{0}, written{0};
     std::mutex fatalLock;
     std::exception_ptr fatal;
@@ -254,7 +257,14 @@ std::vector<LabelLayout> LayOutAll(const std::vector<Record>& records, const Lab
             layouts[i] = LayOut(style, records[i].Data);
         } catch (const Exception& e) {
             outcome.refusals[i] = e.Message;
+            return;
         }
+        std::string change = DataChangeWarning(records[i].Data, layouts[i].Symbol);
+        if (change.empty()) return;
+        if (Strict())
+            outcome.refusals[i] = change + " (refused by --strict)";
+        else
+            outcome.warnings[i] = std::move(change);
     });
     return layouts;
 }
@@ -410,7 +420,9 @@ int RunLabels(const Args& args) {
                          "top", "height", "size", "jobs"});
     auto flags = DrawingFlags;
     flags.insert(SymbolFlags.begin(), SymbolFlags.end());
+    flags.insert("strict");
     const Options options(rest, valueOptions, flags);
+    SetStrict(options.Has("strict"));
 
     LabelStyle style;
     const std::string typeText = options.Required("type");
@@ -474,13 +486,17 @@ int RunLabels(const Args& args) {
     }
     const double seconds = progress.Finish(outcome.done);
 
-    std::size_t refused = 0;
+    std::size_t refused = 0, warned = 0;
     for (std::size_t i = 0; i < records.size(); ++i) {
+        const std::string key = records[i].Key.empty() ? Format("#%d", static_cast<int>(i) + 1)
+                                                       : Printable(records[i].Key);
+        if (outcome.warnings[i]) {
+            ++warned;
+            std::cerr << key << ": warning: " << Printable(*outcome.warnings[i]) << '\n';
+        }
         if (!outcome.refusals[i]) continue;
         ++refused;
-        std::cerr << (records[i].Key.empty() ? Format("#%d", static_cast<int>(i) + 1)
-                                             : Printable(records[i].Key))
-                  << ": " << Printable(*outcome.refusals[i]) << '\n';
+        std::cerr << key << ": " << Printable(*outcome.refusals[i]) << '\n';
     }
     const std::size_t written = outcome.written;
     const double rate = seconds > 0 ? static_cast<double>(written) / seconds : 0;
@@ -490,10 +506,11 @@ int RunLabels(const Args& args) {
                   << (toPdf ? "no PDF was written" : "every file written is complete") << '\n';
         return 130;
     }
-    std::cerr << Format("labels: %d written, %d refused, %d records in %.1f s (%.0f labels/s)\n",
-                        written, refused, records.size(), seconds, rate);
+    std::cerr << Format(
+        "labels: %d written, %d refused, %d with warnings, %d records in %.1f s (%.0f labels/s)\n",
+        written, refused, warned, records.size(), seconds, rate);
     std::cout << "{\"records\": " << records.size() << ", \"written\": " << written
-              << ", \"refused\": " << refused
+              << ", \"refused\": " << refused << ", \"warnings\": " << warned
               << (toPdf ? ", \"pages\": " + std::to_string(pages) : "")
               << ", \"out\": " << JsonString(toPdf ? *options.Get("out") : *options.Get("out-dir"))
               << ", \"seconds\": " << Format("%.3f", seconds) << "}\n";

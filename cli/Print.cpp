@@ -155,8 +155,9 @@ int RunPrint(const Args& given) {
     valueOptions.insert({"type", "data-hex", "data-file", "units", "modul", "ratio", "left", "top",
                          "height", "dpi", "paper", "out"});
     auto flags = DrawingFlags;
-    flags.insert("checksum");
+    flags.insert({"checksum", "strict"});
     const Options options(args, valueOptions, flags);
+    SetStrict(options.Has("strict"));
 
     const TBarType type = ReadType(options);
     if (auto hex = options.Get("data-hex")) pages.push_back({DecodeHex(*hex), ""});
@@ -195,6 +196,9 @@ int RunPrint(const Args& given) {
         if (auto off = OffThePaper(box, units))
             throw UsageError((where.empty() ? "" : where + ": ") + *off);
         modulDots = box.Modul;
+        const std::string change = DataChangeWarning(
+            page.Data, DesktopEngine().Encode(type, page.Data, 1, ratio, checkSum));
+        if (!change.empty()) Warn((where.empty() ? "" : where + ": ") + change);
     }
     if (auto outside = ModuleOutsideStandard(type, modul, units, modulDots, d.Angle))
         Warn(*outside);
