@@ -235,7 +235,8 @@ TEST(DBBarcode, FormFilesKeepTheBindingByName) {
     const Case cases[] = {
         {"object Copy: TDBBarcode\n  DataSource = Menu1\nend\n",
          "line 2: DataSource: 'Menu1' is not a data source"},
-        {"object Plain: TDBBarcode\nend\n", "line 1: Plain is a TBarCode, not a TDBBarcode"},
+        {"object Plain: TDBBarcode\nend\n",
+         "line 1: Plain is a TDBBarcode in the file, where a TBarCode was expected"},
         {"object Plain: TBarCode\n  DataField = 'sku'\nend\n",
          "line 2: TBarCode has no property 'DataField'"},
     };
