@@ -10,6 +10,7 @@
 
 #include "components/FormProperties.h"
 #include "components/pDBBarcode.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/Format.h"
 
 namespace ribbon {
@@ -263,10 +264,8 @@ void ReadFormFile(const std::string& FileName, std::span<TBarCode* const> Contro
 }
 
 void WriteFormFile(const std::string& FileName, std::span<const TBarCode* const> Controls) {
-    const std::string text = WriteForm(Controls);
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush())
-        throw EFileError(Format("Cannot write file \"%s\": %s", FileName, std::strerror(errno)));
+    // A save that fails leaves the form that was there.
+    WriteFileAtomically(FileName, WriteForm(Controls));
 }
 
 }  // namespace ribbon

@@ -12,7 +12,7 @@
 // A data-aware control with a binding is written as "object DBBarcode1: TDBBarcode" with
 // DataField, DataSource (a component of the control's owner, by name) and ReadOnly after the
 // others; without one it is written as a TBarCode. When its data source is a TTableSource, the
-// source's object (components/TableSource.h) is written before the control, so that LoadForm
+// source's object (components/TableSource.h) is written before the control, so that TLoadedForm
 // (components/LoadedForm.h) can bind it again from the file alone. A data-aware control reads
 // TBarCode objects too, which leave it unbound.
 //
@@ -52,7 +52,7 @@ std::vector<TFormObjectInfo> FormObjects(std::string_view Text);
 
 // Reads every control object of the file into the control among Controls of the same name
 // (case does not matter). Component references (PopupMenu, DataSource) name components of a
-// control's owner; TTableSource objects are left to whoever makes the data sources (LoadForm).
+// control's owner; TTableSource objects are left to whoever makes the data sources (TLoadedForm).
 void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
               const TFormMethods* Methods = nullptr);
 std::string WriteForm(std::span<const TBarCode* const> Controls);

@@ -245,6 +245,10 @@ TEST(DBBarcode, FormFilesKeepTheBindingByName) {
         EXPECT_EQ(MessageOf([&] { ReadForm(c.text, both); }), c.message);
     }
     EXPECT_EQ(read->DataSource(), source);
+    // A TBarCode object leaves a data-aware control unbound, as the file has it.
+    ReadForm("object Copy: TBarCode\nend\n", targets);
+    EXPECT_EQ(read->DataSource(), nullptr);
+    EXPECT_EQ(read->DataField(), "");
 }
 
 }  // namespace
