@@ -77,6 +77,7 @@ bool DataPanel::Try(const std::function<void()>& Action) {
 
 void DataPanel::CloseDatabase() {
     control_.SetDataSource(nullptr);
+    control_.SetDataField({});  // a plain control again, as a form file saves it
     source_.Close();
     db_.reset();
     filling_ = true;

@@ -28,7 +28,7 @@ class DataPanel : public QGroupBox {
     bool SelectTable(const QString& Table);
     bool SelectField(const QString& Field);
     bool Move(TDataSetCommand Command);
-    // Unbinds the control and closes the file.
+    // Unbinds the control (its field too) and closes the file.
     void CloseDatabase();
     // The binding of a control read from a form file: its source's file, table and record
     // (and name, which the next saved form gives it again), and its field.
