@@ -82,7 +82,8 @@ DesignerWindow::DesignerWindow(QWidget* Parent)
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction("&Open form...", this, [this] {
         const QString name = QFileDialog::getOpenFileName(this, "Open form", {}, "Forms (*.dfm)");
-        if (!name.isEmpty()) LoadForm(name, ChooseControl(name));
+        if (name.isEmpty()) return;
+        if (const std::optional<QString> control = ChooseControl(name)) LoadForm(name, *control);
     });
     file->addAction("&Save form...", this, [this] {
         const QString name = QFileDialog::getSaveFileName(this, "Save form", {}, "Forms (*.dfm)");
@@ -246,16 +247,19 @@ void DesignerWindow::ShowProperties() {
     showing_ = false;
 }
 
-QString DesignerWindow::ChooseControl(const QString& FileName) {
+std::optional<QString> DesignerWindow::ChooseControl(const QString& FileName) {
     QStringList names;
     try {
         for (const TFormObjectInfo& o : FormObjects(LoadFormText(FileName.toStdString())))
             if (o.ClassName != "TTableSource") names << Latin1(o.Name);
     } catch (const Exception&) {
-        return {};  // loading says what is wrong
+        return QString();  // loading says what is wrong
     }
-    if (names.size() < 2) return {};
-    return QInputDialog::getItem(this, "Open form", "The control to edit:", names, 0, false);
+    if (names.size() < 2) return QString();
+    bool chosen = false;
+    const QString name =
+        QInputDialog::getItem(this, "Open form", "The control to edit:", names, 0, false, &chosen);
+    return chosen ? std::optional(name) : std::nullopt;
 }
 
 bool DesignerWindow::LoadForm(const QString& FileName, const QString& Name) {

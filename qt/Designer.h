@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -47,8 +48,9 @@ class DesignerWindow : public QMainWindow {
 
   private:
     QWidget* BuildPanel();
-    // The control to open of a form file with several, asked of the user; empty for the first.
-    QString ChooseControl(const QString& FileName);
+    // The control to open of a form file with several, asked of the user: empty for the
+    // first, nothing when the user cancels.
+    std::optional<QString> ChooseControl(const QString& FileName);
     // Runs a change of the control; its error goes to the status bar, and the panel shows what
     // the control holds afterwards.
     void Edit(const std::function<void()>& Change);
