@@ -2,7 +2,6 @@
 
 #include <iostream>
 #include <memory>
-#include <vector>
 
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
@@ -10,7 +9,8 @@
 #include "cli/Options.h"
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
-#include "components/FormFile.h"
+#include "components/FormProperties.h"
+#include "components/LoadedForm.h"
 #include "components/pBarCode.h"
 
 namespace ribbon::cli {
@@ -45,36 +45,6 @@ int Ranged(const Options& options, const std::string& name, int least, int most)
         throw UsageError("option --" + name + ": " + std::to_string(v) + " is outside " +
                          std::to_string(least) + ".." + std::to_string(most));
     return v;
-}
-
-// The control named by --name (or the first) of the form file, read with all its siblings.
-TBarCode* ReadFormControl(TComponent& owner, const Options& options) {
-    const std::string file = *options.Get("form");
-    const std::string text = LoadFormText(file);
-    std::vector<TBarCode*> controls;
-    std::vector<TFormObjectInfo> objects;
-    try {
-        objects = FormObjects(text);
-    } catch (const EFormError& e) {
-        throw EFormError(file + ", " + e.Message);
-    }
-    for (const TFormObjectInfo& o : objects) {
-        controls.push_back(new TBarCode(&owner));
-        controls.back()->SetName(o.Name);
-    }
-    try {
-        ReadForm(text, controls);
-    } catch (const EFormError& e) {
-        throw EFormError(file + ", " + e.Message);
-    }
-    if (controls.empty()) throw Exception(Format("The form file \"%s\" holds no control", file));
-    if (auto name = options.Get("name")) {
-        auto* c = dynamic_cast<TBarCode*>(owner.FindComponent(*name));
-        if (!c)
-            throw Exception(Format("The form file \"%s\" has no control named %s", file, *name));
-        return c;
-    }
-    return controls.front();
 }
 
 void ApplyOptions(TBarCode& c, const Options& options) {
@@ -152,8 +122,15 @@ int RunControl(const Args& args) {
                "type",        "data",          "data-hex",     "modul",        "ratio",
                "text",        "text-position", "bar-color",    "space-color",  "text-background",
                "font",        "font-size",     "font-color"},
-        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout", "strict"});
+        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout",
+         "list-properties", "strict"});
     SetStrict(options.Has("strict"));
+    // The table of what a form file may say, for people and for the README.
+    if (options.Has("list-properties")) {
+        if (args.size() != 1) throw UsageError("option --list-properties takes no other options");
+        std::cout << FormPropertyTable();
+        return 0;
+    }
     const std::string out = options.Required("out");
     try {
         ImageFormatFromFileName(out);
@@ -165,9 +142,14 @@ int RunControl(const Args& args) {
         (!options.Has("type") || !(options.Has("data") || options.Has("data-hex"))))
         throw UsageError("give --form, or --type with --data or --data-hex");
 
-    TComponent owner(nullptr);
-    TBarCode* control =
-        options.Has("form") ? ReadFormControl(owner, options) : new TBarCode(&owner);
+    // The form's control (with its siblings and data sources), or a new one.
+    std::unique_ptr<TLoadedForm> form;
+    TBarCode plain(nullptr);
+    TBarCode* control = &plain;
+    if (auto file = options.Get("form")) {
+        form = std::make_unique<TLoadedForm>(*file);
+        control = &form->Control(options.Get("name").value_or(""));
+    }
     // Loading: the options are stored as given, and checked together when it ends.
     control->BeginLoading();
     ApplyOptions(*control, options);

@@ -197,13 +197,19 @@ constexpr CommandText Commands[] = {
     {"control", R"(  ribbon control --out FILE [--form FILE.dfm [--name NAME]] [control options]
                  [--type T (--data D | --data-hex HEX) [--modul N] [--ratio R] [--checksum]]
                  [--strict]
+  ribbon control --list-properties
 )",
      R"(  control   Paint a barcode control (TBarCode) at its size, frame included, into a PNG, JPEG
             or BMP file, so that you can see what the control shows. The control comes from
-            a form file (--form; --name picks an object, default the first) or from the
-            options, which also change a control read from a form. Prints {"out": FILE,
-            "left": x, "top": y, "barHeight": H, "angle": A, "width": W, "height": H}: where the
-            control placed the symbol in its client area, and its final outer size.
+            a form file (--form; --name picks a control, default the first) or from the
+            options, which also change a control read from a form. A TDBBarcode of the form
+            bound to a TTableSource shows the field of the record the file names (the SQLite
+            file is opened read-only, a relative name from the form's folder); unbound, it
+            shows its BarCode. Prints {"out": FILE, "left": x, "top": y, "barHeight": H,
+            "angle": A, "width": W, "height": H}: where the control placed the symbol in its
+            client area, and its final outer size. --list-properties prints the properties a
+            form file may give, as a Markdown table: the objects that have each, its values,
+            its default and when it is written.
 )",
      SymbolGroup | StrictGroup | DrawingGroup | ControlGroup | JsonGroup | ExitGroup},
     {"print",

@@ -1,5 +1,6 @@
 #include "components/FormFile.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cerrno>
 #include <cstring>
@@ -9,22 +10,14 @@
 
 #include "components/FormProperties.h"
 #include "components/pDBBarcode.h"
+#include "runtime/AtomicFile.h"
 #include "runtime/Format.h"
 
 namespace ribbon {
 
 namespace {
 
-struct FormLine {
-    int Line;
-    std::string Name;
-    std::string Value;
-};
-
-struct FormObject {
-    TFormObjectInfo Info;
-    std::vector<FormLine> Properties;
-};
+constexpr std::string_view SourceClass = "TTableSource";
 
 [[noreturn]] void Fail(int line, const std::string& message) {
     throw EFormError(Format("line %d: %s", line, message));
@@ -53,9 +46,9 @@ bool IsName(std::string_view s, bool dotted) {
     return !start;
 }
 
-std::vector<FormObject> Parse(std::string_view text) {
-    std::vector<FormObject> objects;
-    FormObject* open = nullptr;
+std::vector<TFormObjectInfo> Parse(std::string_view text) {
+    std::vector<TFormObjectInfo> objects;
+    TFormObjectInfo* open = nullptr;
     int line = 0;
     for (std::size_t pos = 0; pos < text.size();) {
         const std::size_t eol = text.find('\n', pos);
@@ -67,8 +60,8 @@ std::vector<FormObject> Parse(std::string_view text) {
         if (s.empty()) continue;
         if (s.substr(0, 7) == "object " || s.substr(0, 7) == "object\t") {
             if (open)
-                Fail(line, Format("the object %s begun at line %d has no 'end'", open->Info.Name,
-                                  open->Info.Line));
+                Fail(line,
+                     Format("the object %s begun at line %d has no 'end'", open->Name, open->Line));
             const std::string_view rest = Trim(s.substr(7));
             const std::size_t colon = rest.find(':');
             const std::string_view name = Trim(rest.substr(0, colon));
@@ -76,10 +69,10 @@ std::vector<FormObject> Parse(std::string_view text) {
                 colon == std::string_view::npos ? std::string_view() : Trim(rest.substr(colon + 1));
             if (!IsName(name, false) || !IsName(cls, false))
                 Fail(line, "expected 'object Name: ClassName'");
-            for (const FormObject& o : objects)
-                if (SameText(o.Info.Name, name))
+            for (const TFormObjectInfo& o : objects)
+                if (SameText(o.Name, name))
                     Fail(line, Format("a second object named %s", std::string(name)));
-            objects.push_back({{std::string(name), std::string(cls), line}, {}});
+            objects.push_back({std::string(name), std::string(cls), line, {}});
             open = &objects.back();
         } else if (s == "end") {
             if (!open) Fail(line, "'end' without an object");
@@ -95,14 +88,14 @@ std::vector<FormObject> Parse(std::string_view text) {
         }
     }
     if (open)
-        Fail(line, Format("the file ends inside the object %s begun at line %d", open->Info.Name,
-                          open->Info.Line));
+        Fail(line,
+             Format("the file ends inside the object %s begun at line %d", open->Name, open->Line));
     return objects;
 }
 
 // The file's values on top of a new control's, checked on a control that nobody sees.
-std::unique_ptr<TBarCode> ReadScratch(const FormObject& object, const TFormContext& context) {
-    const std::string& className = object.Info.ClassName;
+std::unique_ptr<TBarCode> ReadScratch(const TFormObjectInfo& object, const TFormContext& context) {
+    const std::string& className = object.ClassName;
     std::unique_ptr<TBarCode> scratch;
     if (className == "TDBBarcode") {
         scratch = std::make_unique<TDBBarcode>(nullptr);
@@ -111,8 +104,8 @@ std::unique_ptr<TBarCode> ReadScratch(const FormObject& object, const TFormConte
         scratch = std::make_unique<TBarCode>(nullptr);
     }
     scratch->BeginLoading();
-    int dataLine = object.Info.Line;
-    for (const FormLine& p : object.Properties) {
+    int dataLine = object.Line;
+    for (const TFormProperty& p : object.Properties) {
         const TPropertyInfo* info = FindProperty(className, p.Name);
         if (!info) Fail(p.Line, Format("%s has no property '%s'", className, p.Name));
         if (SameText(p.Name, "BarCode")) dataLine = p.Line;
@@ -132,29 +125,65 @@ std::unique_ptr<TBarCode> ReadScratch(const FormObject& object, const TFormConte
     return scratch;
 }
 
+// The values of the class's properties (without events) from one control to another.
+void Assign(const TBarCode& From, TBarCode& To, std::string_view ClassName,
+            const TFormContext& Context) {
+    for (const TPropertyInfo& p : PropertiesOf(ClassName))
+        if (!p.Event && p.Storage != TPropertyInfo::NeverStored)
+            p.Read(To, TFormValue::Parse(p.Write(From)), Context);
+}
+
+std::string WriteSource(const TTableSource& Source) {
+    std::string out = "object " + Source.Name() + ": " + std::string(SourceClass) + "\n";
+    static const TTableSource fresh;
+    for (const TSourcePropertyInfo& p : TableSourceProperties()) {
+        const std::string value = p.Write(Source);
+        if (p.Storage == TPropertyInfo::StoredIfChanged && value == p.Write(fresh)) continue;
+        out += "  " + std::string(p.Name) + " = " + value + "\n";
+    }
+    return out + "end\n";
+}
+
+std::string WriteControl(const TBarCode& c) {
+    const std::string className = FormClassName(c);
+    std::string out = "object " + c.Name() + ": " + className + "\n";
+    for (const TPropertyInfo& p : PropertiesOf(className)) {
+        if (p.Storage == TPropertyInfo::NeverStored) continue;
+        try {
+            if (p.Storage == TPropertyInfo::StoredIfChanged && IsDefaultValue(p, c)) continue;
+            const std::string value = p.Write(c);
+            if (p.Event && value.empty()) continue;  // a handler from code has no method name
+            out += "  " + std::string(p.Name) + " = " + value + "\n";
+        } catch (const Exception& e) {
+            throw EFormError(Format("%s cannot be written: %s: %s", c.Name(), p.Name, e.Message));
+        }
+    }
+    return out + "end\n";
+}
+
 }  // namespace
 
 std::vector<TFormObjectInfo> FormObjects(std::string_view Text) {
-    std::vector<TFormObjectInfo> out;
-    for (const FormObject& o : Parse(Text)) out.push_back(o.Info);
-    return out;
+    return Parse(Text);
 }
 
 void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
               const TFormMethods* Methods) {
-    const std::vector<FormObject> objects = Parse(Text);
+    std::vector<TFormObjectInfo> objects = Parse(Text);
+    std::erase_if(objects, [](const TFormObjectInfo& o) { return o.ClassName == SourceClass; });
     std::vector<TBarCode*> targets;
     std::vector<std::unique_ptr<TBarCode>> scratches;
-    for (const FormObject& o : objects) {
-        if (o.Info.ClassName != "TBarCode" && o.Info.ClassName != "TDBBarcode")
-            Fail(o.Info.Line, Format("unknown class '%s'", o.Info.ClassName));
+    for (const TFormObjectInfo& o : objects) {
+        if (o.ClassName != "TBarCode" && o.ClassName != "TDBBarcode")
+            Fail(o.Line, Format("unknown class '%s'", o.ClassName));
         TBarCode* target = nullptr;
         for (TBarCode* c : Controls)
-            if (c && SameText(c->Name(), o.Info.Name)) target = c;
-        if (!target) Fail(o.Info.Line, Format("there is no control named %s", o.Info.Name));
+            if (c && SameText(c->Name(), o.Name)) target = c;
+        if (!target) Fail(o.Line, Format("there is no control named %s", o.Name));
         // A data-aware control reads a TBarCode object too; the other way round it cannot.
-        if (o.Info.ClassName == "TDBBarcode" && !dynamic_cast<TDBBarcode*>(target))
-            Fail(o.Info.Line, Format("%s is a TBarCode, not a TDBBarcode", o.Info.Name));
+        if (o.ClassName == "TDBBarcode" && !dynamic_cast<TDBBarcode*>(target))
+            Fail(o.Line,
+                 Format("%s is a TDBBarcode in the file, where a TBarCode was expected", o.Name));
         targets.push_back(target);
         scratches.push_back(ReadScratch(o, {Methods, target->Owner(), false}));
     }
@@ -163,15 +192,16 @@ void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
         TBarCode& target = *targets[i];
         const TFormContext context{Methods, target.Owner(), true};
         target.BeginLoading();
-        const std::string& className = objects[i].Info.ClassName;
-        for (const TPropertyInfo& p : PropertiesOf(className))
-            if (!p.Event && p.Storage != TPropertyInfo::NeverStored)
-                p.Read(target, TFormValue::Parse(p.Write(*scratches[i])), context);
-        for (const FormLine& line : objects[i].Properties) {
+        const std::string& className = objects[i].ClassName;
+        // A data-aware target takes the binding of the file: none from a TBarCode object.
+        Assign(*scratches[i], target,
+               dynamic_cast<TDBBarcode*>(&target) ? "TDBBarcode" : std::string_view(className),
+               context);
+        for (const TFormProperty& line : objects[i].Properties) {
             const TPropertyInfo* p = FindProperty(className, line.Name);
             if (p->Event) p->Read(target, TFormValue::Parse(line.Value), context);
         }
-        target.SetName(objects[i].Info.Name);
+        target.SetName(objects[i].Name);
         target.EndLoading();
         target.Repaint();
     }
@@ -179,20 +209,39 @@ void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
 
 std::string WriteForm(std::span<const TBarCode* const> Controls) {
     std::string out;
+    std::vector<const TTableSource*> sources;
     for (const TBarCode* c : Controls) {
         if (c->Name().empty()) throw EFormError("A control without a name cannot be written");
-        const std::string className = FormClassName(*c);
-        out += "object " + c->Name() + ": " + className + "\n";
-        for (const TPropertyInfo& p : PropertiesOf(className)) {
-            if (p.Storage == TPropertyInfo::NeverStored) continue;
-            if (p.Storage == TPropertyInfo::StoredIfChanged && IsDefaultValue(p, *c)) continue;
-            const std::string value = p.Write(*c);
-            if (p.Event && value.empty()) continue;  // a handler from code has no method name
-            out += "  " + std::string(p.Name) + " = " + value + "\n";
+        // The table a control shows goes first, once, so that the file alone can bind it again.
+        const auto* d = dynamic_cast<const TDBBarcode*>(c);
+        const auto* source = d ? dynamic_cast<const TTableSource*>(d->DataSource()) : nullptr;
+        if (source && !source->Name().empty() &&
+            std::ranges::find(sources, source) == sources.end()) {
+            sources.push_back(source);
+            out += WriteSource(*source);
         }
-        out += "end\n";
+        out += WriteControl(*c);
     }
     return out;
+}
+
+void ReadTableSource(const TFormObjectInfo& Object, TTableSource& Source) {
+    for (const TFormProperty& line : Object.Properties) {
+        const TSourcePropertyInfo* p = FindTableSourceProperty(line.Name);
+        if (!p) Fail(line.Line, Format("%s has no property '%s'", Object.ClassName, line.Name));
+        try {
+            p->Read(Source, TFormValue::Parse(line.Value));
+        } catch (const Exception& e) {
+            Fail(line.Line, Format("%s: %s", line.Name, e.Message));
+        }
+    }
+}
+
+void CopyProperties(const TBarCode& From, TBarCode& To) {
+    To.BeginLoading();
+    Assign(From, To, "TBarCode", {nullptr, To.Owner(), true});
+    To.EndLoading();
+    To.Repaint();
 }
 
 std::string LoadFormText(const std::string& FileName) {
@@ -215,10 +264,8 @@ void ReadFormFile(const std::string& FileName, std::span<TBarCode* const> Contro
 }
 
 void WriteFormFile(const std::string& FileName, std::span<const TBarCode* const> Controls) {
-    const std::string text = WriteForm(Controls);
-    std::ofstream out(FileName, std::ios::binary | std::ios::trunc);
-    if (!out || !out.write(text.data(), static_cast<std::streamsize>(text.size())) || !out.flush())
-        throw EFileError(Format("Cannot write file \"%s\": %s", FileName, std::strerror(errno)));
+    // A save that fails leaves the form that was there.
+    WriteFileAtomically(FileName, WriteForm(Controls));
 }
 
 }  // namespace ribbon

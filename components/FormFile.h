@@ -9,9 +9,12 @@
 //     Color = clWhite
 //   end
 //
-// A data-aware control is written as "object DBBarcode1: TDBBarcode" with DataField,
-// DataSource (a component of the control's owner, by name) and ReadOnly after the others; it
-// reads TBarCode objects too.
+// A data-aware control with a binding is written as "object DBBarcode1: TDBBarcode" with
+// DataField, DataSource (a component of the control's owner, by name) and ReadOnly after the
+// others; without one it is written as a TBarCode. When its data source is a TTableSource, the
+// source's object (components/TableSource.h) is written before the control, so that TLoadedForm
+// (components/LoadedForm.h) can bind it again from the file alone. A data-aware control reads
+// TBarCode objects too, which leave it unbound.
 //
 // One "Name = Value" line a property, values of new controls left out (Left, Top, Width,
 // Height, BarCode, Modul, Ratio and About are always written). Reading sets every property the
@@ -26,24 +29,39 @@
 
 #include "components/FormMethods.h"
 #include "components/FormValue.h"
+#include "components/TableSource.h"
 #include "components/pBarCode.h"
 
 namespace ribbon {
+
+struct TFormProperty {
+    int Line = 0;
+    std::string Name;
+    std::string Value;  // the text after "Name = "
+};
 
 struct TFormObjectInfo {
     std::string Name;
     std::string ClassName;
     int Line = 0;
+    std::vector<TFormProperty> Properties;
 };
 
 // The objects of a form file, in order; raises EFormError for a file that is not well formed.
 std::vector<TFormObjectInfo> FormObjects(std::string_view Text);
 
-// Reads every object of the file into the control among Controls of the same name (case does
-// not matter). Component references (PopupMenu) name components of a control's owner.
+// Reads every control object of the file into the control among Controls of the same name
+// (case does not matter). Component references (PopupMenu, DataSource) name components of a
+// control's owner; TTableSource objects are left to whoever makes the data sources (TLoadedForm).
 void ReadForm(std::string_view Text, std::span<TBarCode* const> Controls,
               const TFormMethods* Methods = nullptr);
 std::string WriteForm(std::span<const TBarCode* const> Controls);
+
+// Sets the properties of a TTableSource object on Source, without opening it.
+void ReadTableSource(const TFormObjectInfo& Object, TTableSource& Source);
+// Gives To the published TBarCode properties of From (its events, name and binding stay), as
+// reading a form file would.
+void CopyProperties(const TBarCode& From, TBarCode& To);
 
 // The same on files; a file that cannot be read or written raises EFileError, and the messages
 // of EFormError begin with the file's name.

@@ -7,6 +7,7 @@
 #include <type_traits>
 #include <vector>
 
+#include "components/TableSource.h"
 #include "components/pDBBarcode.h"
 #include "engine/Symbologies.h"
 
@@ -56,10 +57,23 @@ constexpr std::array<NamedValue, 23> CursorNames = {{
     throw Exception(Format("'%s' is not a valid value", v.Text));
 }
 
+template <const auto& Names>
+std::string Listed() {
+    std::string out;
+    for (const auto& n : Names) {
+        if constexpr (requires { n.Name; })
+            out += (out.empty() ? "" : ", ") + std::string(n.Name);
+        else
+            out += (out.empty() ? "" : ", ") + std::string(n);
+    }
+    return out;
+}
+
 // ---- codecs: a value type to and from form-file text
 
 struct IntCodec {
     static const TTypeInfo& Type() { return TypeInfoOf<int>(); }
+    static std::string Describe() { return "integer"; }
     static std::string Write(int v) { return std::to_string(v); }
     static int Read(const TFormValue& v, const TFormContext&) {
         if (v.Kind != TFormValue::Integer || v.IntegerValue < std::numeric_limits<int>::min() ||
@@ -71,6 +85,7 @@ struct IntCodec {
 
 struct BoolCodec {
     static const TTypeInfo& Type() { return TypeInfoOf<bool>(); }
+    static std::string Describe() { return "True or False"; }
     static std::string Write(bool v) { return v ? "True" : "False"; }
     static bool Read(const TFormValue& v, const TFormContext&) {
         if (v.Kind == TFormValue::Identifier && SameText(v.Text, "True")) return true;
@@ -81,6 +96,7 @@ struct BoolCodec {
 
 struct RealCodec {
     static const TTypeInfo& Type() { return TypeInfoOf<double>(); }
+    static std::string Describe() { return "number"; }
     static std::string Write(double v) {
         char buf[64];
         const auto r = std::to_chars(buf, buf + sizeof buf, v);  // shortest text that reads back
@@ -94,6 +110,7 @@ struct RealCodec {
 
 struct StringCodec {
     static const TTypeInfo& Type() { return StringTypeInfo(); }
+    static std::string Describe() { return "string"; }
     static std::string Write(const std::string& v) { return QuoteFormString(v); }
     static std::string Read(const TFormValue& v, const TFormContext&) {
         if (v.Kind != TFormValue::String) Invalid(v);
@@ -104,6 +121,11 @@ struct StringCodec {
 // Colours by name ("clRed", and the panel's "clBtnFace"), others as $00BBGGRR.
 struct ColorCodec {
     static const TTypeInfo& Type() { return ColorTypeInfo(); }
+    static std::string Describe() {
+        std::string out = "colour: ";
+        for (const TColorName& c : ColorNames) out += "cl" + std::string(c.Name) + ", ";
+        return out + "clBtnFace or $00BBGGRR";
+    }
     static std::string Write(TColor v) {
         if (v == clBtnFace) return "clBtnFace";
         for (const TColorName& c : ColorNames)
@@ -133,6 +155,12 @@ struct EnumCodec {
                                             std::is_same_v<E, TTextPosition>) {
         return TypeInfoOf<E>();
     }
+    static std::string Describe() {
+        if constexpr (std::is_same_v<E, TBarType>)
+            return "a symbology identifier of `ribbon types`";
+        else
+            return "one of " + Listed<Names>();
+    }
     static std::string Write(E v) {
         return v < std::size(Names) ? std::string(Names[v]) : std::to_string(int{v});
     }
@@ -146,6 +174,7 @@ struct EnumCodec {
 
 template <typename S, typename E, const auto& Names>
 struct SetCodec {
+    static std::string Describe() { return "set of " + Listed<Names>() + ": [a, b]"; }
     static std::string Write(S v) {
         std::string out;
         for (std::size_t i = 0; i < std::size(Names); ++i)
@@ -167,6 +196,7 @@ struct SetCodec {
 
 template <typename T, const auto& Names>
 struct NamedIntCodec {
+    static std::string Describe() { return "integer or one of " + Listed<Names>(); }
     static std::string Write(T v) {
         for (const auto& n : Names)
             if (n.Value == v) return std::string(n.Name);
@@ -184,6 +214,7 @@ struct NamedIntCodec {
 };
 
 struct ComponentCodec {
+    static std::string Describe() { return "name of a component of the form, or nil"; }
     static std::string Write(TComponent* v) { return v ? v->Name() : "nil"; }
     static TComponent* Read(const TFormValue& v, const TFormContext& x) {
         if (v.Kind != TFormValue::Identifier) Invalid(v);
@@ -199,6 +230,7 @@ struct EventCodec {
     static const TTypeInfo& Type() requires std::is_same_v<Event, TInvalidChar> {
         return TypeInfoOf<TInvalidChar>();
     }
+    static std::string Describe() { return "name of a method of the form"; }
     static std::string Write(const Event& v) { return v.MethodName(); }
     static Event Read(const TFormValue& v, const TFormContext& x) {
         if (v.Kind != TFormValue::Identifier) Invalid(v);
@@ -247,7 +279,8 @@ constexpr TPropertyInfo Prop(std::string_view Name,
             [](TBarCode& c, const TFormValue& v, const TFormContext& x) {
                 Put<Setter>(c, Codec::Read(v, x));
             },
-            TypeOf<Codec>};
+            TypeOf<Codec>,
+            Codec::Describe};
 }
 
 // Event and field properties read and write the same member.
@@ -267,7 +300,8 @@ constexpr TPropertyInfo EventProp(std::string_view Name) {
                 Event e = EventCodec<Event>::Read(v, x);
                 if (x.AssignEvents) c.*Member = std::move(e);
             },
-            TypeOf<EventCodec<Event>>};
+            TypeOf<EventCodec<Event>>,
+            EventCodec<Event>::Describe};
 }
 
 // ---- the parts of Font and Constraints, reached through copies
@@ -411,7 +445,12 @@ const TPropertyInfo Properties[] = {
 
 // A component reference that must name a data source.
 struct DataSourceCodec {
-    static std::string Write(TDataSource* v) { return ComponentCodec::Write(v); }
+    static std::string Describe() { return "name of a data source of the form, or nil"; }
+    static std::string Write(TDataSource* v) {
+        // A reference the file cannot name would not read back.
+        if (v && v->Name().empty()) throw Exception("the data source has no name");
+        return ComponentCodec::Write(v);
+    }
     static TDataSource* Read(const TFormValue& v, const TFormContext& x) {
         TComponent* c = ComponentCodec::Read(v, x);
         auto* source = dynamic_cast<TDataSource*>(c);
@@ -436,7 +475,8 @@ TPropertyInfo DBProp(std::string_view Name) {
                 if (!d) throw Exception("only a TDBBarcode has this property");
                 (d->*Setter)(Codec::Read(v, x));
             },
-            TypeOf<Codec>};
+            TypeOf<Codec>,
+            Codec::Describe};
 }
 
 using DB = TDBBarcode;
@@ -452,7 +492,63 @@ const std::vector<TPropertyInfo>& DBBarcodePropertyList() {
     return list;
 }
 
+// ---- TTableSource's properties
+
+template <typename Codec, auto Getter, auto Setter>
+constexpr TSourcePropertyInfo SourceProp(std::string_view Name, TPropertyInfo::TStorage Storage) {
+    return {Name, Storage, [](const TTableSource& s) { return Codec::Write((s.*Getter)()); },
+            [](TTableSource& s, const TFormValue& v) { (s.*Setter)(Codec::Read(v, {})); },
+            Codec::Describe};
+}
+
+using Source = TTableSource;
+
+const TSourcePropertyInfo SourceProperties[] = {
+    SourceProp<StringCodec, &Source::DatabaseName, &Source::SetDatabaseName>("DatabaseName",
+                                                                             P::AlwaysStored),
+    SourceProp<StringCodec, &Source::TableName, &Source::SetTableName>("TableName",
+                                                                       P::AlwaysStored),
+    SourceProp<IntCodec, &Source::RecNo, &Source::SetRecNo>("RecNo", P::StoredIfChanged),
+};
+
+// One row of the property table in Markdown.
+std::string Row(std::string_view Name, std::string_view Classes, const std::string& Value,
+                const std::string& Default, TPropertyInfo::TStorage Storage, bool Event) {
+    const char* written = Event                                    ? "when it names a method"
+                          : Storage == TPropertyInfo::AlwaysStored ? "always"
+                          : Storage == TPropertyInfo::NeverStored  ? "never (read only)"
+                                                                   : "when not the default";
+    return Format("| %s | %s | %s | %s | %s |\n", std::string(Name), std::string(Classes), Value,
+                  Default.empty() ? std::string() : "`" + Default + "`", written);
+}
+
 }  // namespace
+
+std::span<const TSourcePropertyInfo> TableSourceProperties() {
+    return SourceProperties;
+}
+
+const TSourcePropertyInfo* FindTableSourceProperty(std::string_view Name) {
+    for (const TSourcePropertyInfo& p : SourceProperties)
+        if (SameText(p.Name, Name)) return &p;
+    return nullptr;
+}
+
+std::string FormPropertyTable() {
+    std::string out =
+        "| Property | Objects | Value | Default | Written |\n"
+        "|---|---|---|---|---|\n";
+    static const TBarCode fresh(nullptr);
+    for (const TPropertyInfo& p : PropertiesOf("TDBBarcode")) {
+        const bool own = !FindBarCodeProperty(p.Name);
+        out += Row(p.Name, own ? "TDBBarcode" : "TBarCode, TDBBarcode", p.Value(), p.Write(fresh),
+                   p.Storage, p.Event);
+    }
+    const TTableSource source;
+    for (const TSourcePropertyInfo& p : SourceProperties)
+        out += Row(p.Name, "TTableSource", p.Value(), p.Write(source), p.Storage, false);
+    return out;
+}
 
 std::span<const TPropertyInfo> PropertiesOf(std::string_view ClassName) {
     if (ClassName == "TDBBarcode") return DBBarcodePropertyList();
@@ -466,7 +562,10 @@ const TPropertyInfo* FindProperty(std::string_view ClassName, std::string_view N
 }
 
 const char* FormClassName(const TBarCode& Control) {
-    return dynamic_cast<const TDBBarcode*>(&Control) ? "TDBBarcode" : "TBarCode";
+    // Without a binding a data-aware control is a plain one, which any control reads.
+    const auto* d = dynamic_cast<const TDBBarcode*>(&Control);
+    return d && (d->DataSource() || !d->DataField().empty() || d->ReadOnly()) ? "TDBBarcode"
+                                                                              : "TBarCode";
 }
 
 std::span<const TPropertyInfo> BarCodeProperties() {

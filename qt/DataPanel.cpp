@@ -6,6 +6,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QPushButton>
+#include <filesystem>
 
 #include "runtime/Format.h"
 
@@ -21,6 +22,7 @@ QString Latin1(const std::string& s) {
 
 DataPanel::DataPanel(TDBBarcode& Control, QWidget* Parent)
     : QGroupBox("Data", Parent), control_(Control) {
+    source_.SetName("DataSource1");
     auto* form = new QFormLayout(this);
     auto* open = new QPushButton("Open database...");
     form->addRow(open);
@@ -75,8 +77,8 @@ bool DataPanel::Try(const std::function<void()>& Action) {
 
 void DataPanel::CloseDatabase() {
     control_.SetDataSource(nullptr);
-    source_.SetDataSet(nullptr);
-    data_.reset();
+    control_.SetDataField({});  // a plain control again, as a form file saves it
+    source_.Close();
     db_.reset();
     filling_ = true;
     tables_->clear();
@@ -89,7 +91,11 @@ bool DataPanel::OpenDatabase(const QString& FileName) {
     CloseDatabase();
     std::vector<std::string> tables;
     const bool opened = Try([&] {
-        auto db = std::make_shared<TDatabase>(FileName.toStdString(), TOpenMode::ReadOnly);
+        // By its full path, so that a form saved anywhere finds it again.
+        std::error_code unknown;  // then the name as given
+        std::string file = std::filesystem::absolute(FileName.toStdString(), unknown).string();
+        if (unknown) file = FileName.toStdString();
+        auto db = std::make_shared<TDatabase>(file, TOpenMode::ReadOnly);
         TStatement list(*db,
                         "SELECT name FROM sqlite_schema WHERE type IN ('table', 'view') AND "
                         "name NOT LIKE 'sqlite\\_%' ESCAPE '\\' ORDER BY name");
@@ -107,30 +113,27 @@ bool DataPanel::OpenDatabase(const QString& FileName) {
 bool DataPanel::SelectTable(const QString& Table) {
     if (!db_) return false;
     control_.SetDataSource(nullptr);
-    source_.SetDataSet(nullptr);
-    data_.reset();
+    source_.Close();
     filling_ = true;
     fields_->clear();
     if (tables_->currentText() != Table) tables_->setCurrentText(Table);
     filling_ = false;
     const bool opened = Try([&] {
-        auto data = std::make_unique<TDataSet>(db_);
-        data->SetTableName(Table.toStdString());
-        data->Open();
-        data_ = std::move(data);
+        source_.SetDatabaseName(db_->FileName());
+        source_.SetTableName(Table.toStdString());
+        source_.Open();
     });
     if (!opened) return false;
     filling_ = true;
-    for (int i = 0; i < data_->FieldCount(); ++i)
-        fields_->addItem(Latin1(data_->Fields(i).FieldName()));
+    for (int i = 0; i < source_.DataSet()->FieldCount(); ++i)
+        fields_->addItem(Latin1(source_.DataSet()->Fields(i).FieldName()));
     filling_ = false;
-    source_.SetDataSet(data_.get());
     SelectField(fields_->currentText());  // a field the control refuses shows in the status
     return true;
 }
 
 bool DataPanel::SelectField(const QString& Field) {
-    if (!data_) return false;
+    if (!source_.Active()) return false;
     if (fields_->currentText() != Field) {
         filling_ = true;
         fields_->setCurrentText(Field);
@@ -146,7 +149,7 @@ bool DataPanel::SelectField(const QString& Field) {
 }
 
 bool DataPanel::Move(TDataSetCommand Command) {
-    if (!data_) return false;
+    if (!source_.Active()) return false;
     TDataSetAction action(nullptr, Command);
     // Through the control, as any action a data-aware control is offered.
     const bool moved = Try([&] {
@@ -156,9 +159,20 @@ bool DataPanel::Move(TDataSetCommand Command) {
     return moved;
 }
 
+bool DataPanel::Bind(const TTableSource& Source, const std::string& Field) {
+    if (!OpenDatabase(QString::fromStdString(Source.FileName())) ||
+        !SelectTable(Latin1(Source.TableName())) || !SelectField(Latin1(Field)))
+        return false;
+    source_.SetName(Source.Name());
+    const bool moved = Try([&] { source_.SetRecNo(Source.RecNo()); });
+    if (OnRecordChanged) OnRecordChanged();
+    return moved;
+}
+
 QString DataPanel::RecordText() const {
-    if (!data_ || data_->IsEmpty()) return {};
-    return QString("record %1 of %2").arg(data_->RecNo()).arg(data_->RecordCount());
+    const TDataSet* data = source_.DataSet();
+    if (!data || data->IsEmpty()) return {};
+    return QString("record %1 of %2").arg(data->RecNo()).arg(data->RecordCount());
 }
 
 void DataPanel::ShowRecord() {

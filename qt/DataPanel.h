@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "components/TableSource.h"
 #include "components/pDBBarcode.h"
 #include "runtime/DataSetAction.h"
 
@@ -27,11 +28,16 @@ class DataPanel : public QGroupBox {
     bool SelectTable(const QString& Table);
     bool SelectField(const QString& Field);
     bool Move(TDataSetCommand Command);
-    // Unbinds the control and closes the file.
+    // Unbinds the control (its field too) and closes the file.
     void CloseDatabase();
+    // The binding of a control read from a form file: its source's file, table and record
+    // (and name, which the next saved form gives it again), and its field.
+    bool Bind(const TTableSource& Source, const std::string& Field);
 
     QComboBox& TableBox() { return *tables_; }
     QComboBox& FieldBox() { return *fields_; }
+    // The data source the control is bound to: a form file names it and its table.
+    const TTableSource& Source() const { return source_; }
     // "record 3 of 120", or empty without records.
     QString RecordText() const;
 
@@ -43,9 +49,8 @@ class DataPanel : public QGroupBox {
     void ShowRecord();
 
     TDBBarcode& control_;
-    std::shared_ptr<TDatabase> db_;
-    std::unique_ptr<TDataSet> data_;
-    TDataSource source_;
+    std::shared_ptr<TDatabase> db_;  // lists the tables
+    TTableSource source_;
     QComboBox* tables_ = nullptr;
     QComboBox* fields_ = nullptr;
     QLabel* record_ = nullptr;

@@ -7,6 +7,7 @@
 #include <QFileDialog>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QInputDialog>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
@@ -14,11 +15,10 @@
 #include <QSpinBox>
 #include <QStatusBar>
 
-#include "components/FormFile.h"
+#include "components/LoadedForm.h"
 #include "components/pDBBarcode.h"
 #include "qt/ControlWidget.h"
 #include "qt/DataPanel.h"
-#include "runtime/Format.h"
 #include "runtime/Printer.h"
 
 namespace ribbon::qt {
@@ -82,7 +82,8 @@ DesignerWindow::DesignerWindow(QWidget* Parent)
     QMenu* file = menuBar()->addMenu("&File");
     file->addAction("&Open form...", this, [this] {
         const QString name = QFileDialog::getOpenFileName(this, "Open form", {}, "Forms (*.dfm)");
-        if (!name.isEmpty()) LoadForm(name);
+        if (name.isEmpty()) return;
+        if (const std::optional<QString> control = ChooseControl(name)) LoadForm(name, *control);
     });
     file->addAction("&Save form...", this, [this] {
         const QString name = QFileDialog::getSaveFileName(this, "Save form", {}, "Forms (*.dfm)");
@@ -246,23 +247,39 @@ void DesignerWindow::ShowProperties() {
     showing_ = false;
 }
 
-bool DesignerWindow::LoadForm(const QString& FileName) {
-    const std::string file = FileName.toStdString();
-    const std::string oldName = barCode_->Name();
+std::optional<QString> DesignerWindow::ChooseControl(const QString& FileName) {
+    QStringList names;
     try {
-        const std::string text = LoadFormText(file);
-        const auto objects = FormObjects(text);
-        if (objects.size() != 1)
-            throw Exception(Format("%s holds %d controls; the designer edits one", file,
-                                   static_cast<int>(objects.size())));
-        // The control takes the name the file gives it.
-        barCode_->SetName(objects.front().Name);
-        TBarCode* controls[] = {barCode_};
-        ReadForm(text, controls);
+        for (const TFormObjectInfo& o : FormObjects(LoadFormText(FileName.toStdString())))
+            if (o.ClassName != "TTableSource") names << Latin1(o.Name);
+    } catch (const Exception&) {
+        return QString();  // loading says what is wrong
+    }
+    if (names.size() < 2) return QString();
+    bool chosen = false;
+    const QString name =
+        QInputDialog::getItem(this, "Open form", "The control to edit:", names, 0, false, &chosen);
+    return chosen ? std::optional(name) : std::nullopt;
+}
+
+bool DesignerWindow::LoadForm(const QString& FileName, const QString& Name) {
+    try {
+        // The whole file is checked, its table opened, before the designer changes.
+        const TLoadedForm form(FileName.toStdString());
+        const TBarCode& chosen = form.Control(Name.toLatin1().toStdString());
+        dataPanel_->CloseDatabase();
+        barCode_->SetName(chosen.Name());
+        CopyProperties(chosen, *barCode_);
+        auto& control = static_cast<TDBBarcode&>(*barCode_);
+        const auto* bound = dynamic_cast<const TDBBarcode*>(&chosen);
+        control.SetReadOnly(bound && bound->ReadOnly());
+        if (const TTableSource* source = TLoadedForm::SourceOf(chosen)) {
+            if (!dataPanel_->Bind(*source, bound->DataField())) return false;  // the status says
+        } else {
+            control.SetDataField(bound ? bound->DataField() : std::string());
+        }
     } catch (const Exception& e) {
-        barCode_->SetName(oldName);
-        const bool lined = dynamic_cast<const EFormError*>(&e) != nullptr;
-        statusBar()->showMessage(Latin1(lined ? file + ", " + e.Message : e.Message));
+        statusBar()->showMessage(Latin1(e.Message));
         return false;
     }
     ShowProperties();

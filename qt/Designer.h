@@ -4,6 +4,7 @@
 
 #include <QMainWindow>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -34,8 +35,10 @@ class DesignerWindow : public QMainWindow {
     DataPanel& Data() { return *dataPanel_; }
 
     // Load and save the control as a form file; a failure is shown in the status bar and
-    // returned as false.
-    bool LoadForm(const QString& FileName);
+    // returned as false. Loading takes the control named Name, or the first, with the table
+    // it is bound to; saving writes a TDBBarcode and its data source while the Data box has a
+    // field bound, a TBarCode otherwise.
+    bool LoadForm(const QString& FileName, const QString& Name = {});
     bool SaveForm(const QString& FileName);
     // Prints the control on one page of the printer, a PDF file: at 20 mm from the top-left
     // corner, a module of 0.33 mm and bars 20 mm high, in the control's orientation.
@@ -45,6 +48,9 @@ class DesignerWindow : public QMainWindow {
 
   private:
     QWidget* BuildPanel();
+    // The control to open of a form file with several, asked of the user: empty for the
+    // first, nothing when the user cancels.
+    std::optional<QString> ChooseControl(const QString& FileName);
     // Runs a change of the control; its error goes to the status bar, and the panel shows what
     // the control holds afterwards.
     void Edit(const std::function<void()>& Change);

@@ -1,7 +1,8 @@
 // ribbon-designer: a barcode control and its properties in a window.
 //
-//   ribbon-designer [--form FILE.dfm] [--screenshot FILE.png]
+//   ribbon-designer [--form FILE.dfm [--name NAME]] [--screenshot FILE.png]
 //
+// --name picks the control of a form with several (default the first).
 // --screenshot shows the window, saves what the screen shows of the control and quits (for
 // tests and documentation).
 
@@ -15,21 +16,25 @@
 
 int main(int argc, char** argv) {
     QApplication app(argc, argv);
-    QString form, screenshot;
+    QString form, name, screenshot;
     const QStringList args = app.arguments();
-    for (int i = 1; i < args.size(); ++i) {
-        const bool named = args[i] == "--form" || args[i] == "--screenshot";
-        if (named && i + 1 < args.size()) {
-            QString& target = args[i] == "--form" ? form : screenshot;
-            target = args[++i];
-        } else {
-            std::fprintf(stderr,
-                         "usage: ribbon-designer [--form FILE.dfm] [--screenshot FILE.png]\n");
-            return 2;
-        }
+    bool usage = false;
+    for (int i = 1; i < args.size() && !usage; ++i) {
+        QString* target = args[i] == "--form"         ? &form
+                          : args[i] == "--name"       ? &name
+                          : args[i] == "--screenshot" ? &screenshot
+                                                      : nullptr;
+        usage = !target || i + 1 == args.size();
+        if (!usage) *target = args[++i];
+    }
+    if (usage || (!name.isEmpty() && form.isEmpty())) {
+        std::fprintf(stderr,
+                     "usage: ribbon-designer [--form FILE.dfm [--name NAME]] [--screenshot "
+                     "FILE.png]\n");
+        return 2;
     }
     ribbon::qt::DesignerWindow window;
-    if (!form.isEmpty() && !window.LoadForm(form)) {
+    if (!form.isEmpty() && !window.LoadForm(form, name)) {
         std::fprintf(stderr, "ribbon-designer: %s\n", window.Status().toLocal8Bit().constData());
         if (!screenshot.isEmpty()) return 1;
     }

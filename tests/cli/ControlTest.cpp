@@ -8,6 +8,7 @@
 #include "runtime/Bitmap.h"
 #include "runtime/Panel.h"
 #include "tests/Decoders.h"
+#include "tests/TestDatabase.h"
 #include "tests/cli/RunTool.h"
 
 namespace ribbon::test {
@@ -109,6 +110,53 @@ TEST(ControlCommand, PaintsAControlOfAFormFile) {
     std::remove(out.c_str());
 }
 
+// A form as the designer saves it: a data source, a control bound to its second record, a
+// data-aware control without a binding and a plain one; each paints as the control it is.
+TEST(ControlCommand, PaintsTheControlsOfAFormWithItsTable) {
+    ASSERT_TRUE(HaveDecoders()) << "zbar-tools and zxing-cpp-tools are needed (scripts/setup.sh)";
+    TestDatabase db(
+        "CREATE TABLE items(sku TEXT); INSERT INTO items VALUES ('4006381333931'), "
+        "('9780201379624');");
+    const std::string form = TempFile("bound.dfm"), out = TempFile("bound.png");
+    const std::string controls =
+        "object Bound: TDBBarcode\n  Width = 260\n  Height = 80\n  BarType = bcCodeEAN13\n"
+        "  BarCode = '5901234123457'\n  Color = clWhite\n  BorderWidth = 12\n"
+        "  DataField = 'sku'\n  DataSource = Stock\nend\n"
+        "object Unbound: TDBBarcode\n  Width = 260\n  BarCode = 'UNBOUND'\n"
+        "  Color = clWhite\n  BorderWidth = 12\n  DataField = 'sku'\nend\n"
+        "object Plain: TBarCode\n  Width = 260\n  BarCode = 'PLAIN'\n  Color = clWhite\n"
+        "  BorderWidth = 12\nend\n";
+    const std::string source = "object Stock: TTableSource\n  DatabaseName = '" + db.Path() +
+                               "'\n  TableName = 'items'\n  RecNo = 2\nend\n";
+    std::ofstream(form) << source << controls;
+    const struct {
+        std::vector<std::string> Name;
+        std::string Read;
+    } cases[] = {{{}, "9780201379624"},  // the first, at the record the file names
+                 {{"--name", "unbound"}, "UNBOUND"},
+                 {{"--name", "Plain"}, "PLAIN"}};
+    for (const auto& k : cases) {
+        std::vector<std::string> args = {"control", "--form", form, "--out", out};
+        args.insert(args.end(), k.Name.begin(), k.Name.end());
+        const ToolResult r = RunTool(args);
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        EXPECT_EQ(ZbarRead(out), k.Read);
+        EXPECT_EQ(ZxingRead(out), k.Read);
+    }
+
+    // A data source that cannot be opened names its line; nothing is painted.
+    std::remove(out.c_str());
+    std::ofstream(form) << "object Stock: TTableSource\n  DatabaseName = 'nowhere.db'\n"
+                           "  TableName = 'items'\nend\n"
+                        << controls;
+    const ToolResult r = RunTool({"control", "--form", form, "--out", out});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_EQ(r.Err, "ribbon: " + form + ", line 1: " + testing::TempDir() +
+                         "nowhere.db: unable to open database file\n");
+    EXPECT_FALSE(std::ifstream(out));
+    std::remove(form.c_str());
+}
+
 TEST(ControlCommand, Mistakes) {
     const std::string out = TempFile("bad.png");
     const struct {
@@ -124,6 +172,7 @@ TEST(ControlCommand, Mistakes) {
         {{"--type", "code39", "--data", "A", "--orientation", "up"},
          2,
          "option --orientation: 'up' is not one of left-right|right-left|top-bottom|bottom-top"},
+        {{"--list-properties"}, 2, "option --list-properties takes no other options"},
     };
     for (const auto& k : cases) {
         std::vector<std::string> args = {"control", "--out", out};

@@ -235,7 +235,8 @@ TEST(DBBarcode, FormFilesKeepTheBindingByName) {
     const Case cases[] = {
         {"object Copy: TDBBarcode\n  DataSource = Menu1\nend\n",
          "line 2: DataSource: 'Menu1' is not a data source"},
-        {"object Plain: TDBBarcode\nend\n", "line 1: Plain is a TBarCode, not a TDBBarcode"},
+        {"object Plain: TDBBarcode\nend\n",
+         "line 1: Plain is a TDBBarcode in the file, where a TBarCode was expected"},
         {"object Plain: TBarCode\n  DataField = 'sku'\nend\n",
          "line 2: TBarCode has no property 'DataField'"},
     };
@@ -244,6 +245,10 @@ TEST(DBBarcode, FormFilesKeepTheBindingByName) {
         EXPECT_EQ(MessageOf([&] { ReadForm(c.text, both); }), c.message);
     }
     EXPECT_EQ(read->DataSource(), source);
+    // A TBarCode object leaves a data-aware control unbound, as the file has it.
+    ReadForm("object Copy: TBarCode\nend\n", targets);
+    EXPECT_EQ(read->DataSource(), nullptr);
+    EXPECT_EQ(read->DataField(), "");
 }
 
 }  // namespace

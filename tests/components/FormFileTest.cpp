@@ -2,10 +2,16 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "components/FormFile.h"
 #include "components/FormProperties.h"
+#include "components/LoadedForm.h"
+#include "components/pDBBarcode.h"
 #include "tests/AssertionText.h"
 #include "tests/ErrorOf.h"
+#include "tests/SamePixels.h"
+#include "tests/TestDatabase.h"
 
 namespace ribbon::test {
 namespace {
@@ -215,6 +221,151 @@ TEST(FormFile, FilesOnDisk) {
     std::remove(path.c_str());
     EXPECT_EQ(ErrorOf([&] { ReadFormFile(path, b.Controls()); }),
               "Cannot open file \"" + path + "\": No such file or directory");
+}
+
+// A form as the designer leaves it: a control bound to a table at its second record, one
+// data-aware control without a binding and a plain one.
+struct BoundForm {
+    TestDatabase Db{
+        "CREATE TABLE items(sku TEXT); INSERT INTO items VALUES ('4006381333931'), "
+        "('9780201379624'), ('5901234123457');"};
+    TComponent Owner{nullptr};
+    TTableSource* Source = new TTableSource(&Owner);
+    TDBBarcode* Bound = new TDBBarcode(&Owner);
+    TDBBarcode* Unbound = new TDBBarcode(&Owner);
+    TBarCode* Plain = new TBarCode(&Owner);
+    BoundForm() {
+        Owner.SetDesigning(true);
+        Source->SetName("Stock");
+        Source->SetDatabaseName(Db.Path());
+        Source->SetTableName("items");
+        Source->Open();
+        Source->SetRecNo(2);
+        Bound->SetName("Bound");
+        Bound->SetBarType(bcCodeEAN13);
+        Bound->SetDataSource(Source);
+        Bound->SetDataField("sku");
+        Unbound->SetName("Unbound");
+        Unbound->SetBarcode("UNBOUND");
+        Plain->SetName("Plain");
+        Plain->SetBarcode("PLAIN");
+    }
+    std::string Text() const {
+        const TBarCode* controls[] = {Bound, Unbound, Plain};
+        return WriteForm(controls);
+    }
+};
+
+std::string WriteTemp(const std::string& name, const std::string& text) {
+    const std::string path = testing::TempDir() + std::to_string(getpid()) + "-" + name;
+    std::ofstream(path) << text;
+    return path;
+}
+
+TEST(FormFile, ALoadedFormHasTheSamePropertiesPictureAndRecord) {
+    BoundForm a;
+    const std::string text = a.Text();
+    EXPECT_NE(text.find("object Stock: TTableSource\n  DatabaseName = '" + a.Db.Path() +
+                        "'\n  TableName = 'items'\n  RecNo = 2\nend\nobject Bound: TDBBarcode\n"),
+              std::string::npos)
+        << text;
+    EXPECT_NE(text.find("object Unbound: TBarCode\n"), std::string::npos) << text;
+    // A relative file name is found beside the form.
+    std::string relative = text;
+    const std::string folder = std::filesystem::path(a.Db.Path()).parent_path().string() + "/";
+    relative.erase(relative.find(folder), folder.size());
+    for (const std::string& form : {text, relative}) {
+        const std::string path = WriteTemp("bound.dfm", form);
+        const TLoadedForm b(path);
+        std::remove(path.c_str());
+        ASSERT_EQ(b.Controls().size(), 3u);
+        EXPECT_EQ(&b.Control(), &b.Control("BOUND"));  // the first by default
+        EXPECT_EQ(b.Control("bound").BarCode(), "9780201379624");
+        EXPECT_EQ(TLoadedForm::SourceOf(b.Control())->RecNo(), 2);
+        const std::vector<const TBarCode*> written(b.Controls().begin(), b.Controls().end());
+        if (form == text) {
+            EXPECT_EQ(WriteForm(written), text);
+        }
+        TBarCode* before[] = {a.Bound, a.Unbound, a.Plain};
+        const std::vector<TBarCode*>& controls = b.Controls();
+        for (std::size_t i = 0; i < 3; ++i) {
+            before[i]->Repaint();
+            controls[i]->Repaint();
+            EXPECT_TRUE(SamePixels(before[i]->WindowPicture(), controls[i]->WindowPicture()))
+                << controls[i]->Name();
+        }
+    }
+}
+
+TEST(FormFile, LoadingMistakesNameTheFileAndLine) {
+    BoundForm a;
+    const std::string good = a.Text();
+    auto with = [&](const std::string& from, const std::string& to) {
+        std::string text = good;
+        text.replace(text.find(from), from.size(), to);
+        return text;
+    };
+    const std::string folder = std::filesystem::path(a.Db.Path()).parent_path().string();
+    const struct {
+        std::string Text;
+        std::string Error;  // after "<file>, "
+    } cases[] = {
+        {with(a.Db.Path(), "nowhere.db"),
+         "line 1: " + folder + "/nowhere.db: unable to open database file"},
+        {with("'items'", "'things'"), "line 1: Table 'things' not found"},
+        {with("RecNo", "Record"), "line 4: TTableSource has no property 'Record'"},
+        {with("DataSource = Stock", "DataSource = Plain"),
+         "line 17: DataSource: 'Plain' is not a data source"},
+        {"object Stock: TTableSource\nend\n", "line 1: No database file given to open"},
+    };
+    for (const auto& k : cases) {
+        const std::string path = WriteTemp("bad.dfm", k.Text);
+        EXPECT_EQ(ErrorOf([&] { TLoadedForm form(path); }), path + ", " + k.Error) << k.Text;
+        std::remove(path.c_str());
+    }
+    const std::string path = WriteTemp("good.dfm", good);
+    EXPECT_EQ(ErrorOf([&] { TLoadedForm(path).Control("Nope"); }),
+              "The form file \"" + path + "\" has no control named Nope");
+    std::remove(path.c_str());
+    a.Source->SetName("");
+    EXPECT_EQ(ErrorOf([&] { a.Text(); }),
+              "Bound cannot be written: DataSource: the data source has no name");
+}
+
+// The generated table of properties shows values in the reader's own syntax.
+TEST(FormFile, ThePropertyTableListsWhatTheReaderTakes) {
+    std::istringstream table(FormPropertyTable());
+    std::string row;
+    int rows = 0;
+    for (std::getline(table, row), std::getline(table, row); std::getline(table, row); ++rows) {
+        std::vector<std::string> cells;  // "| a | b |": between the bars, without the spaces
+        for (std::size_t at = 1, bar; (bar = row.find('|', at)) != std::string::npos; at = bar + 1)
+            cells.push_back(row.substr(at + 1, bar - at - 2));
+        ASSERT_EQ(cells.size(), 5u) << row;
+        const std::string& name = cells[0];
+        std::string value = cells[3];
+        if (value.empty()) continue;  // events: no method by default
+        value = value.substr(1, value.size() - 2);
+        if (cells[1] == "TTableSource") {
+            TTableSource source;
+            EXPECT_NO_THROW(ReadTableSource({"S", "TTableSource", 1, {{2, name, value}}}, source))
+                << row;
+            EXPECT_EQ(FindTableSourceProperty(name)->Write(source), value);
+            continue;
+        }
+        TComponent owner(nullptr);
+        TDBBarcode* control = new TDBBarcode(&owner);
+        control->SetName("X");
+        TBarCode* controls[] = {control};
+        EXPECT_EQ(ErrorOf([&] {
+                      ReadForm("object X: TDBBarcode\n  " + name + " = " + value + "\nend\n",
+                               controls);
+                  }),
+                  "<no error>")
+            << row;
+    }
+    EXPECT_EQ(rows,
+              static_cast<int>(PropertiesOf("TDBBarcode").size() + TableSourceProperties().size()));
 }
 
 }  // namespace

@@ -46,6 +46,11 @@ TEST(DesignerData, TheControlFollowsTheRecords) {
     EXPECT_FALSE(data.OpenDatabase("/nonexistent/stock.db"));
     EXPECT_EQ(d.Status(), "/nonexistent/stock.db: unable to open database file");
     EXPECT_EQ(data.TableBox().count(), 0);
+    // Unbound again, the control saves as a plain one.
+    const std::string form = db.Path() + ".dfm";
+    ASSERT_TRUE(d.SaveForm(QString::fromStdString(form)));
+    EXPECT_EQ(FileBytes(form).substr(0, 26), "object BarCode1: TBarCode\n");
+    std::remove(form.c_str());
 }
 
 }  // namespace

@@ -8,18 +8,22 @@
 #include <QTest>
 #include <fstream>
 
+#include "components/FormFile.h"
 #include "qt/ControlWidget.h"
+#include "qt/DataPanel.h"
 #include "qt/Designer.h"
 #include "tests/PdfTools.h"
+#include "tests/SamePixels.h"
+#include "tests/TestDatabase.h"
+#include "tests/cli/RunTool.h"
 #include "tests/qt/QtTestUtil.h"
 
 namespace ribbon::test {
 namespace {
 
-std::string ShellQuote(const std::string& s) {
-    std::string q = "'";
-    for (char c : s) q += c == '\'' ? std::string("'\\''") : std::string(1, c);
-    return q + "'";
+std::string FormText(TBarCode& Control) {
+    const TBarCode* controls[] = {&Control};
+    return WriteForm(controls);
 }
 
 TEST(Designer, EditsTheControlLive) {
@@ -76,6 +80,74 @@ TEST(Designer, PrintsThroughThePrinter) {
     EXPECT_EQ(ZxingRead(base + ".png"), "PRINTED");
     std::remove((base + ".pdf").c_str());
     std::remove((base + ".png").c_str());
+}
+
+// What the designer saves, the designer and `ribbon control` open again with the same
+// properties and the same picture: a plain control, and one bound to a table at its second
+// record.
+TEST(Designer, SavedFormsOpenAgainInTheDesignerAndTheTool) {
+    TestDatabase db(
+        "CREATE TABLE items(name TEXT, sku TEXT); INSERT INTO items VALUES "
+        "('pen', '4006381333931'), ('book', '9780201379624'), ('cup', '5901234123457');");
+    const std::string base = testing::TempDir() + "designer-again-" + std::to_string(getpid());
+    for (const bool bound : {false, true}) {
+        qt::DesignerWindow a;
+        a.TypeBox().setCurrentIndex(bcCodeEAN13);
+        a.BarCode().SetBarcode("5901234123457");
+        a.BarCode().SetTextShow(tsBarCode);
+        if (bound) {
+            ASSERT_TRUE(a.Data().OpenDatabase(QString::fromStdString(db.Path())));
+            a.Data().FieldBox().setCurrentText("sku");
+            ASSERT_TRUE(a.Data().Move(dcNext));
+        }
+        ASSERT_TRUE(a.SaveForm(QString::fromStdString(base + ".dfm"))) << bound;
+        EXPECT_NE(
+            FileBytes(base + ".dfm")
+                .find(bound ? "object BarCode1: TDBBarcode\n" : "object BarCode1: TBarCode\n"),
+            std::string::npos);
+
+        qt::DesignerWindow b;
+        ASSERT_TRUE(b.LoadForm(QString::fromStdString(base + ".dfm"))) << b.Status().toStdString();
+        EXPECT_EQ(FormText(b.BarCode()), FormText(a.BarCode()));
+        EXPECT_EQ(b.Data().RecordText(), bound ? "record 2 of 3" : "");
+        EXPECT_EQ(b.Data().FieldBox().currentText(), bound ? "sku" : "");
+
+        const ToolResult r = RunTool({"control", "--form", base + ".dfm", "--out", base + ".png"});
+        ASSERT_EQ(r.Status, 0) << r.Err;
+        TBitmap tool;
+        tool.LoadFromFile(base + ".png");
+        a.BarCode().Repaint();
+        b.BarCode().Repaint();
+        EXPECT_TRUE(SamePixels(b.BarCode().WindowPicture(), a.BarCode().WindowPicture())) << bound;
+        EXPECT_TRUE(SamePixels(tool, a.BarCode().WindowPicture())) << bound;
+    }
+    std::remove((base + ".dfm").c_str());
+    std::remove((base + ".png").c_str());
+}
+
+TEST(Designer, OpensTheChosenControlOfAFormWithSeveral) {
+    const std::string file = testing::TempDir() + "designer-several-" + std::to_string(getpid());
+    std::ofstream(file) << "object First: TBarCode\n  BarCode = 'ONE'\nend\n"
+                           "object Second: TDBBarcode\n  BarCode = 'TWO'\n"
+                           "  DataField = 'sku'\nend\n";
+    qt::DesignerWindow d;
+    const struct {
+        const char* Name;
+        const char* Chosen;
+        const char* BarCode;
+        const char* Field;  // a data-aware control without a source keeps its field's name
+    } cases[] = {{"", "First", "ONE", ""}, {"second", "Second", "TWO", "sku"}};
+    for (const auto& k : cases) {
+        ASSERT_TRUE(d.LoadForm(QString::fromStdString(file), k.Name)) << d.Status().toStdString();
+        EXPECT_EQ(d.BarCode().Name(), k.Chosen);
+        EXPECT_EQ(d.BarCode().BarCode(), k.BarCode);
+        EXPECT_EQ(static_cast<TDBBarcode&>(d.BarCode()).DataField(), k.Field);
+    }
+    EXPECT_FALSE(d.LoadForm(QString::fromStdString(file), "Third"));
+    EXPECT_EQ(d.Status().toStdString(),
+              "The form file \"" + file + "\" has no control named Third");
+    EXPECT_EQ(d.BarCode().BarCode(), "TWO");
+    std::remove(file.c_str());
 }
 
 // The designer in a real X server (Xvfb): what the screen shows of the control scans.
