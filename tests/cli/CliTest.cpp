@@ -48,7 +48,9 @@ TEST(RibbonTool, EncodePrintsPatternTextWidthsAndLength) {
          "{\"type\": 4, \"pattern\": "
          "\"5150606050505151515061505050605151505150506051506050515151505060505160515060605\", "
          "\"text\": \"\\u0000\\u00ff\\\"\\\\\", \"widths\": [1, 2, 3, 4], \"width\": 103}\n",
-         ""},
+         "ribbon: warning: \"\\u0000\\u00ff\\\"\\\\\" is encoded as \"\\u0000\\\"\\\\\": 1 "
+         "character "
+         "that Code 39 Extended has no pattern for left out\n"},
     };
     for (const Case& c : cases) Check(c);
 }

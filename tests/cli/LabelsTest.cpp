@@ -113,7 +113,8 @@ TEST(Labels, OnePdfWithAGridOfLabelsPerPage) {
                  pdf});
     EXPECT_EQ(r.Status, 1) << r.Err;
     EXPECT_NE(r.Err.find("12x: 12x : Barcode must be numeric.\n"), std::string::npos) << r.Err;
-    EXPECT_NE(r.Out.find("\"written\": 30, \"refused\": 1, \"pages\": 2"), std::string::npos)
+    EXPECT_NE(r.Out.find("\"written\": 30, \"refused\": 1, \"warnings\": 0, \"pages\": 2"),
+              std::string::npos)
         << r.Out;
     EXPECT_NE(CaptureOutput("pdfinfo " + ShellQuote(pdf)).find("Pages:           2"),
               std::string::npos);

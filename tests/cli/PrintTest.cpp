@@ -85,8 +85,8 @@ TEST(PrintTool, RefusedDataAndUnwritableFilesLeaveNoFile) {
     const std::string pdf = Temp("refused.pdf");
     const std::vector<std::string> placement = {"--units", "mm",    "--modul", "0.33",     "--left",
                                                 "10",      "--top", "10",      "--height", "20"};
-    std::vector<std::string> refused = {"--type",       "ean13",  "--data",
-                                        "590123412345", "--data", "12AB"};
+    std::vector<std::string> refused = {"--type",        "ean13",  "--data",
+                                        "5901234123457", "--data", "12AB"};
     refused.insert(refused.end(), placement.begin(), placement.end());
     ToolResult r = Print(refused, pdf);
     EXPECT_EQ(r.Status, 1);
@@ -137,7 +137,7 @@ std::vector<std::string> Ean13At(std::vector<std::string> placement) {
 }
 
 TEST(PrintTool, RefusesSizesAndSymbolsThatCannotBePrinted) {
-    const std::string usage = "(see 'ribbon --help')\n";
+    const std::string usage = "(see 'ribbon print --help')\n";
     const std::vector<PrintCase> cases = {
         {Ean13At({"--modul", "-0.33"}), 2,
          "ribbon: option --modul: -0.33 mm is not a length above 0\n" + usage},
@@ -200,8 +200,8 @@ TEST(PrintTool, WarnsWhenThePrintedModuleIsOutsideTheStandardsRange) {
         {Ean13At({"--modul", "0.66"}), 0,
          warning("the module 0.66 mm is printed as 16 dots = 0.677 mm at 600 dpi, outside "
                  "0.264..0.660 mm for EAN-13")},
-        {{"--type", "upce0", "--data", "123456", "--checksum", "--units", "inch", "--modul", "0.03",
-          "--left", "1", "--top", "1", "--height", "1"},
+        {{"--type", "upce0", "--data", "1234565", "--checksum", "--units", "inch", "--modul",
+          "0.03", "--left", "1", "--top", "1", "--height", "1"},
          0,
          warning("the module 0.03 in is printed as 18 dots = 0.762 mm at 600 dpi, outside "
                  "0.264..0.660 mm for UPC-E0")},
@@ -219,7 +219,7 @@ TEST(PrintTool, WarnsWhenThePrintedModuleIsOutsideTheStandardsRange) {
 
 TEST(PrintTool, DataFilesSkipBlankLinesAndNameTheLineOfARefusal) {
     const std::string data = Temp("lines.txt");
-    const std::string usage = "(see 'ribbon --help')\n";
+    const std::string usage = "(see 'ribbon print --help')\n";
     const std::pair<std::string, PrintCase> cases[] = {
         {"12\n\n \t \r\n3456\r\n", {{}, 0, "", "\"pages\": 2,"}},
         {"12\n   \n12AB\n", {{}, 1, "ribbon: " + data + ":3: 12AB : Barcode must be numeric.\n"}},

@@ -209,7 +209,7 @@ TEST(Render, DashPutsThePictureAloneOnStandardOutput) {
     };
     for (const std::string format : {"png", "jpeg", "bmp", "svg", "pdf"}) {
         const std::vector<std::string> symbol = {
-            "render", "--type", "ean8", "--data", "1234567", "--text", "barcode", "--angle", "30"};
+            "render", "--type", "ean8", "--data", "12345670", "--text", "barcode", "--angle", "30"};
         std::vector<std::string> toFile = symbol, toPipe = symbol;
         const std::string file = TempName("." + format);
         toFile.insert(toFile.end(), {"--out", file});
