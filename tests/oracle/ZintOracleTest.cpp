@@ -117,6 +117,15 @@ std::vector<OracleCase> Cases() {
         add("Code128C_Pairs" + std::to_string(half), CODE128, "", digits, bcCode128C, digits,
             csNone, 2.0);
     }
+    // The control characters of set A and DEL of set B (zint starts in the set they need).
+    add("Code128A_Controls", CODE128, "--esc", "\\x01AB\\x1F", bcCode128A,
+        "\x01"
+        "AB\x1F",
+        csNone, 2.0);
+    add("Code128B_Delete", CODE128, "--esc", "a\\x7Fb", bcCode128B,
+        "a\x7F"
+        "b",
+        csNone, 2.0);
     add("EAN128C_GTIN", GS1_128, "", "[01]12345678901231", bcCodeEAN128C, "0112345678901231",
         csNone, 2.0);
 
@@ -142,6 +151,9 @@ std::vector<OracleCase> Cases() {
             if (ns == '0') checks.insert(k);
             add(std::string("UPCE") + ns + "_" + six + k, UPCE, "", ns + six + k,
                 ns == '0' ? bcCodeUPC_E0 : bcCodeUPC_E1, six + k, csNone, 2.0);
+            // The check digit option finds the same digit in the place given for it.
+            add(std::string("UPCE") + ns + "_" + six + "_Check", UPCE, "", ns + six,
+                ns == '0' ? bcCodeUPC_E0 : bcCodeUPC_E1, six + "0", csModulo10, 2.0);
         }
     }
 
@@ -156,7 +168,8 @@ std::vector<OracleCase> Cases() {
         add("Supp2_" + data, EANX, "", data, bcCodeUPC_Supp2, data, csNone, 2.0);
 
     // zint draws the 2 of 5 codes 3:1.
-    for (const std::string data : {"1234567890", "0987654321"})
+    // An odd count gets a leading 0 in both.
+    for (const std::string data : {"1234567890", "0987654321", "12345"})
         add("I25_" + data, C25INTER, "", data, bcCode_2_5_interleaved, data, csNone, 3.0);
     add("Industrial25", C25IND, "", "1234567890", bcCode_2_5_industrial, "1234567890", csNone, 3.0);
     add("Matrix25", C25STANDARD, "", "1234567890", bcCode_2_5_matrix, "1234567890", csNone, 3.0);
