@@ -9,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
+#include "cli/Interrupt.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "cli/PrintChecks.h"
@@ -205,9 +206,17 @@ int RunPrint(const Args& given) {
 
     TPrinter& printer = Printer();
     printer.FileName = out;
+    // Ctrl-C stops between two pages and leaves no file.
+    InterruptGuard guard;
     printer.BeginDoc();
     try {
         for (std::size_t i = 0; i < pages.size(); ++i) {
+            if (Interrupted()) {
+                printer.Abort();
+                std::cerr << "ribbon: interrupted after " << i << " of " << pages.size()
+                          << " pages; no PDF was written\n";
+                return 130;
+            }
             if (i > 0) printer.NewPage();
             if (options.Has("background")) {
                 printer.Canvas().Brush.SetColor(d.Background);
