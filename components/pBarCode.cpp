@@ -157,6 +157,10 @@ std::string TBarCode::About() const {
     return AboutText;
 }
 
+std::string TBarCode::GetAbout() const {
+    return About();
+}
+
 void TBarCode::SetAbout(const std::string&) {}
 
 void TBarCode::Assign(const TObject* Source) {

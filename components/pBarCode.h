@@ -77,6 +77,8 @@ class RIBBON_API TBarCode : public TCustomPanel {
     int HMargin() const { return hMargin_; }
     void SetHMargin(int Value);
     std::string About() const;
+    /// About under the name of the published interface.
+    std::string GetAbout() const;
     void SetAbout(const std::string& Value);
 
     TNotifyEvent OnChange;

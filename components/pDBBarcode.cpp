@@ -44,6 +44,22 @@ TField* TDBBarcode::Field() const {
     return dataLink_->Field();
 }
 
+TDataSource* TDBBarcode::GetDataSource() const {
+    return DataSource();
+}
+
+const std::string& TDBBarcode::GetDataField() const {
+    return DataField();
+}
+
+bool TDBBarcode::GetReadOnly() const {
+    return ReadOnly();
+}
+
+TField* TDBBarcode::GetField() const {
+    return Field();
+}
+
 void TDBBarcode::DataChange(TObject* /*Sender*/) {
     if (writing_) return;  // the field took the value from this control, which shows it next
     TField* field = dataLink_->Field();

@@ -36,6 +36,11 @@ class RIBBON_API TDBBarcode : public TBarCode {
     void SetReadOnly(bool Value);
     /// The field resolved from DataSource and DataField; nullptr while there is none.
     TField* Field() const;
+    /// The same four under the names of the published interface.
+    TDataSource* GetDataSource() const;
+    const std::string& GetDataField() const;
+    bool GetReadOnly() const;
+    TField* GetField() const;
 
     void SetBarcode(const std::string& Value) override;
 

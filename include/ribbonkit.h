@@ -143,6 +143,10 @@ typedef struct ribbonkit_package_info {
 RIBBONKIT_API void Initialize(void);
 /** Stops the units in reverse order; the last one releases the library's tables. */
 RIBBONKIT_API void Finalize(void);
+/** Initialize under the package's name: the same routine. */
+RIBBONKIT_API void PackageLoad(void);
+/** Finalize under the package's name: the same routine. */
+RIBBONKIT_API void PackageUnload(void);
 /** The unit table with the units' current start state. */
 RIBBONKIT_API const ribbonkit_package_info* GetPackageInfoTable(void);
 

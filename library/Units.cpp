@@ -95,6 +95,10 @@ void Finalize(void) {
     for (auto u = ribbon::UnitTable.rbegin(); u != ribbon::UnitTable.rend(); ++u) u->finalization();
 }
 
+// Aliases, not wrappers: one routine under both names, so the counts cannot differ.
+void PackageLoad(void) __attribute__((alias("Initialize")));
+void PackageUnload(void) __attribute__((alias("Finalize")));
+
 const ribbonkit_package_info* GetPackageInfoTable(void) {
     return &ribbon::PackageInfo;
 }

@@ -114,6 +114,20 @@ TEST(DBBarcode, RefusedValuesLeaveTheStoredRecordAsItWas) {
     EXPECT_EQ(FileBytes(b.file.Path()), before);
 }
 
+// Code written against the published names compiles and reads the same binding.
+TEST(DBBarcode, PublishedAccessorNamesReadTheBinding) {
+    Bound b;
+    EXPECT_EQ(b.control.GetDataSource(), &b.source);
+    EXPECT_EQ(b.control.GetDataField(), "sku");
+    EXPECT_EQ(b.control.GetField(), &b.data.FieldByName("sku"));
+    EXPECT_FALSE(b.control.GetReadOnly());
+    b.control.SetReadOnly(true);
+    EXPECT_TRUE(b.control.GetReadOnly());
+    b.control.SetDataField("");
+    EXPECT_EQ(b.control.GetField(), nullptr);
+    EXPECT_EQ(b.control.GetAbout(), b.control.About());
+}
+
 TEST(DBBarcode, NeverWritesThroughAReadOnlyLinkOrField) {
     struct Case {
         const char* name;

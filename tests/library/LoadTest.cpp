@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <utility>
 
 #include "engine/BarTypes.h"
 #include "ribbonkit.h"
@@ -67,15 +68,19 @@ void ExpectUnits(const ribbonkit_package_info& info, int startCount, int startUp
     }
 }
 
+// Each load uses one pair of names; the package's names are the same routines.
 TEST(LibraryLoad, EachLoadStartsAndStopsEveryUnitOnceInOrder) {
     ASSERT_FALSE(Loaded());
-    for (int load = 0; load < 2; ++load) {
+    const std::pair<const char*, const char*> pairs[] = {{"Initialize", "Finalize"},
+                                                         {"PackageLoad", "PackageUnload"}};
+    for (const auto& [start, stop] : pairs) {
+        SCOPED_TRACE(start);
         Library lib;
         ASSERT_TRUE(Loaded());
         ExpectUnits(lib.Info(), -1, 1, 0);  // loading started the units; counts begin afresh
 
-        auto initialize = lib.Get<void()>("Initialize");
-        auto finalize = lib.Get<void()>("Finalize");
+        auto initialize = lib.Get<void()>(start);
+        auto finalize = lib.Get<void()>(stop);
         initialize();  // nested: counted, not started again
         ExpectUnits(lib.Info(), -2, 1, 0);
         finalize();

@@ -51,16 +51,16 @@ run_both() {  # directory with draw_cpp and draw_c
   check "$tmp/c.png" Ribbon-42
 }
 
-# find_package
+# find_package; the consumers set no C++ standard: the target's usage requirement brings it.
 cmake -S "$consumer" -B "$tmp/cmake-build" -DCMAKE_PREFIX_PATH="$prefix" >/dev/null
 cmake --build "$tmp/cmake-build" >/dev/null
 run_both "$tmp/cmake-build"
 
-# pkg-config
+# pkg-config: ribbonkit brings -std=c++20, ribbonkit-c nothing a C compiler would warn about.
 export PKG_CONFIG_PATH="$libdir/pkgconfig"
 mkdir "$tmp/pc-build"
-c++ -std=c++20 "$consumer/draw.cpp" -o "$tmp/pc-build/draw_cpp" $(pkg-config --cflags --libs ribbonkit)
-cc "$consumer/draw.c" -o "$tmp/pc-build/draw_c" $(pkg-config --cflags --libs ribbonkit)
+c++ -Werror "$consumer/draw.cpp" -o "$tmp/pc-build/draw_cpp" $(pkg-config --cflags --libs ribbonkit)
+cc -Werror "$consumer/draw.c" -o "$tmp/pc-build/draw_c" $(pkg-config --cflags --libs ribbonkit-c)
 run_both "$tmp/pc-build"
 # The Qt widget, installed as its own component (not part of the .deb packages).
 if [[ "$mode" == install ]]; then
