@@ -73,9 +73,18 @@ double DrawAngle(double Angle) {
 
 namespace {
 
+// The turned coordinates before rounding. Each product is taken in long double, so a coordinate
+// at either end of the 32-bit range turns like any other (negating INT_MIN as an int would not).
+long double TurnedX(TPoint P, const SinCos& t) {
+    return P.X * t.c + P.Y * t.s;
+}
+long double TurnedY(TPoint P, const SinCos& t) {
+    return P.Y * t.c - P.X * t.s;
+}
+
 template <typename RoundFn>
 TPoint Rotate(TPoint P, const SinCos& t, RoundFn Round) {
-    return {ToPixel(Round(P.X * t.c + P.Y * t.s)), ToPixel(Round(-P.X * t.s + P.Y * t.c))};
+    return {ToPixel(Round(TurnedX(P, t))), ToPixel(Round(TurnedY(P, t)))};
 }
 
 // RoundHalfEven for a turned 32-bit coordinate (never beyond 64 bits) while the rounding mode
@@ -116,8 +125,7 @@ TPoint Rotate(TPoint P, const SinCos& t) {
     if (detail::FastPaths && RightAngle(t, S, C))
         return {ToPixel(static_cast<long long>(P.X) * C + static_cast<long long>(P.Y) * S),
                 ToPixel(-static_cast<long long>(P.X) * S + static_cast<long long>(P.Y) * C)};
-    return {ToPixel(RoundHalfEven(P.X * t.c + P.Y * t.s)),
-            ToPixel(RoundHalfEven(-P.X * t.s + P.Y * t.c))};
+    return {ToPixel(RoundHalfEven(TurnedX(P, t))), ToPixel(RoundHalfEven(TurnedY(P, t)))};
 }
 
 }  // namespace

@@ -5,7 +5,9 @@
 
 #include <climits>
 #include <cmath>
+#include <cstdint>
 #include <functional>
+#include <limits>
 
 #include "engine/Draw.h"
 #include "engine/Encoders.h"
@@ -75,6 +77,28 @@ TEST(Draw, RotatedBoxOriginPutsTheTurnedBoxAtTheCorner) {
         const TPoint origin = RotatedBoxOrigin(corner, size, theta);
         EXPECT_NEAR(origin.X, corner.X - minX, 1) << angle;
         EXPECT_NEAR(origin.Y, corner.Y - minY, 1) << angle;
+    }
+}
+
+// Coordinates at the ends of the 32-bit range turn like any other and wrap as pixels do.
+TEST(Draw, PointsAtTheEndsOfTheRangeTurnWithoutOverflow) {
+    constexpr int lo = std::numeric_limits<int>::min(), hi = std::numeric_limits<int>::max();
+    auto wrap = [](long double v) {
+        return static_cast<int>(static_cast<std::uint32_t>(std::llrint(v)));
+    };
+    for (const TPoint p : {TPoint{lo, lo}, TPoint{lo, hi}, TPoint{hi, lo}, TPoint{lo, 0}}) {
+        for (double angle : {0.0, 30.0, 90.0, 180.0, 270.0}) {
+            const long double theta = DrawAngle(angle);
+            const long double s = std::sin(theta), c = std::cos(theta);
+            // Right angles turn exactly; elsewhere rounding may differ in the last place.
+            const bool right = std::fmod(angle, 90.0) == 0;
+            const long double x =
+                right ? p.X * std::round(c) + p.Y * std::round(s) : p.X * c + p.Y * s;
+            const long double y =
+                right ? p.Y * std::round(c) - p.X * std::round(s) : p.Y * c - p.X * s;
+            const TPoint r = RotatePoint(p, DrawAngle(angle));
+            EXPECT_EQ(r, (TPoint{wrap(x), wrap(y)})) << p.X << "," << p.Y << " at " << angle;
+        }
     }
 }
 
