@@ -95,20 +95,24 @@ void IncludedPaths(const std::string& File, const std::vector<std::string>& Conf
 }
 
 std::vector<std::string> SourcesOf(FcConfig* config) {
-    std::set<std::string> files, dirs;
-    Collect(FcConfigGetConfigFiles(config), files);
+    std::vector<std::string> files;  // in the order read, the main file first
+    if (FcStrList* list = FcConfigGetConfigFiles(config)) {
+        while (const FcChar8* s = FcStrListNext(list)) files.push_back(Text(s));
+        FcStrListDone(list);
+    }
+    std::set<std::string> dirs;
     Collect(FcConfigGetConfigDirs(config), dirs);
     Collect(FcConfigGetFontDirs(config), dirs);
 
+    // Where fontconfig looks relative names up: FONTCONFIG_PATH, then its own folder (that of
+    // the main file unless FONTCONFIG_FILE moved it; Debian's is /etc/fonts). Not asked of
+    // fontconfig, whose answer would read the default configuration a second time.
     std::vector<std::string> configDirs;
     std::stringstream path(Env("FONTCONFIG_PATH"));
     for (std::string dir; std::getline(path, dir, ':');)
         if (!dir.empty()) configDirs.push_back(dir);
-    for (const char* name : {static_cast<const char*>(nullptr), "fonts.conf"}) {
-        FcChar8* file = FcConfigFilename(reinterpret_cast<const FcChar8*>(name));
-        if (file) configDirs.push_back(DirectoryOf(Text(file)));
-        FcStrFree(file);
-    }
+    if (!files.empty()) configDirs.push_back(DirectoryOf(files.front()));
+    configDirs.push_back("/etc/fonts");
 
     std::set<std::string> all = dirs;
     for (const std::string& file : files) {
