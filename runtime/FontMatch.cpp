@@ -126,6 +126,7 @@ std::vector<std::string> SourcesOf(FcConfig* config) {
 struct Configuration {
     std::mutex lock;
     FcConfig* config = nullptr;
+    std::string context;  // FontconfigContext() when read
     std::int64_t readSince = 0;
     std::vector<std::string> sources;  // filled when first asked for
     bool sourcesKnown = false;
@@ -164,9 +165,16 @@ bool MatchWithFontconfig(const std::string& Family, bool Bold, bool Italic, TFac
                          TConfigurationSources* Sources) {
     Configuration& c = TheConfiguration();
     const std::lock_guard guard(c.lock);
+    // Read again when the environment it was read in changed (another FONTCONFIG_FILE, HOME).
+    const std::string context = FontconfigContext();
+    if (c.config && c.context != context) {
+        FcConfigDestroy(c.config);
+        c.config = nullptr;
+    }
     if (!c.config) {
         c.readSince = FileClockNow();
         c.config = FcInitLoadConfigAndFonts();
+        c.context = context;
         c.sourcesKnown = false;
         if (!c.config) return false;
     }

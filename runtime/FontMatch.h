@@ -36,8 +36,8 @@ struct TConfigurationSources {
 std::string FontconfigContext();
 
 // The face fontconfig chooses for the family at that weight and slant, reading the
-// configuration first if needed; Sources, when given, receives what the configuration was read
-// from. False when no face at all can be found.
+// configuration first if needed (again when FontconfigContext() changed since); Sources, when
+// given, receives what the configuration was read from. False when no face at all can be found.
 bool MatchWithFontconfig(const std::string& Family, bool Bold, bool Italic, TFaceMatch& Out,
                          TConfigurationSources* Sources = nullptr);
 

@@ -33,6 +33,10 @@ class ScopedEnv {
         }
         setenv(Name, Value.c_str(), 1);
     }
+    void Unset(const char* Name) {
+        Set(Name, "");
+        unsetenv(Name);
+    }
     ~ScopedEnv() {
         for (const auto& [name, value] : saved_)
             value ? setenv(name.c_str(), value->c_str(), 1) : unsetenv(name.c_str());
@@ -50,6 +54,17 @@ struct TempDir {
     }
     ~TempDir() { fs::remove_all(path); }
 };
+
+// A home and a cache of the test's own: files other programs write into the real home while
+// fontconfig reads could make an answer look unsafe to keep.
+void PrivateHome(ScopedEnv& Env, const fs::path& Dir) {
+    fs::create_directories(Dir / "home");
+    fs::create_directories(Dir / "cache");
+    Env.Set("HOME", (Dir / "home").string());
+    Env.Set("XDG_CACHE_HOME", (Dir / "cache").string());
+    Env.Unset("XDG_CONFIG_HOME");
+    Env.Unset("XDG_DATA_HOME");
+}
 
 void WriteText(const fs::path& File, const std::string& Text) {
     std::ofstream(File, std::ios::binary) << Text;
@@ -90,7 +105,7 @@ void LetFileClockTick() {
 TEST(FaceResolver, GivesFcMatchsFaceFirstFromFontconfigThenFromTheCache) {
     TempDir dir;
     ScopedEnv env;
-    env.Set("XDG_CACHE_HOME", dir.path.string());
+    PrivateHome(env, dir.path);
     struct Case {
         const char* name;
         bool bold, italic;
@@ -132,9 +147,8 @@ TEST(FaceResolver, NoticesAChangedConfigurationAnAddedOrRemovedFontAndANewInclud
     // The included file is in a folder not there yet, as ~/.config/fontconfig often is.
     const fs::path conf = dir.path / "conf", fonts = dir.path / "fonts";
     const fs::path extra = dir.path / "user" / "fonts.conf";
-    // The caches' folders made beforehand: the first reading would change the test's folder.
-    for (const fs::path& d : {conf, fonts, dir.path / "fc-cache", dir.path / "cache"})
-        fs::create_directory(d);
+    // The folders made beforehand: the first reading would change the test's folder.
+    for (const fs::path& d : {conf, fonts, dir.path / "fc-cache"}) fs::create_directory(d);
     const fs::path system = "/usr/share/fonts/truetype";
     for (const char* f : {"dejavu/DejaVuSans.ttf", "liberation/LiberationSerif-Regular.ttf",
                           "liberation/LiberationMono-Regular.ttf"})
@@ -158,7 +172,7 @@ TEST(FaceResolver, NoticesAChangedConfigurationAnAddedOrRemovedFontAndANewInclud
                   "<?xml version=\"1.0\"?>\n<fontconfig>" + alias(prefer) + "</fontconfig>\n");
     };
     ScopedEnv env;
-    env.Set("XDG_CACHE_HOME", (dir.path / "cache").string());
+    PrivateHome(env, dir.path);
     env.Set("FONTCONFIG_FILE", (conf / "fonts.conf").string());
 
     struct Step {
@@ -214,13 +228,12 @@ TEST(FaceResolver, NoticesAChangedConfigurationAnAddedOrRemovedFontAndANewInclud
             EXPECT_EQ(FileAndIndex(r->Match), FcMatch("Ribbon Probe", false, false));
         }
     }
-    ReloadFontConfiguration();  // the other tests' configuration is the system's again
 }
 
 TEST(FaceResolver, ADamagedForeignStaleOrUnwritableCacheIsAskedOfFontconfig) {
     TempDir dir;
     ScopedEnv env;
-    env.Set("XDG_CACHE_HOME", dir.path.string());
+    PrivateHome(env, dir.path);
     const std::string expected = FcMatch("DejaVu Sans", false, false);
     const std::string cacheFile = FaceCacheFileName(FontconfigContext());
     ASSERT_TRUE(ResolveFace("DejaVu Sans", false, false));
