@@ -24,6 +24,7 @@ bool SameRequest(const TCachedFace& f, const std::string& Family, bool Bold, boo
 // since): then the recorded state might not be the one fontconfig saw.
 void Remember(const std::string& FileName, const std::optional<TFaceCacheData>& Valid,
               TCachedFace Face, const TConfigurationSources& Sources, const std::string& Context) {
+    if (Sources.Context != Context) return;  // the environment changed meanwhile
     TFaceCacheData data;
     data.Context = Context;
     for (const std::string& path : Sources.Paths) {

@@ -79,7 +79,8 @@ void IncludedPaths(const std::string& File, const std::vector<std::string>& Conf
         name.erase(name.find_last_not_of(" \t\r\n") + 1);
         at = end;
         if (name.empty()) continue;
-        if (tag.find("prefix=\"xdg\"") != std::string::npos) {
+        if (tag.find("prefix=\"xdg\"") != std::string::npos ||
+            tag.find("prefix='xdg'") != std::string::npos) {
             const std::string xdg = Env("XDG_CONFIG_HOME");
             out.insert((xdg.empty() || xdg[0] != '/' ? Env("HOME") + "/.config" : xdg) + "/" +
                        name);
@@ -215,6 +216,7 @@ bool MatchWithFontconfig(const std::string& Family, bool Bold, bool Italic, TFac
         }
         Sources->Paths = c.sources;
         Sources->ReadSince = c.readSince;
+        Sources->Context = c.context;
     }
     return ok;
 }

@@ -27,6 +27,7 @@ struct TConfigurationSources {
     // When the configuration started being read (FileClockNow): a path changed since then may
     // have been read before the change.
     std::int64_t ReadSince = 0;
+    std::string Context;  // FontconfigContext() when it was read
 };
 
 // Everything besides the configuration's files that fontconfig's choice depends on: its
