@@ -89,6 +89,9 @@ constexpr std::pair<Group, std::string_view> Groups[] = {
 
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
+  The installed face is fontconfig's choice (as fc-match); its answers are kept in
+  $XDG_CACHE_HOME/ribbonkit (else ~/.cache/ribbonkit) until a font or the font
+  configuration changes.
 )"},
     {ControlGroup, R"(Control options (control):
   --width W, --height H       outer size of the control in pixels (default 185 x 41)

@@ -12,6 +12,7 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include "runtime/Exceptions.h"
+#include "runtime/FaceResolver.h"
 #include "runtime/Format.h"
 
 namespace ribbon::detail {
@@ -59,7 +60,7 @@ std::string Trimmed(const std::string& s) {
 
 struct Library {
     FT_Library ft = nullptr;
-    std::mutex lock;  // guards ft (faces are opened and closed one at a time), fontconfig, maps
+    std::mutex lock;  // guards ft (faces are opened and closed one at a time) and the maps
     std::map<std::tuple<std::string, bool, bool>, std::shared_ptr<TFontFace>> byRequest;
     std::map<std::pair<std::string, int>, std::shared_ptr<TFontFace>> byFile;
 };
@@ -69,51 +70,9 @@ Library& TheLibrary() {
     static Library* library = [] {
         auto* lib = new Library;
         if (FT_Init_FreeType(&lib->ft) != 0) lib->ft = nullptr;
-        FcInit();
         return lib;
     }();
     return *library;
-}
-
-struct Match {
-    std::string file;
-    int index = 0;
-    int weight = FC_WEIGHT_REGULAR;
-    int slant = FC_SLANT_ROMAN;
-    std::string family, style;
-};
-
-bool MatchFont(const std::string& family, bool bold, bool italic, Match& out) {
-    FcPattern* pattern = FcPatternCreate();
-    if (!pattern) return false;
-    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(family.c_str()));
-    FcPatternAddInteger(pattern, FC_WEIGHT, bold ? FC_WEIGHT_BOLD : FC_WEIGHT_REGULAR);
-    FcPatternAddInteger(pattern, FC_SLANT, italic ? FC_SLANT_ITALIC : FC_SLANT_ROMAN);
-    FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
-    FcConfigSubstitute(nullptr, pattern, FcMatchPattern);
-    FcDefaultSubstitute(pattern);
-    FcResult result = FcResultNoMatch;
-    FcPattern* found = FcFontMatch(nullptr, pattern, &result);
-    FcPatternDestroy(pattern);
-    if (!found) return false;
-    FcChar8* text = nullptr;
-    bool ok = FcPatternGetString(found, FC_FILE, 0, &text) == FcResultMatch;
-    if (ok) {
-        out.file = reinterpret_cast<const char*>(text);
-        FcPatternGetInteger(found, FC_INDEX, 0, &out.index);
-        FcPatternGetInteger(found, FC_WEIGHT, 0, &out.weight);
-        FcPatternGetInteger(found, FC_SLANT, 0, &out.slant);
-        // A face belongs to several families ("DejaVu Sans", "DejaVu Sans Condensed"): name it
-        // by the one asked for when it is among them.
-        for (int i = 0; FcPatternGetString(found, FC_FAMILY, i, &text) == FcResultMatch; ++i) {
-            const std::string name = reinterpret_cast<const char*>(text);
-            if (i == 0 || Lower(name) == Lower(family)) out.family = name;
-        }
-        if (FcPatternGetString(found, FC_STYLE, 0, &text) == FcResultMatch)
-            out.style = reinterpret_cast<const char*>(text);
-    }
-    FcPatternDestroy(found);
-    return ok;
 }
 
 void ReadMetrics(TFontFace& f) {
@@ -148,6 +107,29 @@ void ReadMetrics(TFontFace& f) {
     }
 }
 
+// The face in the file, opened once however many requests lead to it; null when FreeType
+// cannot read it as a scalable face.
+std::shared_ptr<TFontFace> OpenFace(Library& lib, const TFaceMatch& m) {
+    std::shared_ptr<TFontFace>& shared = lib.byFile[{m.File, m.Index}];
+    if (shared) return shared;
+    auto face = std::make_shared<TFontFace>();
+    if (FT_New_Face(lib.ft, m.File.c_str(), m.Index, &face->Face) != 0 || !face->Face ||
+        !FT_IS_SCALABLE(face->Face)) {
+        lib.byFile.erase({m.File, m.Index});
+        return nullptr;
+    }
+    FT_Select_Charmap(face->Face, FT_ENCODING_UNICODE);
+    face->File = m.File;
+    face->Index = m.Index;
+    face->Family = m.Family.empty() ? face->Face->family_name : m.Family;
+    face->Style = m.Style.empty() ? face->Face->style_name : m.Style;
+    face->Bold = m.Weight >= FC_WEIGHT_DEMIBOLD;
+    face->Italic = m.Slant != FC_SLANT_ROMAN;
+    ReadMetrics(*face);
+    shared = std::move(face);
+    return shared;
+}
+
 }  // namespace
 
 TFontFace::~TFontFace() {
@@ -170,31 +152,18 @@ std::shared_ptr<TFontFace> FindFace(const std::string& Name, bool Bold, bool Ita
     if (auto it = lib.byRequest.find(request); it != lib.byRequest.end()) return it->second;
     if (!lib.ft) throw Exception(Format("%s", "The font engine could not be started."));
 
-    Match m;
-    if (!MatchFont(SubstituteFamily(Name), Bold, Italic, m) &&
-        !MatchFont(std::string(DefaultFamily), Bold, Italic, m))
-        throw Exception(Format("No installed font can stand in for '%s'.", Name));
-
-    std::shared_ptr<TFontFace>& shared = lib.byFile[{m.file, m.index}];
-    if (!shared) {
-        auto face = std::make_shared<TFontFace>();
-        if (FT_New_Face(lib.ft, m.file.c_str(), m.index, &face->Face) != 0 || !face->Face ||
-            !FT_IS_SCALABLE(face->Face)) {
-            lib.byFile.erase({m.file, m.index});
-            throw Exception(Format("The font file '%s' cannot be read.", m.file));
-        }
-        FT_Select_Charmap(face->Face, FT_ENCODING_UNICODE);
-        face->File = m.file;
-        face->Index = m.index;
-        face->Family = m.family.empty() ? face->Face->family_name : m.family;
-        face->Style = m.style.empty() ? face->Face->style_name : m.style;
-        face->Bold = m.weight >= FC_WEIGHT_DEMIBOLD;
-        face->Italic = m.slant != FC_SLANT_ROMAN;
-        ReadMetrics(*face);
-        shared = std::move(face);
+    // A cached answer whose file FreeType cannot open is asked of fontconfig again.
+    for (const bool useCache : {true, false}) {
+        auto m = ResolveFace(SubstituteFamily(Name), Bold, Italic, useCache);
+        if (!m) m = ResolveFace(std::string(DefaultFamily), Bold, Italic, useCache);
+        if (!m) throw Exception(Format("No installed font can stand in for '%s'.", Name));
+        std::shared_ptr<TFontFace> face = OpenFace(lib, m->Match);
+        if (!face && m->Source == TFaceSource::Cache) continue;
+        if (!face) throw Exception(Format("The font file '%s' cannot be read.", m->Match.File));
+        lib.byRequest[request] = face;
+        return face;
     }
-    lib.byRequest[request] = shared;
-    return shared;
+    return nullptr;  // not reached: fontconfig's own answer either opens or raises
 }
 
 char32_t Cp1252ToUnicode(unsigned char Byte) {

@@ -1,7 +1,7 @@
 #pragma once
 // The process-wide cache of font faces behind the canvas's text. Faces are found through
-// fontconfig, opened once with FreeType and kept for the life of the process. Internal to the
-// runtime.
+// fontconfig (or its earlier answers, see FaceResolver), opened once with FreeType and kept for
+// the life of the process. Internal to the runtime.
 
 #include <ft2build.h>
 
