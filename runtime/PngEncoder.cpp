@@ -1,6 +1,7 @@
 #include <png.h>
 
 #include <cstdio>
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -71,9 +72,14 @@ bool WritePng(const TPixelBuffer& pixels, const PngLayout& layout, const png_col
     // 96 dots per inch, as the canvas measures fonts.
     png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
     png_write_info(png, info);
+    // A row like the one above (most rows of bars) is written from the same packed bytes.
     const std::size_t stride = static_cast<std::size_t>(pixels.Width) * 3;
-    for (int y = 0; y < pixels.Height; ++y)
-        png_write_row(png, const_cast<png_bytep>(layout.Row(&pixels.Rgb[y * stride], scratch)));
+    const std::uint8_t* row = nullptr;
+    for (int y = 0; y < pixels.Height; ++y) {
+        const std::uint8_t* rgb = &pixels.Rgb[y * stride];
+        if (y == 0 || std::memcmp(rgb, rgb - stride, stride) != 0) row = layout.Row(rgb, scratch);
+        png_write_row(png, const_cast<png_bytep>(row));
+    }
     png_write_end(png, info);
     png_destroy_write_struct(&png, &info);
     return true;

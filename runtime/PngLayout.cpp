@@ -1,6 +1,7 @@
 #include "runtime/PngLayout.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace ribbon::detail {
 
@@ -29,27 +30,31 @@ PngLayout::PngLayout(const TPixelBuffer& Pixels, bool Reduce) : width_(Pixels.Wi
     keys_.fill(Empty);
     bool grey = true;
     int greyBits = 1;
-    // Pixels mostly repeat their left neighbour (bars, spaces), so the table is asked only when
-    // the colour changes.
-    std::uint32_t last = Empty;
-    const std::uint8_t* const end = Pixels.Rgb.data() + Pixels.Rgb.size();
-    for (const std::uint8_t* p = Pixels.Rgb.data(); Reduce && p != end; p += 3) {
-        const std::uint32_t c = ColourAt(p);
-        if (c == last) continue;
-        last = c;
-        const int slot = Find(c);
-        if (keys_[slot] != Empty) continue;
-        if (palette_.size() == 256) {
-            Reduce = false;  // more colours than a palette holds
-            break;
+    // Rows mostly repeat the row above and pixels their left neighbour (bars, spaces), so the
+    // table is asked only where a row differs and its colour changes.
+    const std::size_t stride = static_cast<std::size_t>(Pixels.Width) * 3;
+    for (int y = 0; Reduce && y < Pixels.Height; ++y) {
+        const std::uint8_t* p = Pixels.Rgb.data() + y * stride;
+        if (y > 0 && std::memcmp(p, p - stride, stride) == 0) continue;
+        std::uint32_t last = Empty;
+        for (const std::uint8_t* const end = p + stride; p != end; p += 3) {
+            const std::uint32_t c = ColourAt(p);
+            if (c == last) continue;
+            last = c;
+            const int slot = Find(c);
+            if (keys_[slot] != Empty) continue;
+            if (palette_.size() == 256) {
+                Reduce = false;  // more colours than a palette holds
+                break;
+            }
+            keys_[slot] = c;
+            indices_[slot] = static_cast<std::uint8_t>(palette_.size());
+            palette_.push_back(c);
+            if (p[0] == p[1] && p[1] == p[2])
+                greyBits = std::max(greyBits, GreyBits(p[0]));
+            else
+                grey = false;
         }
-        keys_[slot] = c;
-        indices_[slot] = static_cast<std::uint8_t>(palette_.size());
-        palette_.push_back(c);
-        if (p[0] == p[1] && p[1] == p[2])
-            greyBits = std::max(greyBits, GreyBits(p[0]));
-        else
-            grey = false;
     }
     if (Reduce) {
         // Grey needs no palette chunk, so it wins a tie.
@@ -68,29 +73,61 @@ int PngLayout::Find(std::uint32_t Rgb) const {
     return slot;
 }
 
+namespace {
+
+// Samples of Bits bits packed from the high bits of each byte; the last byte is padded with
+// zeros.
+template <int Bits, typename Sample>
+void Pack(const std::uint8_t* rgb, int width, std::uint8_t* out, Sample sample) {
+    constexpr int perByte = 8 / Bits;
+    int x = 0;
+    for (; x + perByte <= width; x += perByte, ++out) {
+        unsigned packed = 0;
+        for (int i = 0; i < perByte; ++i, rgb += 3) packed = packed << Bits | sample(rgb);
+        *out = static_cast<std::uint8_t>(packed);
+    }
+    if (x == width) return;
+    unsigned packed = 0;
+    int bits = 0;
+    for (; x < width; ++x, rgb += 3, bits += Bits) packed = packed << Bits | sample(rgb);
+    *out = static_cast<std::uint8_t>(packed << (8 - bits));
+}
+
+template <typename Sample>
+void PackAny(int bits, const std::uint8_t* rgb, int width, std::uint8_t* out, Sample sample) {
+    switch (bits) {
+        case 1:
+            return Pack<1>(rgb, width, out, sample);
+        case 2:
+            return Pack<2>(rgb, width, out, sample);
+        case 4:
+            return Pack<4>(rgb, width, out, sample);
+        default:
+            return Pack<8>(rgb, width, out, sample);
+    }
+}
+
+}  // namespace
+
 const std::uint8_t* PngLayout::Row(const std::uint8_t* Rgb, std::uint8_t* Scratch) const {
     if (colour_ == PngColour::Rgb) return Rgb;
-    // Samples are packed from the high bits of each byte; the last byte is padded with zeros.
-    const bool grey = colour_ == PngColour::Grey;
-    unsigned packed = 0, value = 0;
-    int bits = 0;
+    if (colour_ == PngColour::Grey) {
+        const int shift = 8 - depth_;
+        PackAny(depth_, Rgb, width_, Scratch,
+                [shift](const std::uint8_t* p) { return static_cast<unsigned>(p[0] >> shift); });
+        return Scratch;
+    }
+    // The table is asked only when the colour changes.
     std::uint32_t last = Empty;
-    std::uint8_t* out = Scratch;
-    for (int x = 0; x < width_; ++x, Rgb += 3) {
-        const std::uint32_t c = ColourAt(Rgb);
+    unsigned index = 0;
+    PackAny(depth_, Rgb, width_, Scratch, [&](const std::uint8_t* p) {
+        const std::uint32_t c = ColourAt(p);
         if (c != last) {
             last = c;
-            value = grey ? Rgb[0] >> (8 - depth_) : indices_[Find(c)];
+            index = indices_[Find(c)];
         }
-        packed = packed << depth_ | value;
-        bits += depth_;
-        if (bits == 8) {
-            *out++ = static_cast<std::uint8_t>(packed);
-            packed = 0;
-            bits = 0;
-        }
-    }
-    if (bits) *out = static_cast<std::uint8_t>(packed << (8 - bits));
+        return index;
+    });
     return Scratch;
 }
 
