@@ -15,7 +15,7 @@ namespace ribbon::detail {
 // How EncodePng compresses. The defaults are what measured best on labels (bench/PngBench.cpp,
 // README "PNG files"): no filter, as rows of bars repeat the row above byte for byte and
 // filters only make the text's rows dearer; level 6, 3 % to 13 % above level 9's bytes at a
-// quarter of its time or less; Z_FILTERED, up to 2 % smaller; memory level 4, half of zlib's state
+// sixth of its time or less; Z_FILTERED, up to 2 % smaller; memory level 4, half of zlib's state
 // for at most 1.6 % more bytes (the larger state made a loop of encodings grow and trim the heap
 // for every file). The other values are there to measure against.
 struct TPngTuning {
