@@ -1,11 +1,9 @@
 #include "runtime/ImageCodecs.h"
 
 #include <jpeglib.h>
-#include <png.h>
 #include <stb_image.h>
 
 #include <csetjmp>
-#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
@@ -24,55 +22,6 @@ namespace {
 
 void CheckEncodable(const TPixelBuffer& p) {
     if (p.Width <= 0 || p.Height <= 0) Fail("encode", "it is empty");
-}
-
-// --- PNG ----------------------------------------------------------------------------------
-
-struct PngSink {
-    std::string bytes;
-    char message[256] = "";
-};
-
-void PngWrite(png_structp png, png_bytep data, png_size_t length) {
-    auto* sink = static_cast<PngSink*>(png_get_io_ptr(png));
-    try {
-        sink->bytes.append(reinterpret_cast<const char*>(data), length);
-    } catch (...) {
-        png_error(png, "out of memory");
-    }
-}
-
-void PngFlush(png_structp) {}
-
-void PngError(png_structp png, png_const_charp message) {
-    auto* sink = static_cast<PngSink*>(png_get_error_ptr(png));
-    std::snprintf(sink->message, sizeof sink->message, "%s", message);
-    png_longjmp(png, 1);
-}
-
-void PngWarning(png_structp, png_const_charp) {}
-
-// Returns false on an error reported through longjmp; nothing with a destructor lives in here.
-bool WritePng(const TPixelBuffer& pixels, PngSink& sink) {
-    png_structp png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &sink, PngError, PngWarning);
-    if (!png) return false;
-    png_infop info = png_create_info_struct(png);
-    if (!info || setjmp(png_jmpbuf(png))) {
-        png_destroy_write_struct(&png, &info);
-        return false;
-    }
-    png_set_write_fn(png, &sink, PngWrite, PngFlush);
-    png_set_IHDR(png, info, pixels.Width, pixels.Height, 8, PNG_COLOR_TYPE_RGB, PNG_INTERLACE_NONE,
-                 PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
-    // 96 dots per inch, as the canvas measures fonts.
-    png_set_pHYs(png, info, 3780, 3780, PNG_RESOLUTION_METER);
-    png_write_info(png, info);
-    const std::size_t stride = static_cast<std::size_t>(pixels.Width) * 3;
-    for (int y = 0; y < pixels.Height; ++y)
-        png_write_row(png, const_cast<png_bytep>(&pixels.Rgb[y * stride]));
-    png_write_end(png, info);
-    png_destroy_write_struct(&png, &info);
-    return true;
 }
 
 // --- JPEG ---------------------------------------------------------------------------------
@@ -139,13 +88,6 @@ void PutLE(std::string& out, std::uint32_t value, int bytes) {
 }
 
 }  // namespace
-
-std::string EncodePng(const TPixelBuffer& Pixels) {
-    CheckEncodable(Pixels);
-    PngSink sink;
-    if (!WritePng(Pixels, sink)) Fail("encode", std::string("PNG: ") + sink.message);
-    return std::move(sink.bytes);
-}
 
 std::string EncodeJpeg(const TPixelBuffer& Pixels, const TJPEGOptions& Options) {
     CheckEncodable(Pixels);
