@@ -132,21 +132,25 @@ fi
 
 python3 - "$work" "$rounds" "$records" "$ribbon_bytes" "$zint_bytes" "$rss_small" "$rss_big" \
   "$load_before" "$conditions" <<'PY'
-import json, statistics, sys
+import json, re, statistics, sys
 work, rounds, records = sys.argv[1], int(sys.argv[2]), int(sys.argv[3])
 ribbon_bytes, zint_bytes = int(sys.argv[4]), int(sys.argv[5])
 rss_small, rss_big, load_before = int(sys.argv[6]), sys.argv[7], sys.argv[8]
 conditions = sys.argv[9]
 
-def pooled(files):
+commands = []  # what was compared, for the record
+
+def pooled(what, files):
     """Median wall time and mean processor time (user + system) of ribbon's and zint's runs."""
-    out = {}
+    out, ran = {}, {}
     for name in files:
         for r in json.load(open(name))["results"]:
             who = "zint" if r["command"].startswith("zint") else "ribbon"
             wall, cpu = out.setdefault(who, ([], []))
             wall.extend(r["times"])
             cpu.append(r["user"] + r["system"])
+            ran[who] = re.sub(" +", " ", r["command"].replace(work, "$TMP")).strip()
+    commands.append((what, ran["ribbon"], ran["zint"]))
     return {who: (statistics.median(w), statistics.mean(c)) for who, (w, c) in out.items()}
 
 def ms(s):
@@ -155,12 +159,12 @@ def ms(s):
 rows = []
 for pair, what, target in (("text", "`ribbon render` EAN-13 PNG with text, whole process, vs `zint` the same", 1.2),
                            ("plain", "`ribbon render` without text vs `zint --notext`", 1.0)):
-    t = pooled(["%s/%s-%d.json" % (work, pair, i) for i in range(1, rounds + 1)])
+    t = pooled("render " + pair, ["%s/%s-%d.json" % (work, pair, i) for i in range(1, rounds + 1)])
     (rw, rc), (zw, zc) = t["ribbon"], t["zint"]
     rows.append((what, "%s (%s processor)" % (ms(rw), ms(rc)), "%s (%s)" % (ms(zw), ms(zc)),
                  rw / zw, "%.2fx wall, %.2fx processor" % (rw / zw, rc / zc), target))
 
-t = pooled(["%s/labels.json" % work])
+t = pooled("labels", ["%s/labels.json" % work])
 (rw, rc), (zw, zc) = t["ribbon"], t["zint"]
 rows.append(("`ribbon labels` %s EAN-13 PNG files vs `zint --batch`, wall" % format(records, ","),
              "%.2f s" % rw, "%.2f s" % zw, rw / zw, "%.2fx" % (rw / zw), 0.7))
@@ -187,4 +191,7 @@ for what, ours, theirs, ratio, shown, target in rows:
           "" if ratio is None else "%.2f" % (ratio / target)))
 print("\n%s; load average %s before, %s after; wall times are medians, processor times means"
       % (conditions, load_before, load_after))
+print("\nCompared ($TMP: the script's temporary folder):")
+for what, ribbon, zint in commands:
+    print("  %-13s %s\n  %-13s %s" % (what + ":", ribbon, "", zint))
 PY
