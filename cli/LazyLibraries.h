@@ -1,11 +1,11 @@
 #pragma once
 // Libraries that only some commands use (cairo for SVG, PDF and printing, SQLite for labels,
 // fontconfig and FreeType for text, libjpeg, stb_image) are not loaded at start-up but on the
-// first call into them: loading them all took most of the start-up of a command that needs none
-// of them. Every function of theirs that the tool calls is a stub here that jumps through its
-// slot; the slot is filled on the first call, from the library opened then. The build writes the
-// stubs (LazyStubs.cmake) from the functions the tool's code calls, so a new call needs nothing
-// here.
+// first call into them: loading them (and the X11 libraries cairo needs) took more than half the
+// start-up of a command that uses none of them. Every function of theirs that the tool calls is
+// a stub (RIBBON_LAZY_STUB) that jumps through its slot; the slot is filled on the first call,
+// from the library opened then. The build writes the stubs (LazyStubs.cmake) from the functions
+// the tool's code calls, so a new call needs nothing here.
 
 namespace ribbon::cli::lazy {
 
