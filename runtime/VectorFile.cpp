@@ -94,9 +94,17 @@ TVectorFile::TVectorFile(const std::string& FileName, TVectorFormat Format, cons
         Fail(std::strerror(errno));
     }
 
-    OpenSurface(Format, Page, Write, this, surface_, cr_);
-    if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS) Fail(cairo_status_to_string(cairo_status(cr_)));
-    canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchX, Page.PixelsPerInchY);
+    // The destructor does not run for a constructor that raises: drop the file here (cairo
+    // itself may be what fails, when the ribbon tool cannot load it).
+    try {
+        OpenSurface(Format, Page, Write, this, surface_, cr_);
+        if (cairo_status(cr_) != CAIRO_STATUS_SUCCESS)
+            Fail(cairo_status_to_string(cairo_status(cr_)));
+        canvas_ = std::make_unique<TVectorCanvas>(cr_, Page.PixelsPerInchX, Page.PixelsPerInchY);
+    } catch (...) {
+        Discard();
+        throw;
+    }
 }
 
 TVectorFile::~TVectorFile() {
