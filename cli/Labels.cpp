@@ -356,6 +356,7 @@ void WriteFiles(RecordSpool& spool, const LabelStyle& style, const std::string& 
         NameSet names([&](std::uint64_t position) { return spool.KeyAt(position); });
         Record r;
         std::uint64_t position = 0;
+        bool repeatsKnown = false;
         for (std::size_t i = 0; !outcome.Failed() && !Interrupted() && spool.Next(r, position);
              ++i) {
             progress.Tick();
@@ -366,8 +367,10 @@ void WriteFiles(RecordSpool& spool, const LabelStyle& style, const std::string& 
             std::optional<LabelLayout> layout = Examine(style, r, i, &outcome);
             if (!layout) continue;
             // A name goes to the first record that is drawn under it; a refused record takes
-            // none.
-            if (!names.Insert(r.Key, position)) {
+            // none. While the records are being copied every name is kept; after that only
+            // those that may occur again, as no earlier record can have taken the others.
+            if (!repeatsKnown) repeatsKnown = spool.RepeatsKnown();
+            if ((!repeatsKnown || spool.MayRepeat(r.Key)) && !names.Insert(r.Key, position)) {
                 outcome.Refuse(i, r.Key, "an earlier record has the same file name");
                 continue;
             }

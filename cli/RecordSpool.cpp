@@ -3,6 +3,7 @@
 #include <fcntl.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -10,6 +11,7 @@
 
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
+#include "cli/RepeatFilter.h"
 #include "runtime/Database.h"
 #include "runtime/Format.h"
 
@@ -51,6 +53,10 @@ int TemporaryFile() {
                             std::strerror(errno)));
 }
 
+std::uint64_t KeyHash(std::string_view Key) {
+    return std::hash<std::string_view>{}(Key);
+}
+
 void PutLength(std::string& Out, std::size_t Length) {
     for (int shift = 0; shift < 32; shift += 8) Out += static_cast<char>(Length >> shift & 0xFF);
 }
@@ -77,6 +83,9 @@ void ReadAll(int fd, std::uint64_t Offset, char* Out, std::size_t Size) {
 RecordSpool::RecordSpool(const Options& options, const std::vector<std::string>& Params) {
     auto db = std::make_shared<TDatabase>(options.Required("db"), TOpenMode::ReadOnly);
     db->SetBusyTimeout(5000);
+    // The records are read once, in order: a large page cache would only grow with the
+    // database.
+    db->Execute("PRAGMA cache_size = -256");
     auto query = std::make_shared<TStatement>(*db, options.Required("query"));
     // A parameter left unbound would read as NULL and quietly select nothing.
     if (query->ParamCount() != static_cast<int>(Params.size())) {
@@ -103,21 +112,30 @@ RecordSpool::RecordSpool(const Options& options, const std::vector<std::string>&
         try {
             std::string buffer;
             std::size_t rows = 0, handedOver = 0;
+            RepeatFilter seen;
+            std::vector<std::uint64_t> repeats;
             while (!stop_ && !Interrupted() && query->Step()) {
                 const std::string k = DbValueToText(query->Column(key));
                 const std::string d = DbValueToText(query->Column(data));
+                if (const std::uint64_t hash = KeyHash(k); seen.Add(hash)) repeats.push_back(hash);
                 PutLength(buffer, k.size());
                 PutLength(buffer, d.size());
                 (buffer += k) += d;
                 if (++rows - handedOver >= RowsPerHandOver || buffer.size() >= BlockBytes) {
-                    Publish(buffer, rows, false);
+                    Publish(buffer, rows, nullptr);
                     handedOver = rows;
                 }
             }
+            const bool complete = !stop_ && !Interrupted();
             // The read lock goes with the statement, before the drawing is over.
             query.reset();
             db.reset();
-            Publish(buffer, rows, true);
+            std::sort(repeats.begin(), repeats.end());
+            repeats.erase(std::unique(repeats.begin(), repeats.end()), repeats.end());
+            Publish(buffer, rows, complete ? &repeats : nullptr);
+            std::lock_guard guard(lock_);
+            finished_ = true;
+            grown_.notify_all();
         } catch (...) {
             std::lock_guard guard(lock_);
             error_ = std::current_exception();
@@ -133,7 +151,8 @@ RecordSpool::~RecordSpool() {
     if (fd_ >= 0) close(fd_);
 }
 
-void RecordSpool::Publish(std::string& Buffer, std::size_t Rows, bool Last) {
+void RecordSpool::Publish(std::string& Buffer, std::size_t Rows,
+                          std::vector<std::uint64_t>* Repeats) {
     std::uint64_t end = published_;
     for (std::size_t done = 0; done < Buffer.size();) {
         const ssize_t n =
@@ -149,7 +168,10 @@ void RecordSpool::Publish(std::string& Buffer, std::size_t Rows, bool Last) {
     std::lock_guard guard(lock_);
     published_ = end;
     count_ = Rows;
-    finished_ = Last;
+    if (Repeats) {
+        repeats_ = std::move(*Repeats);
+        complete_ = true;
+    }
     grown_.notify_all();
 }
 
@@ -209,6 +231,15 @@ std::optional<std::size_t> RecordSpool::Count() const {
     std::lock_guard guard(lock_);
     if (!finished_) return std::nullopt;
     return count_;
+}
+
+bool RecordSpool::RepeatsKnown() const {
+    std::lock_guard guard(lock_);
+    return complete_;
+}
+
+bool RecordSpool::MayRepeat(std::string_view Key) const {
+    return std::binary_search(repeats_.begin(), repeats_.end(), KeyHash(Key));
 }
 
 std::size_t RecordSpool::WaitForCount() {

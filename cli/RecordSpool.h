@@ -12,6 +12,7 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <thread>
 #include <vector>
 
@@ -46,9 +47,14 @@ class RecordSpool {
     std::optional<std::size_t> Count() const;
     std::size_t WaitForCount();
 
+    // Once every record is copied: whether Key may be the key of more than one record (false
+    // means surely not; true for about 2 % of the others).
+    bool RepeatsKnown() const;
+    bool MayRepeat(std::string_view Key) const;
+
   private:
     void Copy();
-    void Publish(std::string& Buffer, std::size_t Rows, bool Last);
+    void Publish(std::string& Buffer, std::size_t Rows, std::vector<std::uint64_t>* Repeats);
     bool WaitFor(std::uint64_t End);
     void Read(std::uint64_t Offset, char* Out, std::size_t Size);
 
@@ -62,6 +68,8 @@ class RecordSpool {
     std::atomic<std::uint64_t> published_{0};  // bytes that hold whole records
     std::size_t count_ = 0;
     bool finished_ = false;
+    bool complete_ = false;               // every record copied
+    std::vector<std::uint64_t> repeats_;  // sorted hashes of the keys that may repeat
     std::exception_ptr error_;
 
     // The reading side: a window of the file, read a block at a time.
