@@ -551,7 +551,8 @@ int RunLabels(const Args& args) {
         else
             WriteFiles(spool, style, *options.Get("out-dir"), svg, workers, outcome, report);
     } catch (...) {
-        progress.SetTotal(spool.WaitForCount());
+        // The error is told at once, not after the rest of the query was read.
+        progress.SetTotal(spool.Count().value_or(outcome.Done()));
         progress.Finish(outcome.Done());  // the error goes on a line of its own
         throw;
     }
