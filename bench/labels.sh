@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Labels per second of `ribbon labels` over a database of 100,000 EAN-13 articles: to PNG files,
 # to SVG files, and to one PDF (one label a page, and a 3x8 grid on A4). Wall time of the whole
-# command, reading the database included.
+# command, reading the database included, and its peak memory.
 #
 #   bench/labels.sh [RECORDS]        (default 100000; RIBBON_BUILD_DIR picks the build)
 set -euo pipefail
@@ -9,6 +9,7 @@ root="$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)"
 ribbon="${RIBBON_BUILD_DIR:-$root/build}/cli/ribbon"
 records="${1:-100000}"
 [ -x "$ribbon" ] || { echo "labels.sh: build the tool first ($ribbon)" >&2; exit 2; }
+[ -x /usr/bin/time ] || { echo "labels.sh: needs /usr/bin/time (scripts/setup.sh installs it)" >&2; exit 2; }
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
 
@@ -25,21 +26,22 @@ db.executemany("INSERT INTO items VALUES (?, ?, ?)",
 db.commit()
 PY
 
-# Wall time, and the processor time of the run (user + system, all threads): on a shared
-# machine the second says what the work costs when the first is stretched by others.
+# Wall time, the processor time of the run (user + system, all threads: on a shared machine it
+# says what the work costs when the wall time is stretched by others) and the peak memory (the
+# largest resident set), which stays the same however many records there are. /usr/bin/time,
+# not the shell's, as only it tells the memory.
 run() {
   local what="$1"; shift
-  local times
-  times=$( { TIMEFORMAT='%R %U %S'; time "$ribbon" labels --db "$work/items.db" \
+  /usr/bin/time -f "%e %U %S %M" -o "$work/time" "$ribbon" labels --db "$work/items.db" \
       --query "SELECT sku, name FROM items" --column sku --name-column name --type ean13 \
-      --modul 2 --text barcode "$@" >"$work/summary.json" 2>/dev/null; } 2>&1 ) || true
-  python3 - "$what" "$times" "$work/summary.json" <<'PY'
+      --modul 2 --text barcode "$@" >"$work/summary.json" 2>/dev/null || true
+  python3 - "$what" "$(tail -1 "$work/time")" "$work/summary.json" <<'PY'
 import json, sys
 what, times, summary = sys.argv[1], sys.argv[2].split(), sys.argv[3]
-real, cpu = float(times[0]), float(times[1]) + float(times[2])
+real, cpu, peak = float(times[0]), float(times[1]) + float(times[2]), int(times[3]) / 1024
 n = json.load(open(summary))["written"]
-print("%-22s %7d labels in %6.1f s: %7.0f labels/s (%.0f labels per processor-second)"
-      % (what, n, real, n / real, n / cpu))
+print("%-22s %7d labels in %6.1f s: %7.0f labels/s (%.0f labels per processor-second), "
+      "peak %.1f MB" % (what, n, real, n / real, n / cpu, peak))
 PY
 }
 

@@ -261,9 +261,10 @@ constexpr CommandText Commands[] = {
             --name-column value) and a summary; stdout gets {"records": N, "written": W,
             "refused": R, "warnings": N, ["pages": P,]
             "out": ..., "seconds": S}. Exit status 1 when a record was refused. Files are
-            drawn on all cores (--jobs N threads) and appear complete or not at all: Ctrl-C
-            stops between records (exit status 130), leaving only complete files and, for a
-            PDF, no file at all.
+            drawn on all cores (--jobs N threads) while a thread of its own reads the query
+            and another writes the files; memory stays the same however many records. Files
+            appear complete or not at all: Ctrl-C stops between records (exit status 130),
+            leaving only complete files and, for a PDF, no file at all.
 )",
      SymbolGroup | StrictGroup | PictureGroup | DrawingGroup | JsonGroup | ExitGroup},
 };

@@ -1,22 +1,24 @@
 // labels: one barcode per record of an SQLite query, as picture files in a folder or as the
 // pages of one PDF printed through the printer.
 //
-// Every label is first measured on every core, which finds the records the symbology refuses;
-// then the files are drawn on every core, each appearing under its name only once it is
-// complete, or the PDF is drawn page by page. A record whose data the symbology refuses is listed
-// with its key and the engine's message and the run goes on; an interruption stops between records
-// and leaves no partial file (and no PDF at all).
+// The records stream through the run. A thread copies them out of the database (RecordSpool);
+// this thread encodes and measures each in turn, which finds the records the symbology refuses,
+// and gives each file name to the first record written under it; the drawing threads draw and
+// compress the pictures; one thread writes them into the folder (OutputFolder), each file
+// appearing under its name only once complete. The queues between the stages are bounded, so
+// the memory stays the same however many records there are. The PDF is drawn page by page on
+// this thread. A record whose data the symbology refuses is listed with its key and the
+// engine's message and the run goes on; an interruption stops between records and leaves no
+// partial file (and no PDF at all).
 
+#include <malloc.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
-#include <cmath>
-#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <optional>
-#include <set>
 #include <thread>
 
 #include "cli/Commands.h"
@@ -24,13 +26,16 @@
 #include "cli/EngineApi.h"
 #include "cli/Interrupt.h"
 #include "cli/Json.h"
+#include "cli/NameSet.h"
 #include "cli/Options.h"
+#include "cli/OutputFolder.h"
 #include "cli/Progress.h"
+#include "cli/RecordSpool.h"
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
-#include "runtime/AtomicFile.h"
+#include "cli/WorkQueue.h"
 #include "runtime/Bitmap.h"
-#include "runtime/DataSet.h"
+#include "runtime/Exceptions.h"
 #include "runtime/Format.h"
 #include "runtime/Printer.h"
 #include "runtime/VectorFile.h"
@@ -58,11 +63,6 @@ struct LabelStyle {
 struct LabelLayout {
     Encoding Symbol;
     int Width = 0, Height = 0, Left = 0, Top = 0;
-};
-
-struct Record {
-    std::string Key;   // what names the record in messages (and its file)
-    std::string Data;  // what the barcode encodes
 };
 
 // Encodes and measures the label of Data; raises the engine's error for data the symbology
@@ -153,63 +153,64 @@ TPaperSize ReadPaper(const std::string& text) {
                      "' is not a4, letter or WIDTHxHEIGHTmm (e.g. 100x50mm, up to 5000 mm)");
 }
 
-// "1 parameter (?1)", "2 parameters (?1, :sku)", "no parameters": what SQLite counts in the
-// query, each by its name or its number.
-std::string Parameters(const TStatement& statement) {
-    const int count = statement.ParamCount();
-    if (count == 0) return "no parameters";
-    std::string names;
-    for (int i = 1; i <= count; ++i) {
-        const std::string name = statement.ParamName(i);
-        names += (i > 1 ? ", " : "") + (name.empty() ? "?" + std::to_string(i) : name);
+// What the run found out about the records, listed after it. Only the records with something
+// to say are kept, so a run of many good records keeps nothing.
+struct Note {
+    std::size_t Index;
+    std::string Key;
+    std::string Text;
+    bool Warning;  // else a refusal
+};
+
+// What happened to the records; told by several threads.
+class Outcome {
+  public:
+    void Refuse(std::size_t Index, const std::string& Key, std::string Text) {
+        Add({Index, Key, std::move(Text), false});
+        ++done_;
     }
-    return Format("%d parameter%s (%s)", count, count == 1 ? "" : "s", names);
-}
-
-// The records of the query: the data column and the key column of each.
-std::vector<Record> ReadRecords(const Options& options, const std::vector<std::string>& params) {
-    auto db = std::make_shared<TDatabase>(options.Required("db"), TOpenMode::ReadOnly);
-    db->SetBusyTimeout(5000);
-    const std::string sql = options.Required("query");
-    // A parameter left unbound would read as NULL and quietly select nothing.
-    if (const TStatement statement(*db, sql);
-        statement.ParamCount() != static_cast<int>(params.size())) {
-        const std::size_t given = params.size();
-        throw UsageError("the query has " + Parameters(statement) + " but " +
-                         (given == 0   ? std::string("no --param was given")
-                          : given == 1 ? std::string("1 --param was given")
-                                       : Format("%d --param values were given", given)));
+    // What the bars carry otherwise than the record holds.
+    void Warn(std::size_t Index, const std::string& Key, std::string Text) {
+        Add({Index, Key, std::move(Text), true});
     }
-    TDataSet query(db);
-    query.SetSQL(sql);
-    for (std::size_t i = 0; i < params.size(); ++i)
-        query.Params().Set(static_cast<int>(i) + 1, params[i]);
-    query.Open();
-    const TField& data = query.FieldByName(options.Required("column"));
-    const TField& key = query.FieldByName(options.Get("name-column").value_or(data.FieldName()));
-    std::vector<Record> records;
-    records.reserve(static_cast<std::size_t>(query.RecordCount()));
-    for (query.First(); !query.Eof(); query.Next())
-        records.push_back({key.AsString(), data.AsString()});
-    return records;
-}
+    void Written() {
+        ++written_;
+        ++done_;
+    }
+    std::size_t Done() const { return done_; }
+    std::size_t WrittenCount() const { return written_; }
 
-// What happened to each record; filled by several threads, each record by one.
-struct Outcome {
-    explicit Outcome(std::size_t count) : refusals(count), warnings(count) {}
-    std::vector<std::optional<std::string>> refusals;
-    // What the bars carry otherwise than the record holds; a refusal under --strict.
-    std::vector<std::optional<std::string>> warnings;
-    std::atomic<std::size_t> next{0}, done{0}, written{0};
-    std::mutex fatalLock;
-    std::exception_ptr fatal;
-    std::atomic<bool> stop{false};
-
+    // Keeps the exception in flight as the run's error (the first one wins).
     void Fail() {
-        std::lock_guard lock(fatalLock);
-        if (!fatal) fatal = std::current_exception();
-        stop = true;
+        std::lock_guard guard(lock_);
+        if (!fatal_) fatal_ = std::current_exception();
+        failed_ = true;
     }
+    bool Failed() const { return failed_; }
+    void RethrowFailure() const {
+        if (fatal_) std::rethrow_exception(fatal_);
+    }
+
+    // In the records' order, a record's warning before its refusal.
+    std::vector<Note> Notes() {
+        std::lock_guard guard(lock_);
+        std::stable_sort(notes_.begin(), notes_.end(), [](const Note& a, const Note& b) {
+            return a.Index != b.Index ? a.Index < b.Index : a.Warning > b.Warning;
+        });
+        return notes_;
+    }
+
+  private:
+    void Add(Note note) {
+        std::lock_guard guard(lock_);
+        notes_.push_back(std::move(note));
+    }
+
+    std::mutex lock_;
+    std::vector<Note> notes_;
+    std::atomic<std::size_t> done_{0}, written_{0};
+    std::exception_ptr fatal_;
+    std::atomic<bool> failed_{false};
 };
 
 unsigned Workers(const Options& options) {
@@ -218,123 +219,200 @@ unsigned Workers(const Options& options) {
         Positive(options, "jobs", static_cast<int>(std::min(cores, 16u)), 64));
 }
 
-// Runs Work(index) for every record on the worker threads while this thread shows progress.
-template <typename Work>
-void RunOnWorkers(unsigned workers, std::size_t count, Outcome& outcome, Progress* progress,
-                  Work work) {
-    auto loop = [&] {
-        while (!outcome.stop && !Interrupted()) {
-            const std::size_t i = outcome.next++;
-            if (i >= count) return;
-            try {
-                work(i);
-            } catch (...) {
-                outcome.Fail();
-                return;
+// The layout of record Index, or nothing when the record is refused; tells outcome (when given)
+// of the refusal or of data that the bars carry otherwise.
+std::optional<LabelLayout> Examine(const LabelStyle& style, const Record& r, std::size_t Index,
+                                   Outcome* outcome) {
+    std::optional<LabelLayout> layout;
+    try {
+        layout = LayOut(style, r.Data);
+    } catch (const Exception& e) {
+        if (outcome) outcome->Refuse(Index, r.Key, e.Message);
+        return std::nullopt;
+    }
+    std::string change = DataChangeWarning(r.Data, layout->Symbol);
+    if (change.empty()) return layout;
+    if (Strict()) {
+        if (outcome) outcome->Refuse(Index, r.Key, change + " (refused by --strict)");
+        return std::nullopt;
+    }
+    if (outcome) outcome->Warn(Index, r.Key, std::move(change));
+    return layout;
+}
+
+// Shows the progress now and then; the total is known once the records are all copied.
+class ProgressReport {
+  public:
+    ProgressReport(Progress& progress, RecordSpool& spool, const Outcome& outcome)
+        : progress_(progress), spool_(spool), outcome_(outcome) {}
+
+    void Tick() {
+        if (++ticks_ % 64 != 0) return;  // a record costs a few microseconds: look now and then
+        if (!known_) {
+            const auto total = spool_.Count();
+            if (!total) return;
+            progress_.SetTotal(*total);
+            known_ = true;
+        }
+        progress_.Update(outcome_.Done());
+    }
+
+  private:
+    Progress& progress_;
+    RecordSpool& spool_;
+    const Outcome& outcome_;
+    std::size_t ticks_ = 0;
+    bool known_ = false;
+};
+
+// A label on its way from this thread to a drawing thread, and a file from there to the writer.
+struct DrawJob {
+    std::size_t Index = 0;
+    std::string Key;
+    LabelLayout Layout;
+};
+struct FileJob {
+    std::string Name;
+    std::string Bytes;
+};
+
+void WriteFiles(RecordSpool& spool, const LabelStyle& style, const std::string& dir, bool svg,
+                unsigned workers, Outcome& outcome, ProgressReport& progress) {
+    OutputFolder folder(dir);
+    // A picture's compressor takes a few hundred KB and gives them back; glibc would return them
+    // to the kernel after every label (an madvise, then as many page faults for the next one, an
+    // eighth of the run). The drawing threads keep them instead.
+    mallopt(M_TRIM_THRESHOLD, 64 << 20);
+    const std::string extension = svg ? ".svg" : ".png";
+    // Enough in flight to keep every stage busy, few enough to keep the memory small; the
+    // writer, faster than the drawing, is woken for a few files at a time.
+    WorkQueue<DrawJob> draws(16 * workers);
+    WorkQueue<FileJob> files(64, 16);
+    // Every wait ends at once: on an error, or when a stage sees the interruption.
+    auto stop = [&] {
+        draws.Cancel();
+        files.Cancel();
+    };
+    auto fail = [&] {
+        outcome.Fail();
+        stop();
+    };
+
+    std::atomic<unsigned> drawing{workers};
+    auto draw = [&] {
+        try {
+            TBitmap bitmap;  // one a thread: a label the size of the last one reuses its pixels
+            DrawJob job;
+            while (draws.Pop(job)) {
+                if (Interrupted()) {
+                    stop();
+                    break;
+                }
+                try {
+                    if (svg) {
+                        constexpr int ppi = TCanvas::ScreenPixelsPerInch;
+                        const LabelLayout& l = job.Layout;
+                        TVectorFile file(dir + "/" + job.Key + extension, TVectorFormat::Svg,
+                                         {l.Width * 72.0 / ppi, l.Height * 72.0 / ppi, ppi, ppi});
+                        DrawLabel(file.Canvas(), style, l, 0, 0);
+                        file.Commit();
+                        outcome.Written();
+                        continue;
+                    }
+                    bitmap.SetSize(job.Layout.Width, job.Layout.Height);
+                    DrawLabel(bitmap.Canvas(), style, job.Layout, 0, 0);
+                    if (!files.Push({job.Key + extension, bitmap.Encode(TImageFormat::Png)})) break;
+                } catch (const EFileError&) {
+                    throw;  // the folder, not the record: the run cannot go on
+                } catch (const Exception& e) {
+                    outcome.Refuse(job.Index, job.Key, e.Message);
+                }
             }
-            ++outcome.done;
+        } catch (...) {
+            fail();
+        }
+        if (--drawing == 0) files.Close();
+    };
+    auto write = [&] {
+        try {
+            FileJob file;
+            while (files.Pop(file)) {
+                if (Interrupted()) {
+                    stop();
+                    break;
+                }
+                folder.Write(file.Name, file.Bytes);
+                outcome.Written();
+            }
+        } catch (...) {
+            fail();
         }
     };
     std::vector<std::thread> threads;
-    for (unsigned t = 0; t < workers; ++t) threads.emplace_back(loop);
-    while (progress && outcome.done < count && !outcome.stop && !Interrupted()) {
-        progress->Update(outcome.done);
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-    }
-    for (auto& thread : threads) thread.join();
-    if (outcome.fatal) std::rethrow_exception(outcome.fatal);
-}
+    threads.emplace_back(write);
+    for (unsigned t = 0; t < workers; ++t) threads.emplace_back(draw);
 
-// Lays out every label not refused yet, on all cores: the records the symbology refuses are
-// known before anything is drawn.
-std::vector<LabelLayout> LayOutAll(const std::vector<Record>& records, const LabelStyle& style,
-                                   unsigned workers, Outcome& outcome) {
-    std::vector<LabelLayout> layouts(records.size());
-    Outcome measuring(records.size());
-    RunOnWorkers(workers, records.size(), measuring, nullptr, [&](std::size_t i) {
-        if (outcome.refusals[i]) return;
-        try {
-            layouts[i] = LayOut(style, records[i].Data);
-        } catch (const Exception& e) {
-            outcome.refusals[i] = e.Message;
-            return;
-        }
-        std::string change = DataChangeWarning(records[i].Data, layouts[i].Symbol);
-        if (change.empty()) return;
-        if (Strict())
-            outcome.refusals[i] = change + " (refused by --strict)";
-        else
-            outcome.warnings[i] = std::move(change);
-    });
-    return layouts;
-}
-
-void WriteFiles(const std::vector<Record>& records, const LabelStyle& style, const std::string& dir,
-                bool svg, unsigned workers, Outcome& outcome, Progress& progress) {
-    std::error_code error;
-    std::filesystem::create_directories(dir, error);
-    if (error || !std::filesystem::is_directory(dir))
-        throw EFileError(Format("Cannot create the folder \"%s\". %s", dir,
-                                error ? error.message() : std::string("A file has that name.")));
-    const std::vector<LabelLayout> layouts = LayOutAll(records, style, workers, outcome);
-    if (Interrupted()) return;
-    // A name goes to the first record that is drawn under it; a refused record takes none.
-    std::set<std::string> taken;
-    for (std::size_t i = 0; i < records.size(); ++i)
-        if (!outcome.refusals[i] && !taken.insert(records[i].Key).second)
-            outcome.refusals[i] = "an earlier record has the same file name";
-
-    const std::string extension = svg ? ".svg" : ".png";
-    RunOnWorkers(workers, records.size(), outcome, &progress, [&](std::size_t i) {
-        const Record& r = records[i];
-        if (outcome.refusals[i]) return;
-        const LabelLayout& layout = layouts[i];
-        try {
-            if (!svg) {
-                TBitmap bitmap(layout.Width, layout.Height);
-                DrawLabel(bitmap.Canvas(), style, layout, 0, 0);
-                const std::string png = bitmap.Encode(TImageFormat::Png);
-                WriteFileAtomically(dir + "/" + r.Key + extension, png);
-            } else {
-                constexpr int ppi = TCanvas::ScreenPixelsPerInch;
-                TVectorFile file(dir + "/" + r.Key + extension, TVectorFormat::Svg,
-                                 {layout.Width * 72.0 / ppi, layout.Height * 72.0 / ppi, ppi, ppi});
-                DrawLabel(file.Canvas(), style, layout, 0, 0);
-                file.Commit();
+    try {
+        NameSet names([&](std::uint64_t position) { return spool.KeyAt(position); });
+        Record r;
+        std::uint64_t position = 0;
+        bool repeatsKnown = false;
+        for (std::size_t i = 0; !outcome.Failed() && !Interrupted() && spool.Next(r, position);
+             ++i) {
+            progress.Tick();
+            if (auto problem = FileNameProblem(r.Key)) {
+                outcome.Refuse(i, r.Key, *problem);
+                continue;
             }
-        } catch (const EFileError&) {
-            throw;  // the folder, not the record: the run cannot go on
-        } catch (const Exception& e) {
-            outcome.refusals[i] = e.Message;
-            return;
+            std::optional<LabelLayout> layout = Examine(style, r, i, &outcome);
+            if (!layout) continue;
+            // A name goes to the first record that is drawn under it; a refused record takes
+            // none. While the records are being copied every name is kept; after that only
+            // those that may occur again, as no earlier record can have taken the others.
+            if (!repeatsKnown) repeatsKnown = spool.RepeatsKnown();
+            if ((!repeatsKnown || spool.MayRepeat(r.Key)) && !names.Insert(r.Key, position)) {
+                outcome.Refuse(i, r.Key, "an earlier record has the same file name");
+                continue;
+            }
+            if (!draws.Push({i, std::move(r.Key), std::move(*layout)})) break;
         }
-        ++outcome.written;
-    });
+    } catch (...) {
+        fail();
+    }
+    if (Interrupted())
+        stop();
+    else
+        draws.Close();
+    for (auto& thread : threads) thread.join();
+    outcome.RethrowFailure();
 }
 
-int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const Options& options,
-             unsigned workers, Outcome& outcome, Progress& progress) {
-    // Every label measured first, on all cores: the refused ones are known before a page is
-    // drawn, and without a paper the pages take the largest label's size.
-    const std::vector<LabelLayout> layouts = LayOutAll(records, style, workers, outcome);
-    if (Interrupted()) return 0;
-
+int WritePdf(RecordSpool& spool, const LabelStyle& style, const Options& options, Outcome& outcome,
+             ProgressReport& progress) {
     const int dpi = Positive(options, "dpi", TCanvas::ScreenPixelsPerInch, TPrinter::MaxDpi);
     std::pair<int, int> grid{1, 1};
     if (options.Has("grid")) grid = ReadPair(options, "grid", "COLUMNSxROWS (e.g. 3x8)");
     TPaperSize paper{0, 0};
+    Record r;
+    std::uint64_t position = 0;
+    // Without a paper the pages take the largest label's size: a first pass measures every
+    // label (and tells the refused ones), the second draws.
+    const bool measureFirst = !options.Has("paper") && !options.Has("grid");
     if (options.Has("paper")) {
         paper = ReadPaper(*options.Get("paper"));
     } else if (options.Has("grid")) {
         paper = PaperA4;
     } else {
         int w = 1, h = 1;
-        for (std::size_t i = 0; i < records.size(); ++i) {
-            if (outcome.refusals[i]) continue;
-            w = std::max(w, layouts[i].Width);
-            h = std::max(h, layouts[i].Height);
+        for (std::size_t i = 0; !Interrupted() && spool.Next(r, position); ++i) {
+            if (const auto l = Examine(style, r, i, &outcome)) {
+                w = std::max(w, l->Width);
+                h = std::max(h, l->Height);
+            }
         }
+        if (Interrupted()) return 0;
         paper = {w * 25.4 / dpi, h * 25.4 / dpi};
+        spool.Rewind();
     }
 
     TPrinter& printer = Printer();
@@ -342,49 +420,45 @@ int WritePdf(const std::vector<Record>& records, const LabelStyle& style, const 
     printer.SetPaper(paper);
     const int cellWidth = printer.PageWidth() / grid.first;
     const int cellHeight = printer.PageHeight() / grid.second;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        if (!outcome.refusals[i] &&
-            (layouts[i].Width > cellWidth || layouts[i].Height > cellHeight))
-            outcome.refusals[i] =
-                Format("the label of %d x %d pixels does not fit a %s of %d x %d pixels",
-                       layouts[i].Width, layouts[i].Height,
-                       options.Has("grid") ? "grid cell" : "page", cellWidth, cellHeight);
-    }
-
-    // Nothing to print gives no document rather than an empty one.
-    if (std::all_of(outcome.refusals.begin(), outcome.refusals.end(),
-                    [](const auto& refusal) { return refusal.has_value(); })) {
-        outcome.done = records.size();
-        return 0;
-    }
-    printer.FileName = options.Required("out");
-    printer.BeginDoc();
+    const int perPage = grid.first * grid.second;
     try {
         int cell = 0;
-        const int perPage = grid.first * grid.second;
-        for (std::size_t i = 0; i < records.size() && !Interrupted(); ++i) {
-            if (!outcome.refusals[i]) {
-                if (cell == perPage) {
-                    printer.NewPage();
-                    cell = 0;
-                }
-                const LabelLayout& l = layouts[i];
-                // Each label centred in its cell.
-                const int x = cell % grid.first * cellWidth + (cellWidth - l.Width) / 2;
-                const int y = cell / grid.first * cellHeight + (cellHeight - l.Height) / 2;
-                try {
-                    DrawLabel(printer.Canvas(), style, l, x, y);
-                    ++cell;
-                    ++outcome.written;
-                } catch (const EFileError&) {
-                    throw;
-                } catch (const Exception& e) {
-                    outcome.refusals[i] = e.Message;
-                }
+        for (std::size_t i = 0; !Interrupted() && spool.Next(r, position); ++i) {
+            progress.Tick();
+            // Refusals and warnings are told once, by the first pass.
+            const auto l = Examine(style, r, i, measureFirst ? nullptr : &outcome);
+            if (!l) continue;
+            if (l->Width > cellWidth || l->Height > cellHeight) {
+                outcome.Refuse(
+                    i, r.Key,
+                    Format("the label of %d x %d pixels does not fit a %s of %d x %d pixels",
+                           l->Width, l->Height, options.Has("grid") ? "grid cell" : "page",
+                           cellWidth, cellHeight));
+                continue;
             }
-            outcome.done = i + 1;
-            progress.Update(outcome.done);
+            // The document begins with its first label: nothing to print gives no document
+            // rather than an empty one.
+            if (!printer.Printing()) {
+                printer.FileName = options.Required("out");
+                printer.BeginDoc();
+            } else if (cell == perPage) {
+                printer.NewPage();
+                cell = 0;
+            }
+            // Each label centred in its cell.
+            const int x = cell % grid.first * cellWidth + (cellWidth - l->Width) / 2;
+            const int y = cell / grid.first * cellHeight + (cellHeight - l->Height) / 2;
+            try {
+                DrawLabel(printer.Canvas(), style, *l, x, y);
+                ++cell;
+                outcome.Written();
+            } catch (const EFileError&) {
+                throw;
+            } catch (const Exception& e) {
+                outcome.Refuse(i, r.Key, e.Message);
+            }
         }
+        if (!printer.Printing()) return 0;
         if (Interrupted()) {
             printer.Abort();
             return 0;
@@ -464,52 +538,47 @@ int RunLabels(const Args& args) {
     }
     const unsigned workers = Workers(options);
 
-    const std::vector<Record> records = ReadRecords(options, params);
-    Outcome outcome(records.size());
-    if (!toPdf) {
-        // A name no file can have refuses its record before anything is drawn.
-        for (std::size_t i = 0; i < records.size(); ++i)
-            if (auto problem = FileNameProblem(records[i].Key)) outcome.refusals[i] = *problem;
-    }
-
+    // The query is checked (and a mistake raised) before anything is written.
+    RecordSpool spool(options, params);
+    Outcome outcome;
     InterruptGuard guard;
-    Progress progress(std::cerr, isatty(STDERR_FILENO) != 0, records.size(), "labels");
+    Progress progress(std::cerr, isatty(STDERR_FILENO) != 0, 0, "labels");
+    ProgressReport report(progress, spool, outcome);
     int pages = 0;
     try {
         if (toPdf)
-            pages = WritePdf(records, style, options, workers, outcome, progress);
+            pages = WritePdf(spool, style, options, outcome, report);
         else
-            WriteFiles(records, style, *options.Get("out-dir"), svg, workers, outcome, progress);
+            WriteFiles(spool, style, *options.Get("out-dir"), svg, workers, outcome, report);
     } catch (...) {
-        progress.Finish(outcome.done);  // the error goes on a line of its own
+        // The error is told at once, not after the rest of the query was read.
+        progress.SetTotal(spool.Count().value_or(outcome.Done()));
+        progress.Finish(outcome.Done());  // the error goes on a line of its own
         throw;
     }
-    const double seconds = progress.Finish(outcome.done);
+    const std::size_t records = spool.WaitForCount();
+    progress.SetTotal(records);
+    const double seconds = progress.Finish(outcome.Done());
 
     std::size_t refused = 0, warned = 0;
-    for (std::size_t i = 0; i < records.size(); ++i) {
-        const std::string key = records[i].Key.empty() ? Format("#%d", static_cast<int>(i) + 1)
-                                                       : Printable(records[i].Key);
-        if (outcome.warnings[i]) {
-            ++warned;
-            std::cerr << key << ": warning: " << Printable(*outcome.warnings[i]) << '\n';
-        }
-        if (!outcome.refusals[i]) continue;
-        ++refused;
-        std::cerr << key << ": " << Printable(*outcome.refusals[i]) << '\n';
+    for (const Note& note : outcome.Notes()) {
+        const std::string key =
+            note.Key.empty() ? Format("#%d", note.Index + 1) : Printable(note.Key);
+        (note.Warning ? warned : refused) += 1;
+        std::cerr << key << (note.Warning ? ": warning: " : ": ") << Printable(note.Text) << '\n';
     }
-    const std::size_t written = outcome.written;
+    const std::size_t written = outcome.WrittenCount();
     const double rate = seconds > 0 ? static_cast<double>(written) / seconds : 0;
     if (Interrupted()) {
         std::cerr << "ribbon: interrupted after " << (toPdf ? "drawing " : "writing ") << written
-                  << " of " << records.size() << " labels; "
+                  << " of " << records << " labels; "
                   << (toPdf ? "no PDF was written" : "every file written is complete") << '\n';
         return 130;
     }
     std::cerr << Format(
         "labels: %d written, %d refused, %d with warnings, %d records in %.1f s (%.0f labels/s)\n",
-        written, refused, warned, records.size(), seconds, rate);
-    std::cout << "{\"records\": " << records.size() << ", \"written\": " << written
+        written, refused, warned, records, seconds, rate);
+    std::cout << "{\"records\": " << records << ", \"written\": " << written
               << ", \"refused\": " << refused << ", \"warnings\": " << warned
               << (toPdf ? ", \"pages\": " + std::to_string(pages) : "")
               << ", \"out\": " << JsonString(toPdf ? *options.Get("out") : *options.Get("out-dir"))

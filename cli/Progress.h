@@ -13,6 +13,9 @@ class Progress {
   public:
     Progress(std::ostream& Out, bool Terminal, std::size_t Total, std::string Unit);
 
+    // For a run whose size is known only once it is under way: set before the first Update.
+    void SetTotal(std::size_t Total) { total_ = Total; }
+
     // Reports Done items; on a terminal at most ten times a second.
     void Update(std::size_t Done);
     // Ends the bar's line (a terminal) and returns the seconds since the start.

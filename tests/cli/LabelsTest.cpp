@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -197,6 +198,98 @@ TEST(Labels, MistakesAreRefusedBeforeAnythingIsWritten) {
               1);
     EXPECT_TRUE(out.Files().empty());
     EXPECT_EQ(FileBytes(db.Path()), before);
+}
+
+// Each drawing thread reuses one bitmap: labels growing and shrinking from one record to the
+// next must still be exactly what render draws for each alone.
+TEST(Labels, EachPictureIsWhatRenderDrawsWhateverCameBefore) {
+    const std::vector<std::string> data = {
+        "A", "CODE128 LABELS", "12", "A much longer label text", "x", "7"};
+    std::string sql = "CREATE TABLE items(id INTEGER PRIMARY KEY, data TEXT);";
+    for (std::size_t i = 0; i < data.size(); ++i)
+        sql += "INSERT INTO items VALUES (" + std::to_string(i) + ", '" + data[i] + "');";
+    TestDatabase db(sql);
+    Folder out;
+    const std::vector<std::string> style = {"--type",  "code128b", "--modul", "2",
+                                            "--ratio", "2.5",      "--text",  "barcode"};
+    std::vector<std::string> args = {"labels",
+                                     "--db",
+                                     db.Path(),
+                                     "--query",
+                                     "SELECT data, 'label' || id AS name FROM items ORDER BY id",
+                                     "--column",
+                                     "data",
+                                     "--name-column",
+                                     "name",
+                                     "--jobs",
+                                     "1",
+                                     "--out-dir",
+                                     out.path.string()};
+    args.insert(args.end(), style.begin(), style.end());
+    const ToolResult r = RunTool(args);
+    ASSERT_EQ(r.Status, 0) << r.Err;
+    for (std::size_t i = 0; i < data.size(); ++i) {
+        SCOPED_TRACE(data[i]);
+        std::vector<std::string> render = {"render", "--data", data[i], "--out", out / "alone.png"};
+        render.insert(render.end(), style.begin(), style.end());
+        ASSERT_EQ(RunTool(render).Status, 0);
+        EXPECT_EQ(FileBytes(out / ("label" + std::to_string(i) + ".png")),
+                  FileBytes(out / "alone.png"));
+    }
+}
+
+// The names of the first records are kept while the rest are still being read; later ones only
+// when they occur twice among all records. A repeat is refused either way, however far apart.
+TEST(Labels, ARepeatedNameIsRefusedHoweverFarApart) {
+    TestDatabase db(
+        "CREATE TABLE items(id INTEGER PRIMARY KEY, sku TEXT, name TEXT);"
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 3000) "
+        "INSERT INTO items SELECT i, '4006381333931', 'n' || i FROM n;"
+        "UPDATE items SET name = 'n1' WHERE id = 2999;"
+        "UPDATE items SET name = 'n2000' WHERE id = 2998;"
+        "UPDATE items SET sku = '12x' WHERE id = 1500;"
+        "UPDATE items SET name = 'n1500' WHERE id = 2997;");
+    Folder out;
+    const ToolResult r =
+        RunTool({"labels", "--db", db.Path(), "--query", "SELECT sku, name FROM items ORDER BY id",
+                 "--column", "sku", "--name-column", "name", "--type", "ean13", "--out-dir",
+                 out.path.string()});
+    EXPECT_EQ(r.Status, 1);
+    EXPECT_NE(r.Out.find("\"records\": 3000, \"written\": 2997, \"refused\": 3"), std::string::npos)
+        << r.Out;
+    for (const char* line : {"n1: an earlier record has the same file name\n",
+                             "n2000: an earlier record has the same file name\n",
+                             "n1500: 12x : Barcode must be numeric.\n"})
+        EXPECT_NE(r.Err.find(line), std::string::npos) << line;
+    const std::set<std::string> files = out.Files();
+    EXPECT_EQ(files.size(), 2997u);
+    EXPECT_EQ(files.count("n1500.png"), 1u);
+    EXPECT_EQ(files.count("n2999.png"), 0u);
+}
+
+// A second run into the same folder replaces each file whole; new and replaced files alike get
+// the mode that the umask gives new files.
+TEST(Labels, ARunAgainReplacesTheFilesWithTheModeOfNewFiles) {
+    TestDatabase db(Articles(3));
+    Folder out;
+    auto run = [&](const char* modul) {
+        return RunTool({"labels", "--db", db.Path(), "--query", "SELECT sku, name FROM items",
+                        "--column", "sku", "--name-column", "name", "--type", "ean13", "--modul",
+                        modul, "--out-dir", out.path.string()});
+    };
+    const mode_t previous = umask(027);
+    const ToolResult first = run("1");
+    const std::string before = FileBytes(out / "a1.png");
+    const ToolResult second = run("3");
+    umask(previous);
+    ASSERT_EQ(first.Status, 0) << first.Err;
+    ASSERT_EQ(second.Status, 0) << second.Err;
+    EXPECT_EQ(out.Files(), (std::set<std::string>{"a1.png", "a2.png", "a3.png"}));
+    EXPECT_GT(FileBytes(out / "a1.png").size(), before.size());
+    for (const std::string& name : out.Files())
+        EXPECT_EQ(fs::status(out / name).permissions(),
+                  fs::perms::owner_read | fs::perms::owner_write | fs::perms::group_read)
+            << name;
 }
 
 TEST(Labels, AnInterruptedRunLeavesOnlyCompleteFiles) {
