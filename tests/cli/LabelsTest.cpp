@@ -131,6 +131,35 @@ TEST(Labels, OnePdfWithAGridOfLabelsPerPage) {
     EXPECT_EQ(read, expected);
 }
 
+// Without --paper a first pass sizes the pages by the largest label; the refusals and warnings
+// are told by that pass alone.
+TEST(Labels, APdfOfALabelAPageTellsEachRefusalAndWarningOnce) {
+    if (!HaveTool("pdfinfo", "poppler-utils")) return;
+    TestDatabase db(Articles(3,
+                             "INSERT INTO items(sku, name) VALUES ('12x', 'bad'),"
+                             "('5901234123458', 'odd');"));
+    Folder out;
+    fs::create_directories(out.path);
+    const std::string pdf = out / "labels.pdf";
+    const ToolResult r =
+        RunTool({"labels", "--db", db.Path(), "--query", "SELECT sku, name FROM items ORDER BY id",
+                 "--column", "sku", "--name-column", "name", "--type", "ean13", "--out", pdf});
+    EXPECT_EQ(r.Status, 1) << r.Err;
+    auto count = [&](const std::string& text) {
+        std::size_t n = 0;
+        for (auto at = r.Err.find(text); at != std::string::npos; at = r.Err.find(text, at + 1))
+            ++n;
+        return n;
+    };
+    EXPECT_EQ(count("bad: 12x : Barcode must be numeric.\n"), 1u) << r.Err;
+    EXPECT_EQ(count("odd: warning: "), 1u) << r.Err;
+    EXPECT_NE(r.Out.find("\"written\": 4, \"refused\": 1, \"warnings\": 1, \"pages\": 4"),
+              std::string::npos)
+        << r.Out;
+    EXPECT_NE(CaptureOutput("pdfinfo " + ShellQuote(pdf)).find("Pages:           4"),
+              std::string::npos);
+}
+
 TEST(Labels, SvgFilesAreCompleteVectorPictures) {
     TestDatabase db(Articles(3));
     Folder out;
