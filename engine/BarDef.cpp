@@ -25,6 +25,18 @@ void CheckGivenDigit(TEncoded& Encoded, const std::string& Digits) {
 
 }  // namespace
 
+std::string EANPatternAC(const std::string& Digits) {
+    const std::size_t half = Digits.size() / 2;
+    std::string pattern = "505";
+    pattern.reserve(6 + 5 + 8 * half);
+    for (std::size_t i = 0; i < half; ++i) AppendDigit(pattern, EANSetA, DigitValue(Digits[i]));
+    pattern += "05050";
+    for (std::size_t i = half; i < 2 * half; ++i)
+        AppendDigit(pattern, EANSetC, DigitValue(Digits[i]));
+    pattern += "505";
+    return pattern;
+}
+
 TEncoded EncodeEAN8(const std::string& Data, TCheckSum CheckSum) {
     TEncoded e;
     std::string t;
@@ -44,14 +56,8 @@ TEncoded EncodeEAN8(const std::string& Data, TCheckSum CheckSum) {
         CheckGivenDigit(e, t);
     }
 
-    e.Pattern = "505";
-    e.Pattern.reserve(43);
-    for (std::size_t i = 0; i < 4; ++i) AppendDigit(e.Pattern, EANSetA, DigitValue(t[i]));
-    e.Pattern += "05050";
-    for (std::size_t i = 4; i < 8; ++i) AppendDigit(e.Pattern, EANSetC, DigitValue(t[i]));
-    e.Pattern += "505";
-    e.Carried = t;
-    e.ShowCarried = true;
+    e.Pattern = EANPatternAC(t);
+    e.Show(t);
     return e;
 }
 
@@ -76,8 +82,7 @@ TEncoded EncodeEAN13(const std::string& Data, TCheckSum CheckSum) {
     e.Pattern += "05050";
     for (std::size_t i = 7; i < 13; ++i) AppendDigit(e.Pattern, EANSetC, DigitValue(t[i]));
     e.Pattern += "505";
-    e.Carried = t;
-    e.ShowCarried = true;
+    e.Show(t);
     return e;
 }
 

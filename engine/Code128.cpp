@@ -308,8 +308,7 @@ TEncoded EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum Chec
     }
 
     e.Pattern = symbol.Finish();
-    e.Carried = std::move(work);
-    e.ShowCarried = true;
+    e.Show(std::move(work));
     return e;
 }
 

@@ -37,8 +37,7 @@ std::string_view RowOf(char digit) {
 
 TEncoded EncodeCode25Interleaved(const std::string& Data) {
     TEncoded e;
-    e.Carried = Data;
-    e.ShowCarried = true;
+    e.Show(Data);
     // Bars carry the first digit of a pair, spaces the second, so an odd count gets a leading 0.
     if (e.Carried.size() % 2 != 0) {
         e.Carried.insert(e.Carried.begin(), '0');

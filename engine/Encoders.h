@@ -9,6 +9,7 @@
 
 #include <string>
 #include <string_view>
+#include <utility>
 
 #include "engine/ZBarCode.h"
 
@@ -23,6 +24,12 @@ struct TEncoded {
     bool ShowCarried = false;  // the display text is Carried; otherwise the data as given
     TDataChanges Changes = 0;
     std::string Notice;  // Changes in words, for the user
+
+    // The bars carry Data and the text shows it.
+    void Show(std::string Data) {
+        Carried = std::move(Data);
+        ShowCarried = true;
+    }
 
     void Note(TDataChange Change, const std::string& Words) {
         Changes |= Change;
@@ -89,6 +96,9 @@ TEncoded EncodeUPCE0(const std::string& Data, TCheckSum CheckSum);
 TEncoded EncodeUPCE1(const std::string& Data, TCheckSum CheckSum);
 TEncoded EncodeUPCSupp2(const std::string& Data, TCheckSum CheckSum);
 TEncoded EncodeUPCSupp5(const std::string& Data, TCheckSum CheckSum);
+
+// EAN-8 and UPC-A: guards, the left half of Digits in number set A, the right half in set C.
+std::string EANPatternAC(const std::string& Digits);
 
 // The modulo-10 check digit of a UPC-E symbol's six digits, taken over the number expanded to
 // UPC-A with NumberSystem ('0' or '1').

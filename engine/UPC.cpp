@@ -61,8 +61,7 @@ TEncoded EncodeUPCE(const std::string& Data, TCheckSum CheckSum, bool numberSyst
     for (std::size_t i = 0; i < 6; ++i)
         AppendDigit(e.Pattern, parity[i] == 'E' ? even : odd, DigitValue(v[i]));
     e.Pattern += "050505";
-    e.Carried = v;
-    e.ShowCarried = true;
+    e.Show(v);
     return e;
 }
 
@@ -90,14 +89,8 @@ TEncoded EncodeUPCA(const std::string& Data, TCheckSum CheckSum) {
         CheckSum == csModulo10 ? AppendModulo10(t.substr(0, 11)) : t.substr(0, 12);
     NoteCheckDigit(e, t[11], AppendModulo10(t.substr(0, 11)).back(), CheckSum);
 
-    e.Pattern = "505";
-    e.Pattern.reserve(59);
-    for (std::size_t i = 0; i < 6; ++i) AppendDigit(e.Pattern, EANSetA, DigitValue(v[i]));
-    e.Pattern += "05050";
-    for (std::size_t i = 6; i < 12; ++i) AppendDigit(e.Pattern, EANSetC, DigitValue(v[i]));
-    e.Pattern += "505";
-    e.Carried = v;
-    e.ShowCarried = true;
+    e.Pattern = EANPatternAC(v);
+    e.Show(v);
     return e;
 }
 
@@ -125,8 +118,7 @@ TEncoded EncodeUPCSupp5(const std::string& Data, TCheckSum) {
         if (i > 0) e.Pattern += "05";
         AppendDigit(e.Pattern, parity[i] == 'E' ? EANSetB : EANSetA, DigitValue(t[i]));
     }
-    e.Carried = t.substr(0, 5);
-    e.ShowCarried = true;
+    e.Show(t.substr(0, 5));
     return e;
 }
 
@@ -143,8 +135,7 @@ TEncoded EncodeUPCSupp2(const std::string& Data, TCheckSum) {
         if (i > 0) e.Pattern += "05";
         AppendDigit(e.Pattern, parity[i] == 'E' ? EANSetB : EANSetA, DigitValue(t[i]));
     }
-    e.Carried = t.substr(0, 2);
-    e.ShowCarried = true;
+    e.Show(t.substr(0, 2));
     return e;
 }
 
