@@ -8,8 +8,8 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
 
 namespace {
 

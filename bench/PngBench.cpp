@@ -15,8 +15,8 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/ImageCodecs.h"
+#include "graphics/Bitmap.h"
+#include "graphics/ImageCodecs.h"
 
 namespace {
 

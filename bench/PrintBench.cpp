@@ -8,10 +8,10 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Printer.h"
-#include "runtime/VectorFile.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "vector/Printer.h"
+#include "vector/VectorFile.h"
 
 namespace {
 

@@ -10,7 +10,7 @@
 #include <filesystem>
 #include <random>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "web/Controls.h"
 #include "web/Dispatcher.h"
 #include "web/Pages.h"

@@ -8,7 +8,7 @@
 
 #include "cli/Options.h"
 #include "engine/BarTypes.h"
-#include "runtime/Graphics.h"
+#include "graphics/Graphics.h"
 
 namespace ribbon::cli {
 

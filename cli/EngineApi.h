@@ -7,7 +7,7 @@
 #include <string_view>
 
 #include "engine/BarTypes.h"
-#include "runtime/Graphics.h"
+#include "graphics/Graphics.h"
 
 namespace ribbon {
 class TCustomCanvas;

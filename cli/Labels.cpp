@@ -34,11 +34,11 @@
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
 #include "cli/WorkQueue.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Printer.h"
-#include "runtime/VectorFile.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "vector/Printer.h"
+#include "vector/VectorFile.h"
 
 namespace ribbon::cli {
 

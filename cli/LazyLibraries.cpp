@@ -10,7 +10,7 @@
 #include <mutex>
 #include <string>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 extern "C" {
 extern void* ribbon_lazy_slots[];

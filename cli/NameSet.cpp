@@ -1,6 +1,6 @@
 #include "cli/NameSet.h"
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon::cli {
 

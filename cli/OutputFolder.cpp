@@ -8,8 +8,8 @@
 #include <cstring>
 #include <filesystem>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon::cli {
 

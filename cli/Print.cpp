@@ -16,10 +16,10 @@
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
 #include "engine/ZBarCode.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Printer.h"
-#include "runtime/VectorFile.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "vector/Printer.h"
+#include "vector/VectorFile.h"
 
 namespace ribbon::cli {
 

@@ -5,8 +5,8 @@
 #include <numbers>
 
 #include "cli/ModuleRanges.h"
-#include "runtime/Format.h"
-#include "runtime/Printer.h"
+#include "base/Format.h"
+#include "vector/Printer.h"
 
 namespace ribbon::cli {
 

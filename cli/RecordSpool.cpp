@@ -12,8 +12,8 @@
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
 #include "cli/RepeatFilter.h"
-#include "runtime/Database.h"
-#include "runtime/Format.h"
+#include "data/Database.h"
+#include "base/Format.h"
 
 namespace ribbon::cli {
 

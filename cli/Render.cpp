@@ -13,10 +13,10 @@
 #include "cli/Options.h"
 #include "cli/StandardOutput.h"
 #include "cli/Warnings.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/VectorFile.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "vector/VectorFile.h"
 
 namespace ribbon::cli {
 

@@ -7,8 +7,8 @@
 #include <cstring>
 #include <iostream>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon::cli {
 

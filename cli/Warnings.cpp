@@ -4,7 +4,7 @@
 #include <iostream>
 
 #include "cli/Json.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon::cli {
 

@@ -7,7 +7,7 @@
 
 #include "cli/Commands.h"
 #include "cli/Options.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 
 #include "components/FormProperties.h"
 #include "components/pDBBarcode.h"
-#include "runtime/AtomicFile.h"
-#include "runtime/Format.h"
+#include "base/AtomicFile.h"
+#include "base/Format.h"
 
 namespace ribbon {
 

@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "runtime/Component.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "framework/Component.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon {
 

@@ -3,7 +3,7 @@
 #include <cctype>
 #include <charconv>
 
-#include "runtime/Format.h"
+#include "base/Format.h"
 
 namespace ribbon {
 

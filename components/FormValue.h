@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon {
 

@@ -3,7 +3,7 @@
 #include <filesystem>
 
 #include "components/pDBBarcode.h"
-#include "runtime/Format.h"
+#include "base/Format.h"
 
 namespace ribbon {
 

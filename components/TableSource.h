@@ -15,7 +15,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/DataSource.h"
+#include "data/DataSource.h"
 
 namespace ribbon {
 

@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon {
 

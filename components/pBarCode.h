@@ -7,8 +7,8 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Export.h"
-#include "runtime/Panel.h"
+#include "base/Export.h"
+#include "framework/Panel.h"
 
 namespace ribbon {
 

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "components/pBarCode.h"
-#include "runtime/DataSource.h"
-#include "runtime/Export.h"
+#include "data/DataSource.h"
+#include "base/Export.h"
 
 namespace ribbon {
 

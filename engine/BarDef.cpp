@@ -5,7 +5,7 @@
 #include "engine/DigitNotes.h"
 #include "engine/EANTables.h"
 #include "engine/Encoders.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

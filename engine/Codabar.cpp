@@ -6,8 +6,8 @@
 
 #include "engine/ByteIndex.h"
 #include "engine/Encoders.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

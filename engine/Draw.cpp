@@ -11,9 +11,9 @@
 
 #include "engine/Elements.h"
 #include "engine/Encoders.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Numeric.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Numeric.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

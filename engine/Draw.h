@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Canvas.h"
+#include "graphics/Canvas.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

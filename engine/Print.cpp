@@ -4,10 +4,10 @@
 #include <limits>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Numeric.h"
-#include "runtime/Printer.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Numeric.h"
+#include "vector/Printer.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

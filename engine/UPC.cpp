@@ -7,7 +7,7 @@
 #include "engine/DigitNotes.h"
 #include "engine/EANTables.h"
 #include "engine/Encoders.h"
-#include "runtime/Numeric.h"
+#include "base/Numeric.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

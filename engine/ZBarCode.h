@@ -14,7 +14,7 @@
 
 #include "engine/BarTypes.h"
 #include "engine/Edition.h"
-#include "runtime/Export.h"
+#include "base/Export.h"
 
 namespace ribbon {
 

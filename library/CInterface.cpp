@@ -11,7 +11,7 @@
 #include "library/Picture.h"
 #include "library/Units.h"
 #include "ribbonkit.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon {
 namespace {

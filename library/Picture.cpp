@@ -5,10 +5,10 @@
 #include <cmath>
 #include <cstring>
 
-#include "runtime/AtomicFile.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/VectorFile.h"
+#include "base/AtomicFile.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "vector/VectorFile.h"
 
 namespace ribbon {
 namespace {

@@ -7,7 +7,7 @@
 
 #include "engine/ZBarCode.h"
 #include "ribbonkit.h"
-#include "runtime/Graphics.h"
+#include "graphics/Graphics.h"
 
 namespace ribbon {
 

@@ -1,7 +1,7 @@
 #pragma once
 // The units of libribbonkit in start order, and whether the library is started.
 
-#include "runtime/Export.h"
+#include "base/Export.h"
 
 namespace ribbon {
 

@@ -6,7 +6,7 @@
 #include <QPainter>
 #include <QTimer>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon::qt {
 

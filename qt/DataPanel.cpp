@@ -8,7 +8,7 @@
 #include <QPushButton>
 #include <filesystem>
 
-#include "runtime/Format.h"
+#include "base/Format.h"
 
 namespace ribbon::qt {
 

@@ -9,7 +9,7 @@
 
 #include "components/TableSource.h"
 #include "components/pDBBarcode.h"
-#include "runtime/DataSetAction.h"
+#include "data/DataSetAction.h"
 
 class QComboBox;
 class QLabel;

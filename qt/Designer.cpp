@@ -19,7 +19,7 @@
 #include "components/pDBBarcode.h"
 #include "qt/ControlWidget.h"
 #include "qt/DataPanel.h"
-#include "runtime/Printer.h"
+#include "vector/Printer.h"
 
 namespace ribbon::qt {
 

@@ -7,6 +7,6 @@ build="${RIBBON_TIDY_DIR:-$root/build-tidy}"
 [ -f "$build/compile_commands.json" ] ||
   cmake -S "$root" -B "$build" -DCMAKE_EXPORT_COMPILE_COMMANDS=ON >/dev/null
 cd "$root"
-git ls-files -z -- 'runtime/*.cpp' 'engine/*.cpp' 'web/*.cpp' 'webdemo/*.cpp' 'cli/*.cpp' \
+git ls-files -z -- 'base/*.cpp' 'graphics/*.cpp' 'vector/*.cpp' 'framework/*.cpp' 'data/*.cpp' 'engine/*.cpp' 'web/*.cpp' 'webdemo/*.cpp' 'cli/*.cpp' \
   'components/*.cpp' 'qt/*.cpp' |
   xargs -0 -n 8 -P "${RIBBON_JOBS:-2}" clang-tidy -p "$build" --quiet

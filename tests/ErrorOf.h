@@ -4,7 +4,7 @@
 #include <functional>
 #include <string>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon::test {
 

@@ -8,7 +8,7 @@
 #include <cstdio>
 #include <string>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "tests/Shell.h"
 
 namespace ribbon::test {

@@ -3,7 +3,7 @@
 
 #include <cstring>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon::test {
 

@@ -11,7 +11,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/Database.h"
+#include "data/Database.h"
 
 namespace ribbon::test {
 

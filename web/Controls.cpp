@@ -4,9 +4,9 @@
 
 #include <charconv>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Numeric.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Numeric.h"
 #include "web/Escape.h"
 #include "web/WorkGate.h"
 

@@ -8,7 +8,7 @@
 #include <string_view>
 #include <vector>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon::web {
 

@@ -1,6 +1,6 @@
 #include "web/Pages.h"
 
-#include "runtime/Format.h"
+#include "base/Format.h"
 #include "web/Escape.h"
 
 namespace ribbon::web {

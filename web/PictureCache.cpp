@@ -13,8 +13,8 @@
 #include <utility>
 #include <vector>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 
 namespace ribbon::web {
 

@@ -10,8 +10,8 @@
 #include <cstring>
 #include <fstream>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "web/FormData.h"
 #include "web/Pages.h"
 #include "web/SessionId.h"

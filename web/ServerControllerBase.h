@@ -11,7 +11,7 @@
 #include <set>
 #include <string>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "web/Clock.h"
 #include "web/Http.h"
 #include "web/Pages.h"

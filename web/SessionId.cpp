@@ -6,7 +6,7 @@
 #include <cerrno>
 #include <cstring>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace ribbon::web {
 

@@ -2,7 +2,7 @@
 
 #include <chrono>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "web/SessionId.h"
 
 namespace ribbon::web {

@@ -12,7 +12,7 @@
 #include <mutex>
 #include <vector>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon::web {
 

@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon::webdemo {
 

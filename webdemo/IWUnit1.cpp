@@ -4,10 +4,10 @@
 
 #include "engine/Symbologies.h"
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
-#include "runtime/Numeric.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
+#include "base/Numeric.h"
 #include "web/WorkGate.h"
 #include "webdemo/BackPicture.h"
 

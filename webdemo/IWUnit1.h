@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "runtime/Graphics.h"
+#include "graphics/Graphics.h"
 #include "web/AppForm.h"
 
 namespace ribbon::webdemo {

@@ -5,8 +5,8 @@
 #include <mutex>
 #include <vector>
 
-#include "runtime/Exceptions.h"
-#include "runtime/Format.h"
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "web/Dispatcher.h"
 #include "webdemo/IWUnit1.h"
 

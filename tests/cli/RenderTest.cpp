@@ -11,7 +11,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "tests/cli/RunTool.h"
 
 namespace ribbon::test {

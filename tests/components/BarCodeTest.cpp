@@ -6,7 +6,7 @@
 #include <functional>
 
 #include "components/pBarCode.h"
-#include "runtime/Printer.h"
+#include "vector/Printer.h"
 #include "tests/Decoders.h"
 #include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"

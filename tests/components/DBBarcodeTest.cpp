@@ -4,7 +4,7 @@
 
 #include "components/FormFile.h"
 #include "components/pDBBarcode.h"
-#include "runtime/DataSetAction.h"
+#include "data/DataSetAction.h"
 #include "tests/TestDatabase.h"
 
 namespace ribbon::test {

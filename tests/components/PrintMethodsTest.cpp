@@ -4,8 +4,8 @@
 #include <gtest/gtest.h>
 
 #include "components/pBarCode.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Printer.h"
+#include "base/Exceptions.h"
+#include "vector/Printer.h"
 
 namespace ribbon {
 namespace {

@@ -11,8 +11,8 @@
 
 #include "engine/Draw.h"
 #include "engine/Encoders.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
 #include "tests/ErrorOf.h"
 #include "tests/engine/SymbolSamples.h"
 

@@ -4,7 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "tests/ErrorOf.h"
 
 namespace ribbon {

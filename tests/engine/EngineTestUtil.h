@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/Encoders.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "tests/ErrorOf.h"
 
 namespace ribbon::test {

@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Canvas.h"
-#include "runtime/Exceptions.h"
-#include "runtime/TextRuns.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Canvas.h"
+#include "base/Exceptions.h"
+#include "graphics/TextRuns.h"
 #include "tests/engine/SymbolSamples.h"
 
 namespace ribbon {

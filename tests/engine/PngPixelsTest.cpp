@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "tests/PngHeader.h"
 #include "tests/SamePixels.h"
 #include "tests/engine/SymbolSamples.h"

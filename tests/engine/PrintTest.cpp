@@ -10,9 +10,9 @@
 #include <filesystem>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
-#include "runtime/Printer.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
+#include "vector/Printer.h"
 #include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"
 

@@ -9,8 +9,8 @@
 #include <limits>
 
 #include "cli/EngineApi.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
 
 namespace {
 

@@ -9,7 +9,7 @@
 
 #include "cli/EngineApi.h"
 #include "engine/BarTypes.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

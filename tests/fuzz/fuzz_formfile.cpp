@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "components/FormFile.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 
 namespace {
 

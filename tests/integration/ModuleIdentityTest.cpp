@@ -10,7 +10,7 @@
 #include <sstream>
 #include <stdexcept>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "webdemo/apache/ModuleIdentity.h"
 
 namespace ribbon::webdemo::apache {

@@ -9,7 +9,7 @@
 
 #include "engine/BarTypes.h"
 #include "ribbonkit.h"
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "tests/AssertionText.h"
 
 namespace {

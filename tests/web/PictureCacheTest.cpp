@@ -6,7 +6,7 @@
 #include <iterator>
 #include <regex>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/Controls.h"

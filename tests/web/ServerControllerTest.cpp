@@ -8,7 +8,7 @@
 #include <functional>
 #include <thread>
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"
 #include "web/Escape.h"

@@ -15,7 +15,7 @@
 #include <tuple>
 #include <vector>
 
-#include "runtime/Bitmap.h"
+#include "graphics/Bitmap.h"
 #include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"

@@ -34,7 +34,7 @@
 #include "apr_strings.h"
 // clang-format on
 
-#include "runtime/Exceptions.h"
+#include "base/Exceptions.h"
 #include "web/Http.h"
 #include "webdemo/ServerController.h"
 #include "webdemo/apache/ModuleIdentity.h"

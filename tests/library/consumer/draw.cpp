@@ -3,8 +3,8 @@
 #include <cstdio>
 
 #include "engine/ZBarCode.h"
-#include "runtime/Bitmap.h"
-#include "runtime/Exceptions.h"
+#include "graphics/Bitmap.h"
+#include "base/Exceptions.h"
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
