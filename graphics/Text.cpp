@@ -7,8 +7,8 @@
 #include <numbers>
 #include <optional>
 
-#include "graphics/Canvas.h"
 #include "base/Exceptions.h"
+#include "graphics/Canvas.h"
 #include "graphics/FontCache.h"
 #include FT_SYNTHESIS_H
 #include "base/Format.h"
@@ -374,7 +374,8 @@ void BlendGlyphs(TPixelBuffer& Target, const std::vector<detail::TPlacedGlyph>& 
         for (int row = 0; row < glyph.Rows; ++row)
             for (int col = 0; col < glyph.Width; ++col) {
                 const int x = p.Left + col, y = p.Top + row;
-                const unsigned alpha = glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col];
+                const unsigned alpha =
+                    glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col];
                 if (x < 0 || y < 0 || x >= width || y >= height || alpha == 0) continue;
                 std::uint8_t* q = &Target.Rgb[(static_cast<std::size_t>(y) * width + x) * 3];
                 for (int k = 0; k < 3; ++k)
@@ -407,16 +408,16 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
     thread_local std::vector<detail::TPlacedGlyph> ownPlaced;
     std::vector<detail::TPlacedGlyph>& placed = Layout ? Layout->Glyphs : ownPlaced;
     placed.clear();
-    const GlyphFont glyphFont{*font.face_,
-                              font.upright_,
-                              font.emPixels_,
-                              font.widthPixels_,
-                              font.Ascent(),
-                              lf.Escapement,
-                              lf.Orientation,
-                              font.syntheticBold_,
-                              font.syntheticItalic_,
-                              lf.Quality == NONANTIALIASED_QUALITY};
+    const GlyphFont glyphFont{.Face = *font.face_,
+                              .Upright = font.upright_,
+                              .EmPixels = font.emPixels_,
+                              .WidthPixels = font.widthPixels_,
+                              .Ascent = font.Ascent(),
+                              .Escapement = lf.Escapement,
+                              .Orientation = lf.Orientation,
+                              .Bold = font.syntheticBold_,
+                              .Italic = font.syntheticItalic_,
+                              .Mono = lf.Quality == NONANTIALIASED_QUALITY};
     PlaceGlyphs(glyphFont, X, Y, Text, advances, esc, placed);
     // Paint: the glyphs, then the lines over them.
     BlendGlyphs(*target_, placed, ink);
