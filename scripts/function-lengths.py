@@ -9,6 +9,8 @@ A function that is a table (its body mostly data rows) may be exempted by a comm
 
 import argparse
 import json
+import re
+import shutil
 import subprocess
 import sys
 from pathlib import Path
@@ -28,7 +30,8 @@ def functions(root, files):
     for line in out.splitlines():
         tag = json.loads(line)
         if tag.get("_type") == "tag" and "end" in tag:
-            name = f"{tag['scope']}::{tag['name']}" if tag.get("scope") else tag["name"]
+            scope = re.sub(r"__anon[0-9a-f]+", "(anonymous)", tag.get("scope", ""))
+            name = f"{scope}::{tag['name']}" if scope else tag["name"]
             yield tag["path"], tag["line"], tag["end"], name
 
 
@@ -38,6 +41,10 @@ def main():
     parser.add_argument("--limit", type=int, default=80)
     args = parser.parse_args()
     root = args.root.resolve()
+    if not shutil.which("ctags"):
+        print("function-lengths: universal-ctags is not installed (scripts/setup.sh installs it)",
+              file=sys.stderr)
+        return 1
     files = sorted(f for d in FOLDERS for f in (root / d).rglob("*")
                    if f.suffix in SUFFIXES and f.is_file())
     long = []
@@ -51,6 +58,7 @@ def main():
         long.append((length, path, first, name))
     for length, path, first, name in sorted(long, reverse=True):
         print(f"{path}:{first}: {name} is {length} lines (over {args.limit})")
+    sys.stdout.flush()
     if long:
         print(f"{len(long)} function(s) over {args.limit} lines; split them into named steps",
               file=sys.stderr)
