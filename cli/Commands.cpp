@@ -13,7 +13,7 @@
 namespace ribbon::cli {
 
 int RunTypes(const Args& args) {
-    const Options options(args, {"edition"}, {});
+    const Options options(args, cmdTypes);
     const EngineApi& engine = ReadEdition(options);
     for (int i = 0; i < BarTypeCount; ++i) {
         const CatalogueRow row = engine.Row(static_cast<TBarType>(i));
@@ -24,9 +24,7 @@ int RunTypes(const Args& args) {
 }
 
 int RunEncode(const Args& args) {
-    auto flags = SymbolFlags;
-    flags.insert("strict");
-    const Options options(args, SymbolValueOptions, flags);
+    const Options options(args, cmdEncode);
     SetStrict(options.Has("strict"));
     const SymbolOptions s = ReadSymbolOptions(options);
     const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
@@ -41,9 +39,7 @@ int RunEncode(const Args& args) {
 int RunMeasure(const Args& args) {
     for (const std::string& arg : args)
         if (arg == "--units" || arg.rfind("--units=", 0) == 0) return RunPrintMeasure(args);
-    auto valueOptions = SymbolValueOptions;
-    valueOptions.insert({"height", "angle"});
-    const Options options(args, valueOptions, SymbolFlags);
+    const Options options(args, cmdMeasure);
     const SymbolOptions s = ReadSymbolOptions(options);
     const int height = options.Int("height", 50);
     const double angle = options.Double("angle", 0.0);

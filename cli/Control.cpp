@@ -39,26 +39,17 @@ void Colour(const Options& options, const std::string& name, auto&& apply) {
     if (options.Has(name)) apply(ReadColor(options, name, clBlack));
 }
 
-int Ranged(const Options& options, const std::string& name, int least, int most) {
-    const int v = options.Int(name, least);
-    if (v < least || v > most)
-        throw UsageError("option --" + name + ": " + std::to_string(v) + " is outside " +
-                         std::to_string(least) + ".." + std::to_string(most));
-    return v;
-}
-
 void ApplyOptions(TBarCode& c, const Options& options) {
-    const int width =
-        options.Has("width") ? Ranged(options, "width", 1, TBitmap::MaxSide) : c.Width();
-    const int height =
-        options.Has("height") ? Ranged(options, "height", 1, TBitmap::MaxSide) : c.Height();
+    // The ranges are checked as given (OptionTable.cpp), not those of a form's control.
+    const int width = options.Int("width", c.Width());
+    const int height = options.Int("height", c.Height());
     if (static_cast<long long>(width) * height > TBitmap::MaxPixels)
         throw UsageError("option --width/--height: the control is larger than a picture may be");
     c.SetBounds(c.Left(), c.Top(), width, height);
     Choose(options, "bevel-inner", Bevels, [&](TPanelBevel v) { c.SetBevelInner(v); });
     Choose(options, "bevel-outer", Bevels, [&](TPanelBevel v) { c.SetBevelOuter(v); });
-    if (options.Has("bevel-width")) c.SetBevelWidth(Ranged(options, "bevel-width", 1, 1000));
-    if (options.Has("border-width")) c.SetBorderWidth(Ranged(options, "border-width", 0, 1000));
+    if (options.Has("bevel-width")) c.SetBevelWidth(options.Int("bevel-width", 1));
+    if (options.Has("border-width")) c.SetBorderWidth(options.Int("border-width", 0));
     Choose(options, "border-style", BorderStyles, [&](TBorderStyle v) { c.SetBorderStyle(v); });
     // A new control has the flat frame unless asked; a control from a form keeps its own.
     if (options.Has("ctl3d") || !options.Has("form")) c.SetCtl3D(options.Has("ctl3d"));
@@ -66,7 +57,7 @@ void ApplyOptions(TBarCode& c, const Options& options) {
 
     TFont font = c.Font();
     if (auto face = options.Get("font")) font.Name = *face;
-    if (options.Has("font-size")) font.Size = Ranged(options, "font-size", 1, 1000);
+    font.Size = options.Int("font-size", font.Size);
     Colour(options, "font-color", [&](TColor v) { font.Color = v; });
     if (options.Has("bold")) font.Style.Include(fsBold);
     if (options.Has("italic")) font.Style.Include(fsItalic);
@@ -85,7 +76,7 @@ void ApplyOptions(TBarCode& c, const Options& options) {
         throw UsageError("give only one of --data and --data-hex");
     if (auto data = options.Get("data")) c.SetBarcode(*data);
     if (auto hex = options.Get("data-hex")) c.SetBarcode(DecodeHex(*hex));
-    if (options.Has("modul")) c.SetModul(Ranged(options, "modul", 1, 49));
+    if (options.Has("modul")) c.SetModul(options.Int("modul", 1));
     if (options.Has("ratio")) c.SetRatio(options.Double("ratio", 2.0));
     if (options.Has("checksum")) c.SetCheckSum(csModulo10);
     Choose(options, "orientation", Orientations, [&](TOrientation v) { c.SetOrientation(v); });
@@ -115,15 +106,7 @@ void WarnControlData(const TBarCode& c) {
 }  // namespace
 
 int RunControl(const Args& args) {
-    const Options options(
-        args, {"out",         "form",          "name",         "width",        "height",
-               "orientation", "alignment",     "bar-height",   "hmargin",      "bevel-inner",
-               "bevel-outer", "bevel-width",   "border-width", "border-style", "color",
-               "type",        "data",          "data-hex",     "modul",        "ratio",
-               "text",        "text-position", "bar-color",    "space-color",  "text-background",
-               "font",        "font-size",     "font-color"},
-        {"auto-width", "ctl3d", "checksum", "bold", "italic", "underline", "strikeout",
-         "list-properties", "strict"});
+    const Options options(args, cmdControl);
     SetStrict(options.Has("strict"));
     // The table of what a form file may say, for people and for the README.
     if (options.Has("list-properties")) {

@@ -37,19 +37,6 @@ std::string Lower(std::string_view s) {
     return out;
 }
 
-int Positive(const Options& options, const std::string& name, int fallback, int most) {
-    const int v = options.Int(name, fallback);
-    if (v < 1 || v > most)
-        throw UsageError("option --" + name + ": " + std::to_string(v) + " is outside 1.." +
-                         std::to_string(most));
-    return v;
-}
-
-const std::set<std::string> DrawingValueOptions = {
-    "angle",           "text",       "text-position", "bar-color", "space-color",
-    "text-background", "background", "font",          "font-size", "font-color"};
-const std::set<std::string> DrawingFlags = {"bold", "italic", "underline", "strikeout"};
-
 DrawingOptions ReadDrawingOptions(const Options& options) {
     DrawingOptions d;
     d.Angle = options.Double("angle", 0.0);
@@ -62,7 +49,7 @@ DrawingOptions ReadDrawingOptions(const Options& options) {
     d.TextBackground = ReadColor(options, "text-background", clWhite);
     d.Background = ReadColor(options, "background", clWhite);
     if (auto face = options.Get("font")) d.Font.Name = *face;
-    d.Font.Size = Positive(options, "font-size", d.Font.Size, 1000);
+    d.Font.Size = options.Int("font-size", d.Font.Size);
     d.Font.Color = ReadColor(options, "font-color", clBlack);
     if (options.Has("bold")) d.Font.Style.Include(fsBold);
     if (options.Has("italic")) d.Font.Style.Include(fsItalic);

@@ -1,7 +1,6 @@
 #pragma once
 // The drawing options that render and print share: text, colours, font and angle.
 
-#include <set>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,9 +18,6 @@ struct DrawingOptions {
     TFont Font;
     double Angle;
 };
-
-extern const std::set<std::string> DrawingValueOptions;
-extern const std::set<std::string> DrawingFlags;
 
 DrawingOptions ReadDrawingOptions(const Options& options);
 
@@ -52,8 +48,5 @@ inline constexpr std::pair<std::string_view, TTextPosition> TextPositions[] = {
     {"top-left", tpTopLeft},         {"top-right", tpTopRight},
     {"top-center", tpTopCenter},     {"bottom-left", tpBottomLeft},
     {"bottom-right", tpBottomRight}, {"bottom-center", tpBottomCenter}};
-
-// An integer option in 1..most.
-int Positive(const Options& options, const std::string& name, int fallback, int most);
 
 }  // namespace ribbon::cli

@@ -1,9 +1,11 @@
 // The help texts. Each command's usage, description and option groups are written once; the
 // whole help and each command's help are put together from these parts.
 
+#include <algorithm>
 #include <string_view>
 
 #include "cli/Commands.h"
+#include "cli/OptionTable.h"
 
 namespace ribbon::cli {
 
@@ -18,115 +20,36 @@ constexpr std::string_view ToolUsage =
   ribbon --version        the version (also -V)
 )";
 
-// The option groups, in the order the whole help lists them.
-enum Group : unsigned {
-    SymbolGroup = 1 << 0,
-    MeasureGroup = 1 << 1,
-    StrictGroup = 1 << 2,
-    PictureGroup = 1 << 3,
-    DrawingGroup = 1 << 4,
-    ControlGroup = 1 << 5,
-    PrintingGroup = 1 << 6,
-    JsonGroup = 1 << 7,
-    ExitGroup = 1 << 8,
+// A group of the help: its heading, the column its entries' texts start at, and what follows
+// them. The entries are the options' own (OptionTable.cpp).
+struct GroupText {
+    HelpGroup Group;
+    std::string_view Heading;
+    std::size_t Column;
+    std::string_view Footer;
 };
 
-constexpr std::pair<Group, std::string_view> Groups[] = {
-    {SymbolGroup, R"(Options:
-  --type T        symbology: its ordinal (0-22), its identifier (bcCode128B), the identifier
-                  without "bc" (code128b), or an alias such as ean13, upca, upce, codabar, i25;
-                  case does not matter
-  --data D        the data, as given
-  --data-hex HEX  the data as hexadecimal bytes (e.g. 41420a), for bytes a shell cannot pass
-  --modul N       width of a narrow element in pixels (default 1)
-  --ratio R       wide-to-narrow ratio (default 2.0; clamped per symbology)
-  --checksum      add the optional check character (csModulo10); without it csNone
-  --edition E     desktop (default) or web: the web edition trims blanks and control
-                  characters around the data and accepts digits only for Code 128 C / EAN-128 C
-)"},
-    {MeasureGroup, R"(Measure options (measure):
-  --height H      bar height in pixels (default 50)
-  --angle A       rotation in degrees, counter-clockwise (default 0)
-)"},
-    {StrictGroup, R"(Checking the data (encode, render, print, control, labels):
-  --strict        make the warning an error: when the data encoded differs from the data
-                  typed (a check digit replaced, padding, truncation, characters left out or
-                  replaced), exit with status 1 and write no file, instead of a warning on
-                  stderr
-)"},
-    {PictureGroup, R"(Picture options (render; labels take --height, --left, --top and --size):
-  --out FILE            the picture to write (required); an existing file is replaced
-  --out -               the picture on standard output, for pipelines: nothing else goes
-                        there (no JSON); needs --format
-  --format F            png, jpeg (or jpg), bmp, svg or pdf; with a FILE it must agree with
-                        the extension
-  --height H            bar height in pixels before turning (default 50)
-  --left X, --top Y     top-left corner of the upright box around the turned symbol
-                        (default: 10 modules, the quiet zone)
-  --size WxH            picture size in pixels (default: the symbol's box and the quiet zone
-                        on every side); with --left and --top the symbol is drawn exactly there
-  --jpeg-quality Q      JPEG quality 1-100 (default 90)
-  --progressive         write a progressive JPEG
-)"},
+constexpr GroupText Groups[] = {
+    {SymbolGroup, "Options:\n", 18, ""},
+    {MeasureGroup, "Measure options (measure):\n", 18, ""},
+    {StrictGroup, "Checking the data (encode, render, print, control, labels):\n", 18, ""},
+    {PictureGroup, "Picture options (render; labels take --height, --left, --top and --size):\n",
+     24, ""},
     {DrawingGroup,
-     R"(Drawing options (render, print, labels; control takes the text's and colours'):
-  --angle A             rotation in degrees, counter-clockwise (default 0)
-  --text T              none (default), barcode (the data as encoded), bartype (the name of
-                        the symbology) or both ("Code39 123")
-  --text-position P     top-left, top-right, top-center, bottom-left, bottom-right or
-                        bottom-center (default); the text is written inside the bars' box
-  --bar-color C         colour of the bars (default Black)
-  --space-color C       colour of the spaces between them (default White)
-  --text-background C   colour of the text's cells (default White)
-  --background C        colour of the rest of the picture (default White)
-  --font FACE           face of the text (default DejaVu Sans); names such as Courier,
-                        Courier New, Arial, Tahoma or Impact map to the nearest installed face
-  --font-size PT        size of the text in points (1-1000, default 10); 96 pixels per inch
-                        on pictures, the printer's resolution on printed pages
-  --font-color C        colour of the glyphs (default Black)
-  --bold, --italic, --underline, --strikeout
-                        style of the text
-
+     "Drawing options (render, print, labels; control takes the text's and colours'):\n", 24,
+     R"(
   A colour C is #RRGGBB or a name: Black, Maroon, Green, Olive, Navy, Purple, Teal, Gray,
   Silver, Red, Lime, Yellow, Blue, Fuchsia, Aqua, LtGray, DkGray, White (any case).
   The installed face is fontconfig's choice (as fc-match); its answers are kept in
   $XDG_CACHE_HOME/ribbonkit (else ~/.cache/ribbonkit) until a font or the font
   configuration changes.
 )"},
-    {ControlGroup, R"(Control options (control):
-  --width W, --height H       outer size of the control in pixels (default 185 x 41)
-  --orientation O             left-right (default), right-left, top-bottom or bottom-top
-  --alignment A               left, right or center (default): where the symbol sits along
-                              the control
-  --bar-height N              bar height in pixels; 0 (default) fills the control
-  --modul N                   1 to 49 pixels, the range the control accepts (default 1)
-  --hmargin N, --auto-width   with --auto-width the control sizes itself along the symbol
-                              to the symbol, its frame and N pixels on each end
-  --bevel-inner B, --bevel-outer B
-                              none, lowered, raised or space (defaults none and raised)
-  --bevel-width N             width of each bevel (default 1)
-  --border-width N            space between the bevels in the control's colour (default 0)
-  --border-style S            none (default) or single: a window edge, flat (2 pixels over
-                              both sides) or, with --ctl3d, sunken (4 pixels)
-  --ctl3d                     the 3D window edge (a control from a form keeps its own)
-  --color C                   the control's colour (default the button face, #F0F0F0)
-  --text, --text-position, --bar-color, --space-color, --text-background, --font,
-  --font-size, --font-color, --bold, --italic, --underline, --strikeout
-                              as for render; the text background is the control's TextColor
-)"},
-    {PrintingGroup, R"(Printing options (print, measure --units):
-  --units U             mm or inch: the unit of --modul, --left, --top and --height
-  --modul M             width of a narrow element in the unit (0.33 mm = 8 pixels at 600 dpi)
-  --left L, --top T     top-left corner of the upright box around the turned symbol
-  --height H            bar height in the unit (measure: default 50)
-  --dpi H[xV]           printer resolution in dots per inch, horizontal x vertical
-                        (default 600; e.g. 300, 600x1200)
-  --paper P             a4 (default), letter, or WIDTHxHEIGHTmm for label stock (100x50mm)
-  --data-file F         the data, one symbol a line; empty and blank lines are skipped
-  The drawing options of render apply as well; --background fills the page.
-)"},
+    {ControlGroup, "Control options (control):\n", 30, ""},
+    {PrintingGroup, "Printing options (print, measure --units):\n", 24,
+     "  The drawing options of render apply as well; --background fills the page.\n"},
     {JsonGroup, R"(JSON strings escape bytes outside printable ASCII as \u00XX (the byte's value).
-)"},
+)",
+     0, ""},
     {ExitGroup, R"(Exit status:
   0    done
   1    refused data or a failed job: the engine refused the input, a file could not be
@@ -134,8 +57,39 @@ constexpr std::pair<Group, std::string_view> Groups[] = {
        "ribbon: <message>"
   2    a mistake in the command line
   130  interrupted (Ctrl-C)
-)"},
+)",
+     0, ""},
 };
+
+// Each line of Text indented by Indent spaces, but the first.
+std::string Hanging(std::string_view Text, std::size_t Indent) {
+    std::string out;
+    for (std::size_t start = 0; start <= Text.size();) {
+        const std::size_t end = std::min(Text.find('\n', start), Text.size());
+        if (start > 0) out.append(Indent, ' ');
+        (out += Text.substr(start, end - start)) += '\n';
+        start = end + 1;
+    }
+    return out;
+}
+
+// The group's entries: each label at two spaces, its text at the column, on the label's last
+// line when there is room for it and two spaces.
+std::string GroupEntries(const GroupText& g) {
+    std::string text;
+    for (const OptionDecl& o : OptionDecls()) {
+        if (o.Group != g.Group) continue;
+        const std::string label = "  " + Hanging(o.Label, 2);
+        text += label.substr(0, label.size() - 1);
+        const std::size_t last = label.size() - 1 - (label.rfind('\n', label.size() - 2) + 1);
+        if (last + 2 <= g.Column)
+            text.append(g.Column - last, ' ');
+        else
+            (text += '\n').append(g.Column, ' ');
+        text += Hanging(o.Help, g.Column);
+    }
+    return text;
+}
 
 struct CommandText {
     std::string_view Name;
@@ -270,8 +224,8 @@ constexpr CommandText Commands[] = {
 };
 
 std::string WithGroups(std::string text, unsigned groups) {
-    for (const auto& [group, groupText] : Groups)
-        if (groups & group) (text += '\n') += groupText;
+    for (const GroupText& g : Groups)
+        if (groups & g.Group) ((((text += '\n') += g.Heading) += GroupEntries(g)) += g.Footer);
     return text;
 }
 

@@ -21,6 +21,8 @@
 #include <optional>
 #include <thread>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/EngineApi.h"
@@ -35,8 +37,6 @@
 #include "cli/Warnings.h"
 #include "cli/WorkQueue.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 
@@ -215,8 +215,7 @@ class Outcome {
 
 unsigned Workers(const Options& options) {
     const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
-    return static_cast<unsigned>(
-        Positive(options, "jobs", static_cast<int>(std::min(cores, 16u)), 64));
+    return static_cast<unsigned>(options.Int("jobs", static_cast<int>(std::min(cores, 16u))));
 }
 
 // The layout of record Index, or nothing when the record is refused; tells outcome (when given)
@@ -276,151 +275,192 @@ struct FileJob {
     std::string Bytes;
 };
 
+// The stages of writing the labels as files: this thread feeds the records in, the drawing
+// threads draw and compress them, and one thread writes them into the folder. Every wait ends
+// at once on an error, or when a stage sees the interruption.
+class FilePipeline {
+  public:
+    FilePipeline(const LabelStyle& style, const std::string& dir, bool svg, unsigned workers,
+                 Outcome& outcome)
+        : style_(style),
+          dir_(dir),
+          svg_(svg),
+          extension_(svg ? ".svg" : ".png"),
+          folder_(dir),
+          // Enough in flight to keep every stage busy, few enough to keep the memory small; the
+          // writer, faster than the drawing, is woken for a few files at a time.
+          draws_(16 * workers),
+          files_(64, 16),
+          drawing_(workers),
+          outcome_(outcome) {}
+
+    // This thread: the records in order, each given its file name.
+    void Feed(RecordSpool& spool, ProgressReport& progress) {
+        try {
+            NameSet names([&](std::uint64_t position) { return spool.KeyAt(position); });
+            Record r;
+            std::uint64_t position = 0;
+            bool repeatsKnown = false;
+            for (std::size_t i = 0; !outcome_.Failed() && !Interrupted() && spool.Next(r, position);
+                 ++i) {
+                progress.Tick();
+                if (auto problem = FileNameProblem(r.Key)) {
+                    outcome_.Refuse(i, r.Key, *problem);
+                    continue;
+                }
+                std::optional<LabelLayout> layout = Examine(style_, r, i, &outcome_);
+                if (!layout) continue;
+                // A name goes to the first record that is drawn under it; a refused record takes
+                // none. While the records are being copied every name is kept; after that only
+                // those that may occur again, as no earlier record can have taken the others.
+                if (!repeatsKnown) repeatsKnown = spool.RepeatsKnown();
+                if ((!repeatsKnown || spool.MayRepeat(r.Key)) && !names.Insert(r.Key, position)) {
+                    outcome_.Refuse(i, r.Key, "an earlier record has the same file name");
+                    continue;
+                }
+                if (!draws_.Push({i, std::move(r.Key), std::move(*layout)})) break;
+            }
+        } catch (...) {
+            Fail();
+        }
+        if (Interrupted())
+            Stop();
+        else
+            draws_.Close();
+    }
+
+    // A drawing thread.
+    void Draw() {
+        try {
+            TBitmap bitmap;  // one a thread: a label the size of the last one reuses its pixels
+            DrawJob job;
+            while (draws_.Pop(job)) {
+                if (Interrupted()) {
+                    Stop();
+                    break;
+                }
+                try {
+                    if (!DrawOne(job, bitmap)) break;
+                } catch (const EFileError&) {
+                    throw;  // the folder, not the record: the run cannot go on
+                } catch (const Exception& e) {
+                    outcome_.Refuse(job.Index, job.Key, e.Message);
+                }
+            }
+        } catch (...) {
+            Fail();
+        }
+        if (--drawing_ == 0) files_.Close();
+    }
+
+    // The writing thread.
+    void Write() {
+        try {
+            FileJob file;
+            while (files_.Pop(file)) {
+                if (Interrupted()) {
+                    Stop();
+                    break;
+                }
+                folder_.Write(file.Name, file.Bytes);
+                outcome_.Written();
+            }
+        } catch (...) {
+            Fail();
+        }
+    }
+
+  private:
+    // An SVG is written here; a PNG goes to the writer. False when the writer stopped.
+    bool DrawOne(const DrawJob& job, TBitmap& bitmap) {
+        const LabelLayout& l = job.Layout;
+        if (svg_) {
+            constexpr int ppi = TCanvas::ScreenPixelsPerInch;
+            TVectorFile file(dir_ + "/" + job.Key + extension_, TVectorFormat::Svg,
+                             {l.Width * 72.0 / ppi, l.Height * 72.0 / ppi, ppi, ppi});
+            DrawLabel(file.Canvas(), style_, l, 0, 0);
+            file.Commit();
+            outcome_.Written();
+            return true;
+        }
+        bitmap.SetSize(l.Width, l.Height);
+        DrawLabel(bitmap.Canvas(), style_, l, 0, 0);
+        return files_.Push({job.Key + extension_, bitmap.Encode(TImageFormat::Png)});
+    }
+    void Stop() {
+        draws_.Cancel();
+        files_.Cancel();
+    }
+    void Fail() {
+        outcome_.Fail();
+        Stop();
+    }
+
+    const LabelStyle& style_;
+    const std::string dir_;
+    const bool svg_;
+    const std::string extension_;
+    OutputFolder folder_;
+    WorkQueue<DrawJob> draws_;
+    WorkQueue<FileJob> files_;
+    std::atomic<unsigned> drawing_;
+    Outcome& outcome_;
+};
+
 void WriteFiles(RecordSpool& spool, const LabelStyle& style, const std::string& dir, bool svg,
                 unsigned workers, Outcome& outcome, ProgressReport& progress) {
-    OutputFolder folder(dir);
+    FilePipeline pipeline(style, dir, svg, workers, outcome);
     // A picture's compressor takes a few hundred KB and gives them back; glibc would return them
     // to the kernel after every label (an madvise, then as many page faults for the next one, an
     // eighth of the run). The drawing threads keep them instead.
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
-    const std::string extension = svg ? ".svg" : ".png";
-    // Enough in flight to keep every stage busy, few enough to keep the memory small; the
-    // writer, faster than the drawing, is woken for a few files at a time.
-    WorkQueue<DrawJob> draws(16 * workers);
-    WorkQueue<FileJob> files(64, 16);
-    // Every wait ends at once: on an error, or when a stage sees the interruption.
-    auto stop = [&] {
-        draws.Cancel();
-        files.Cancel();
-    };
-    auto fail = [&] {
-        outcome.Fail();
-        stop();
-    };
-
-    std::atomic<unsigned> drawing{workers};
-    auto draw = [&] {
-        try {
-            TBitmap bitmap;  // one a thread: a label the size of the last one reuses its pixels
-            DrawJob job;
-            while (draws.Pop(job)) {
-                if (Interrupted()) {
-                    stop();
-                    break;
-                }
-                try {
-                    if (svg) {
-                        constexpr int ppi = TCanvas::ScreenPixelsPerInch;
-                        const LabelLayout& l = job.Layout;
-                        TVectorFile file(dir + "/" + job.Key + extension, TVectorFormat::Svg,
-                                         {l.Width * 72.0 / ppi, l.Height * 72.0 / ppi, ppi, ppi});
-                        DrawLabel(file.Canvas(), style, l, 0, 0);
-                        file.Commit();
-                        outcome.Written();
-                        continue;
-                    }
-                    bitmap.SetSize(job.Layout.Width, job.Layout.Height);
-                    DrawLabel(bitmap.Canvas(), style, job.Layout, 0, 0);
-                    if (!files.Push({job.Key + extension, bitmap.Encode(TImageFormat::Png)})) break;
-                } catch (const EFileError&) {
-                    throw;  // the folder, not the record: the run cannot go on
-                } catch (const Exception& e) {
-                    outcome.Refuse(job.Index, job.Key, e.Message);
-                }
-            }
-        } catch (...) {
-            fail();
-        }
-        if (--drawing == 0) files.Close();
-    };
-    auto write = [&] {
-        try {
-            FileJob file;
-            while (files.Pop(file)) {
-                if (Interrupted()) {
-                    stop();
-                    break;
-                }
-                folder.Write(file.Name, file.Bytes);
-                outcome.Written();
-            }
-        } catch (...) {
-            fail();
-        }
-    };
     std::vector<std::thread> threads;
-    threads.emplace_back(write);
-    for (unsigned t = 0; t < workers; ++t) threads.emplace_back(draw);
-
-    try {
-        NameSet names([&](std::uint64_t position) { return spool.KeyAt(position); });
-        Record r;
-        std::uint64_t position = 0;
-        bool repeatsKnown = false;
-        for (std::size_t i = 0; !outcome.Failed() && !Interrupted() && spool.Next(r, position);
-             ++i) {
-            progress.Tick();
-            if (auto problem = FileNameProblem(r.Key)) {
-                outcome.Refuse(i, r.Key, *problem);
-                continue;
-            }
-            std::optional<LabelLayout> layout = Examine(style, r, i, &outcome);
-            if (!layout) continue;
-            // A name goes to the first record that is drawn under it; a refused record takes
-            // none. While the records are being copied every name is kept; after that only
-            // those that may occur again, as no earlier record can have taken the others.
-            if (!repeatsKnown) repeatsKnown = spool.RepeatsKnown();
-            if ((!repeatsKnown || spool.MayRepeat(r.Key)) && !names.Insert(r.Key, position)) {
-                outcome.Refuse(i, r.Key, "an earlier record has the same file name");
-                continue;
-            }
-            if (!draws.Push({i, std::move(r.Key), std::move(*layout)})) break;
-        }
-    } catch (...) {
-        fail();
-    }
-    if (Interrupted())
-        stop();
-    else
-        draws.Close();
+    threads.emplace_back([&] { pipeline.Write(); });
+    for (unsigned t = 0; t < workers; ++t) threads.emplace_back([&] { pipeline.Draw(); });
+    pipeline.Feed(spool, progress);
     for (auto& thread : threads) thread.join();
     outcome.RethrowFailure();
 }
 
-int WritePdf(RecordSpool& spool, const LabelStyle& style, const Options& options, Outcome& outcome,
-             ProgressReport& progress) {
-    const int dpi = Positive(options, "dpi", TCanvas::ScreenPixelsPerInch, TPrinter::MaxDpi);
-    std::pair<int, int> grid{1, 1};
-    if (options.Has("grid")) grid = ReadPair(options, "grid", "COLUMNSxROWS (e.g. 3x8)");
-    TPaperSize paper{0, 0};
+// The PDF's page: --paper, A4 for a grid, or else the size of the largest label at Dpi, found
+// by a first pass over the records (which tells the refused ones). Nothing when interrupted.
+std::optional<TPaperSize> PdfPaper(RecordSpool& spool, const LabelStyle& style,
+                                   const Options& options, Outcome& outcome, int Dpi) {
+    if (options.Has("paper")) return ReadPaper(*options.Get("paper"));
+    if (options.Has("grid")) return PaperA4;
     Record r;
     std::uint64_t position = 0;
+    int w = 1, h = 1;
+    for (std::size_t i = 0; !Interrupted() && spool.Next(r, position); ++i) {
+        if (const auto l = Examine(style, r, i, &outcome)) {
+            w = std::max(w, l->Width);
+            h = std::max(h, l->Height);
+        }
+    }
+    if (Interrupted()) return std::nullopt;
+    spool.Rewind();
+    return TPaperSize{w * 25.4 / Dpi, h * 25.4 / Dpi};
+}
+
+int WritePdf(RecordSpool& spool, const LabelStyle& style, const Options& options, Outcome& outcome,
+             ProgressReport& progress) {
+    const int dpi = options.Int("dpi", TCanvas::ScreenPixelsPerInch);
+    std::pair<int, int> grid{1, 1};
+    if (options.Has("grid")) grid = ReadPair(options, "grid", "COLUMNSxROWS (e.g. 3x8)");
     // Without a paper the pages take the largest label's size: a first pass measures every
     // label (and tells the refused ones), the second draws.
     const bool measureFirst = !options.Has("paper") && !options.Has("grid");
-    if (options.Has("paper")) {
-        paper = ReadPaper(*options.Get("paper"));
-    } else if (options.Has("grid")) {
-        paper = PaperA4;
-    } else {
-        int w = 1, h = 1;
-        for (std::size_t i = 0; !Interrupted() && spool.Next(r, position); ++i) {
-            if (const auto l = Examine(style, r, i, &outcome)) {
-                w = std::max(w, l->Width);
-                h = std::max(h, l->Height);
-            }
-        }
-        if (Interrupted()) return 0;
-        paper = {w * 25.4 / dpi, h * 25.4 / dpi};
-        spool.Rewind();
-    }
+    const std::optional<TPaperSize> paper = PdfPaper(spool, style, options, outcome, dpi);
+    if (!paper) return 0;
 
     TPrinter& printer = Printer();
     printer.SetResolution(dpi, dpi);
-    printer.SetPaper(paper);
+    printer.SetPaper(*paper);
     const int cellWidth = printer.PageWidth() / grid.first;
     const int cellHeight = printer.PageHeight() / grid.second;
     const int perPage = grid.first * grid.second;
+    Record r;
+    std::uint64_t position = 0;
     try {
         int cell = 0;
         for (std::size_t i = 0; !Interrupted() && spool.Next(r, position); ++i) {
@@ -472,32 +512,7 @@ int WritePdf(RecordSpool& spool, const LabelStyle& style, const Options& options
     }
 }
 
-}  // namespace
-
-int RunLabels(const Args& args) {
-    // --param may be given several times: the values bound to ?1, ?2, ... in order.
-    Args rest;
-    std::vector<std::string> params;
-    for (std::size_t i = 0; i < args.size(); ++i) {
-        if (args[i] == "--param") {
-            if (i + 1 == args.size()) throw UsageError("option --param needs a value");
-            params.push_back(args[++i]);
-        } else if (args[i].starts_with("--param=")) {
-            params.push_back(args[i].substr(8));
-        } else {
-            rest.push_back(args[i]);
-        }
-    }
-    auto valueOptions = DrawingValueOptions;
-    valueOptions.insert({"type", "modul", "ratio", "edition", "db", "query", "column",
-                         "name-column", "out-dir", "format", "out", "grid", "paper", "dpi", "left",
-                         "top", "height", "size", "jobs"});
-    auto flags = DrawingFlags;
-    flags.insert(SymbolFlags.begin(), SymbolFlags.end());
-    flags.insert("strict");
-    const Options options(rest, valueOptions, flags);
-    SetStrict(options.Has("strict"));
-
+LabelStyle ReadLabelStyle(const Options& options) {
     LabelStyle style;
     const std::string typeText = options.Required("type");
     const auto type = ParseBarType(typeText);
@@ -518,48 +533,35 @@ int RunLabels(const Args& args) {
     if (options.Has("top")) style.Top = options.Int("top", 0);
     if (options.Has("size")) style.Size = ReadPair(options, "size", "WIDTHxHEIGHT in pixels");
     style.Drawing = ReadDrawingOptions(options);
+    return style;
+}
 
+// Where the labels go: true for one PDF (--out), false for files in a folder (--out-dir), whose
+// format goes to Svg.
+bool ReadDestination(const Options& options, bool& Svg) {
     const bool toPdf = options.Has("out");
     if (toPdf == options.Has("out-dir"))
         throw UsageError("give exactly one of --out-dir and --out");
-    bool svg = false;
+    Svg = false;
     if (toPdf) {
         if (VectorFormatFromFileName(*options.Get("out")) != TVectorFormat::Pdf)
             throw UsageError("option --out: labels write one PDF; give a name ending in .pdf");
         if (options.Has("format")) throw UsageError("option --format goes with --out-dir");
-    } else {
-        const std::string format = Lower(options.Get("format").value_or("png"));
-        if (format != "png" && format != "svg")
-            throw UsageError("option --format: '" + format + "' is not one of png|svg");
-        svg = format == "svg";
-        for (const char* pdfOnly : {"grid", "paper", "dpi"})
-            if (options.Has(pdfOnly))
-                throw UsageError(std::string("option --") + pdfOnly + " goes with --out FILE.pdf");
+        return true;
     }
-    const unsigned workers = Workers(options);
+    const std::string format = Lower(options.Get("format").value_or("png"));
+    if (format != "png" && format != "svg")
+        throw UsageError("option --format: '" + format + "' is not one of png|svg");
+    Svg = format == "svg";
+    for (const char* pdfOnly : {"grid", "paper", "dpi"})
+        if (options.Has(pdfOnly))
+            throw UsageError(std::string("option --") + pdfOnly + " goes with --out FILE.pdf");
+    return false;
+}
 
-    // The query is checked (and a mistake raised) before anything is written.
-    RecordSpool spool(options, params);
-    Outcome outcome;
-    InterruptGuard guard;
-    Progress progress(std::cerr, isatty(STDERR_FILENO) != 0, 0, "labels");
-    ProgressReport report(progress, spool, outcome);
-    int pages = 0;
-    try {
-        if (toPdf)
-            pages = WritePdf(spool, style, options, outcome, report);
-        else
-            WriteFiles(spool, style, *options.Get("out-dir"), svg, workers, outcome, report);
-    } catch (...) {
-        // The error is told at once, not after the rest of the query was read.
-        progress.SetTotal(spool.Count().value_or(outcome.Done()));
-        progress.Finish(outcome.Done());  // the error goes on a line of its own
-        throw;
-    }
-    const std::size_t records = spool.WaitForCount();
-    progress.SetTotal(records);
-    const double seconds = progress.Finish(outcome.Done());
-
+// The notes of the run on stderr, then its summary there and on stdout. The exit status.
+int ReportLabels(Outcome& outcome, const Options& options, bool toPdf, int pages,
+                 std::size_t records, double seconds) {
     std::size_t refused = 0, warned = 0;
     for (const Note& note : outcome.Notes()) {
         const std::string key =
@@ -584,6 +586,40 @@ int RunLabels(const Args& args) {
               << ", \"out\": " << JsonString(toPdf ? *options.Get("out") : *options.Get("out-dir"))
               << ", \"seconds\": " << Format("%.3f", seconds) << "}\n";
     return refused ? 1 : 0;
+}
+
+}  // namespace
+
+int RunLabels(const Args& args) {
+    const Options options(args, cmdLabels);
+    SetStrict(options.Has("strict"));
+    const LabelStyle style = ReadLabelStyle(options);
+    bool svg = false;
+    const bool toPdf = ReadDestination(options, svg);
+    const unsigned workers = Workers(options);
+
+    // The query is checked (and a mistake raised) before anything is written.
+    RecordSpool spool(options, options.All("param"));
+    Outcome outcome;
+    InterruptGuard guard;
+    Progress progress(std::cerr, isatty(STDERR_FILENO) != 0, 0, "labels");
+    ProgressReport report(progress, spool, outcome);
+    int pages = 0;
+    try {
+        if (toPdf)
+            pages = WritePdf(spool, style, options, outcome, report);
+        else
+            WriteFiles(spool, style, *options.Get("out-dir"), svg, workers, outcome, report);
+    } catch (...) {
+        // The error is told at once, not after the rest of the query was read.
+        progress.SetTotal(spool.Count().value_or(outcome.Done()));
+        progress.Finish(outcome.Done());  // the error goes on a line of its own
+        throw;
+    }
+    const std::size_t records = spool.WaitForCount();
+    progress.SetTotal(records);
+    const double seconds = progress.Finish(outcome.Done());
+    return ReportLabels(outcome, options, toPdf, pages, records, seconds);
 }
 
 }  // namespace ribbon::cli

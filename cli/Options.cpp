@@ -8,12 +8,7 @@
 
 namespace ribbon::cli {
 
-const std::set<std::string> SymbolValueOptions = {"type",  "data",  "data-hex",
-                                                  "modul", "ratio", "edition"};
-const std::set<std::string> SymbolFlags = {"checksum"};
-
-Options::Options(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
-                 const std::set<std::string>& flags) {
+Options::Options(const std::vector<std::string>& args, Command command) : command_(command) {
     for (std::size_t i = 0; i < args.size(); ++i) {
         const std::string& arg = args[i];
         if (arg.rfind("--", 0) != 0 || arg.size() == 2)
@@ -24,18 +19,18 @@ Options::Options(const std::vector<std::string>& args, const std::set<std::strin
             inlineValue = name.substr(eq + 1);
             name.resize(eq);
         }
-        if (flags.count(name)) {
+        const OptionDecl* decl = FindOption(name, command);
+        if (!decl) throw UsageError("unknown option --" + name);
+        std::vector<std::string>& values = values_[name];
+        if (decl->Arity != Takes::Values) values.clear();
+        if (decl->Arity == Takes::Nothing) {
             if (inlineValue) throw UsageError("option --" + name + " takes no value");
-            values_[name] = "";
-        } else if (valueOptions.count(name)) {
-            if (inlineValue) {
-                values_[name] = *inlineValue;
-            } else {
-                if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
-                values_[name] = args[++i];
-            }
+            values.emplace_back();
+        } else if (inlineValue) {
+            values.push_back(*inlineValue);
         } else {
-            throw UsageError("unknown option --" + name);
+            if (i + 1 >= args.size()) throw UsageError("option --" + name + " needs a value");
+            values.push_back(args[++i]);
         }
     }
 }
@@ -43,7 +38,12 @@ Options::Options(const std::vector<std::string>& args, const std::set<std::strin
 std::optional<std::string> Options::Get(const std::string& name) const {
     auto it = values_.find(name);
     if (it == values_.end()) return std::nullopt;
-    return it->second;
+    return it->second.back();
+}
+
+std::vector<std::string> Options::All(const std::string& name) const {
+    auto it = values_.find(name);
+    return it == values_.end() ? std::vector<std::string>{} : it->second;
 }
 
 std::string Options::Required(const std::string& name) const {
@@ -61,6 +61,10 @@ int Options::Int(const std::string& name, int fallback) const {
     if (value->empty() || *end != '\0' || errno == ERANGE || v < std::numeric_limits<int>::min() ||
         v > std::numeric_limits<int>::max())
         throw UsageError("option --" + name + ": '" + *value + "' is not a 32-bit integer");
+    const OptionDecl* decl = FindOption(name, command_);
+    if (decl && decl->Least <= decl->Most && (v < decl->Least || v > decl->Most))
+        throw UsageError("option --" + name + ": " + std::to_string(v) + " is outside " +
+                         std::to_string(decl->Least) + ".." + std::to_string(decl->Most));
     return static_cast<int>(v);
 }
 

@@ -3,12 +3,12 @@
 
 #include <map>
 #include <optional>
-#include <set>
 #include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "cli/EngineApi.h"
+#include "cli/OptionTable.h"
 
 namespace ribbon::cli {
 
@@ -20,19 +20,24 @@ class UsageError : public std::runtime_error {
 
 class Options {
   public:
-    // valueOptions take a value; flags do not. Anything else is a usage error.
-    Options(const std::vector<std::string>& args, const std::set<std::string>& valueOptions,
-            const std::set<std::string>& flags);
+    // The options of the command, as OptionTable.h declares them; anything else is a usage
+    // error.
+    Options(const std::vector<std::string>& args, Command command);
 
     bool Has(const std::string& name) const { return values_.count(name) != 0; }
+    // The value given last.
     std::optional<std::string> Get(const std::string& name) const;
+    // Every value given, in order.
+    std::vector<std::string> All(const std::string& name) const;
     std::string Required(const std::string& name) const;
 
+    // A 32-bit integer, in the declared range when one is declared.
     int Int(const std::string& name, int fallback) const;
     double Double(const std::string& name, double fallback) const;
 
   private:
-    std::map<std::string, std::string> values_;
+    Command command_;
+    std::map<std::string, std::vector<std::string>> values_;
 };
 
 // The common inputs of encode, measure and render.
@@ -44,10 +49,6 @@ struct SymbolOptions {
     TCheckSum CheckSum;
     const EngineApi* Engine;
 };
-
-// Options shared by every command that encodes.
-extern const std::set<std::string> SymbolValueOptions;
-extern const std::set<std::string> SymbolFlags;
 
 SymbolOptions ReadSymbolOptions(const Options& options);
 const EngineApi& ReadEdition(const Options& options);

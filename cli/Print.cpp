@@ -7,6 +7,8 @@
 #include <iostream>
 #include <optional>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
@@ -16,8 +18,6 @@
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
 #include "engine/ZBarCode.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 
@@ -138,47 +138,47 @@ std::string Number(double v) {
     return Format("%.1f", v);
 }
 
-}  // namespace
+// A print job as the command line gives it.
+struct PrintJob {
+    TBarType Type;
+    TUnits Units;
+    double Modul, Left, Top, Height, Ratio;
+    TCheckSum CheckSum;
+    DrawingOptions Drawing;
+    bool Background;  // the page filled with Drawing.Background
+    std::string Out;
+    std::vector<Page> Pages;
+};
 
-int RunPrint(const Args& given) {
+PrintJob ReadPrintJob(const Options& options) {
+    PrintJob job;
     // --data may come many times: one symbol a page.
-    std::vector<Page> pages;
-    Args args;
-    for (std::size_t i = 0; i < given.size(); ++i) {
-        if (given[i] == "--data" && i + 1 < given.size())
-            pages.push_back({given[++i], ""});
-        else if (given[i].rfind("--data=", 0) == 0)
-            pages.push_back({given[i].substr(7), ""});
-        else
-            args.push_back(given[i]);
-    }
-    auto valueOptions = DrawingValueOptions;
-    valueOptions.insert({"type", "data-hex", "data-file", "units", "modul", "ratio", "left", "top",
-                         "height", "dpi", "paper", "out"});
-    auto flags = DrawingFlags;
-    flags.insert({"checksum", "strict"});
-    const Options options(args, valueOptions, flags);
-    SetStrict(options.Has("strict"));
-
-    const TBarType type = ReadType(options);
-    if (auto hex = options.Get("data-hex")) pages.push_back({DecodeHex(*hex), ""});
-    const TUnits units = ReadUnits(options);
-    const double modul = Size(options, "modul", units);
-    const double left = Length(options, "left", std::nullopt);
-    const double top = Length(options, "top", std::nullopt);
-    const double height = Size(options, "height", units);
-    const double ratio = options.Double("ratio", 2.0);
-    const TCheckSum checkSum = options.Has("checksum") ? csModulo10 : csNone;
-    const DrawingOptions d = ReadDrawingOptions(options);
-    const std::string out = options.Required("out");
-    if (VectorFormatFromFileName(out) != TVectorFormat::Pdf)
-        throw UsageError("option --out: '" + out + "' does not end in .pdf");
+    for (std::string& data : options.All("data")) job.Pages.push_back({std::move(data), ""});
+    job.Type = ReadType(options);
+    if (auto hex = options.Get("data-hex")) job.Pages.push_back({DecodeHex(*hex), ""});
+    job.Units = ReadUnits(options);
+    job.Modul = Size(options, "modul", job.Units);
+    job.Left = Length(options, "left", std::nullopt);
+    job.Top = Length(options, "top", std::nullopt);
+    job.Height = Size(options, "height", job.Units);
+    job.Ratio = options.Double("ratio", 2.0);
+    job.CheckSum = options.Has("checksum") ? csModulo10 : csNone;
+    job.Drawing = ReadDrawingOptions(options);
+    job.Background = options.Has("background");
+    job.Out = options.Required("out");
+    if (VectorFormatFromFileName(job.Out) != TVectorFormat::Pdf)
+        throw UsageError("option --out: '" + job.Out + "' does not end in .pdf");
     SetUpPrinter(options);
-    if (auto name = options.Get("data-file")) ReadDataFile(*name, pages);
-    if (pages.empty()) throw UsageError("give --data (one or more), --data-hex or --data-file");
+    if (auto name = options.Get("data-file")) ReadDataFile(*name, job.Pages);
+    if (job.Pages.empty()) throw UsageError("give --data (one or more), --data-hex or --data-file");
+    return job;
+}
 
-    // Every page is measured before the job begins: a refusal leaves no file behind.
+// Every page is measured before the job begins, so that a refusal leaves no file behind; data
+// that the bars carry otherwise, and a module outside the standard, get a warning.
+void CheckPages(const PrintJob& job) {
     int modulDots = 0;  // the same on every page
+    const std::vector<Page>& pages = job.Pages;
     for (std::size_t i = 0; i < pages.size(); ++i) {
         const Page& page = pages[i];
         const std::string where = !page.Source.empty() ? page.Source
@@ -186,45 +186,52 @@ int RunPrint(const Args& given) {
                                                        : std::string();
         TPrnBarBox box;
         try {
-            box = Z_PrnBarBox(units, type, page.Data, modul, ratio, checkSum, left, top, height,
-                              d.Angle);
+            box = Z_PrnBarBox(job.Units, job.Type, page.Data, job.Modul, job.Ratio, job.CheckSum,
+                              job.Left, job.Top, job.Height, job.Drawing.Angle);
         } catch (const Exception& e) {
             if (page.Source.empty()) throw;
             throw Exception(page.Source + ": " + e.Message);
         }
-        if (box.Modul < 1) throw UsageError(LessThanADot("modul", modul, units, LOGPIXELSX));
-        if (box.BarHeight < 1) throw UsageError(LessThanADot("height", height, units, LOGPIXELSY));
-        if (auto off = OffThePaper(box, units))
+        if (box.Modul < 1)
+            throw UsageError(LessThanADot("modul", job.Modul, job.Units, LOGPIXELSX));
+        if (box.BarHeight < 1)
+            throw UsageError(LessThanADot("height", job.Height, job.Units, LOGPIXELSY));
+        if (auto off = OffThePaper(box, job.Units))
             throw UsageError((where.empty() ? "" : where + ": ") + *off);
         modulDots = box.Modul;
         const std::string change = DataChangeWarning(
-            page.Data, DesktopEngine().Encode(type, page.Data, 1, ratio, checkSum));
+            page.Data, DesktopEngine().Encode(job.Type, page.Data, 1, job.Ratio, job.CheckSum));
         if (!change.empty()) Warn((where.empty() ? "" : where + ": ") + change);
     }
-    if (auto outside = ModuleOutsideStandard(type, modul, units, modulDots, d.Angle))
+    if (auto outside =
+            ModuleOutsideStandard(job.Type, job.Modul, job.Units, modulDots, job.Drawing.Angle))
         Warn(*outside);
+}
 
+// Prints the pages into the PDF: the whole document or none of it. False when interrupted.
+bool PrintPages(const PrintJob& job) {
     TPrinter& printer = Printer();
-    printer.FileName = out;
+    printer.FileName = job.Out;
     // Ctrl-C stops between two pages and leaves no file.
     InterruptGuard guard;
     printer.BeginDoc();
+    const DrawingOptions& d = job.Drawing;
     try {
-        for (std::size_t i = 0; i < pages.size(); ++i) {
+        for (std::size_t i = 0; i < job.Pages.size(); ++i) {
             if (Interrupted()) {
                 printer.Abort();
-                std::cerr << "ribbon: interrupted after " << i << " of " << pages.size()
+                std::cerr << "ribbon: interrupted after " << i << " of " << job.Pages.size()
                           << " pages; no PDF was written\n";
-                return 130;
+                return false;
             }
             if (i > 0) printer.NewPage();
-            if (options.Has("background")) {
+            if (job.Background) {
                 printer.Canvas().Brush.SetColor(d.Background);
                 printer.Canvas().FillRect({0, 0, printer.PageWidth(), printer.PageHeight()});
             }
-            Z_PrintBar(units, type, pages[i].Data, modul, ratio, checkSum, left, top, height,
-                       d.Font, d.TextShow, d.TextPosition, d.BarColor, d.SpaceColor,
-                       d.TextBackground, d.Angle);
+            Z_PrintBar(job.Units, job.Type, job.Pages[i].Data, job.Modul, job.Ratio, job.CheckSum,
+                       job.Left, job.Top, job.Height, d.Font, d.TextShow, d.TextPosition,
+                       d.BarColor, d.SpaceColor, d.TextBackground, d.Angle);
         }
     } catch (...) {
         // Nothing half-printed: the whole document or none of it.
@@ -232,7 +239,19 @@ int RunPrint(const Args& given) {
         throw;
     }
     printer.EndDoc();
-    std::cout << "{\"out\": " << JsonString(out) << ", \"pages\": " << pages.size()
+    return true;
+}
+
+}  // namespace
+
+int RunPrint(const Args& args) {
+    const Options options(args, cmdPrint);
+    SetStrict(options.Has("strict"));
+    const PrintJob job = ReadPrintJob(options);
+    CheckPages(job);
+    if (!PrintPages(job)) return 130;
+    const TPrinter& printer = Printer();
+    std::cout << "{\"out\": " << JsonString(job.Out) << ", \"pages\": " << job.Pages.size()
               << ", \"dpi\": [" << printer.GetDeviceCaps(LOGPIXELSX) << ", "
               << printer.GetDeviceCaps(LOGPIXELSY) << "], \"pageWidth\": " << printer.PageWidth()
               << ", \"pageHeight\": " << printer.PageHeight() << "}\n";
@@ -240,9 +259,7 @@ int RunPrint(const Args& given) {
 }
 
 int RunPrintMeasure(const Args& args) {
-    const Options options(
-        args, {"type", "data", "data-hex", "units", "modul", "ratio", "height", "angle", "dpi"},
-        {"checksum"});
+    const Options options(args, cmdPrintMeasure);
     const TBarType type = ReadType(options);
     if (options.Has("data") == options.Has("data-hex"))
         throw UsageError("give exactly one of --data and --data-hex");

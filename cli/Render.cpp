@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/EngineApi.h"
@@ -14,8 +16,6 @@
 #include "cli/StandardOutput.h"
 #include "cli/Warnings.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/VectorFile.h"
 
 namespace ribbon::cli {
@@ -109,13 +109,7 @@ int Side(long long v) {
 }  // namespace
 
 int RunRender(const Args& args) {
-    auto valueOptions = SymbolValueOptions;
-    valueOptions.insert(DrawingValueOptions.begin(), DrawingValueOptions.end());
-    valueOptions.insert({"out", "format", "left", "top", "height", "size", "jpeg-quality"});
-    auto flags = SymbolFlags;
-    flags.insert(DrawingFlags.begin(), DrawingFlags.end());
-    flags.insert({"progressive", "strict"});
-    const Options options(args, valueOptions, flags);
+    const Options options(args, cmdRender);
     SetStrict(options.Has("strict"));
     const SymbolOptions s = ReadSymbolOptions(options);
 
@@ -129,7 +123,7 @@ int RunRender(const Args& args) {
     const DrawingOptions d = ReadDrawingOptions(options);
 
     TJPEGOptions jpeg;
-    jpeg.CompressionQuality = Positive(options, "jpeg-quality", jpeg.CompressionQuality, 100);
+    jpeg.CompressionQuality = options.Int("jpeg-quality", jpeg.CompressionQuality);
     jpeg.ProgressiveEncoding = options.Has("progressive");
 
     // The upright box around the turned symbol: its width is what the engine calls the canvas

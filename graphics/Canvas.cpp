@@ -125,6 +125,109 @@ void TCanvas::Polygon(std::span<const TPoint> Points) {
 namespace {
 // Beyond this many distinct tops and bottoms the rectangles are filled one by one.
 constexpr std::size_t MaxCuts = 8;  // even: tops and bottoms come in pairs
+
+// A rectangle clipped to a surface of Width x Height (inclusive; empty when Left > Right or
+// Top > Bottom).
+struct Clipper {
+    int Width, Height;
+    TRect operator()(const TRect& r) const {
+        return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, Width - 1),
+                     std::min(r.Bottom, Height - 1)};
+    }
+    static bool Empty(const TRect& c) { return c.Left > c.Right || c.Top > c.Bottom; }
+};
+
+// The rows cut into bands at every top and every bottom (inside the surface), sorted, so that
+// inside a band each rectangle covers all of the band's rows or none. False when there are
+// more than MaxCuts.
+bool CutIntoBands(std::span<const TColorRect> Rects, const Clipper& Clip, int (&Cuts)[MaxCuts],
+                  std::size_t& CutCount) {
+    CutCount = 0;
+    int lastTop = -1, lastBottom = -1;  // the band edges of the rectangle before, noted
+    for (const TColorRect& r : Rects) {
+        const TRect c = Clip(r.Rect);
+        // Bars upright share a few tops and bottoms; bars turned a quarter have many.
+        if ((c.Top == lastTop && c.Bottom == lastBottom) || Clipper::Empty(c)) continue;
+        lastTop = c.Top;
+        lastBottom = c.Bottom;
+        for (int cut : {c.Top, c.Bottom + 1})
+            if (std::find(Cuts, Cuts + CutCount, cut) == Cuts + CutCount) {
+                if (CutCount == MaxCuts) return false;
+                Cuts[CutCount++] = cut;
+            }
+    }
+    for (std::size_t i = 1; i < CutCount; ++i)  // a handful: sorted by insertion
+        for (std::size_t j = i; j > 0 && Cuts[j - 1] > Cuts[j]; --j)
+            std::swap(Cuts[j - 1], Cuts[j]);
+    return true;
+}
+
+// Paints the band's first row (First, row Top) in order, and gives the columns it covers as
+// runs, sorted and merged: bars side by side make one run. The run being extended is kept in
+// locals rather than in the list, which would put a store and a load of it between one bar and
+// the next.
+void PaintBandRow(std::uint8_t* First, int Top, std::span<const TColorRect> Rects,
+                  const Clipper& Clip, std::vector<std::pair<int, int>>& Runs) {
+    Runs.clear();
+    bool ordered = true;
+    int runFirst = -2, runLast = -2;  // none yet: no clipped column touches these
+    auto endRun = [&] {
+        ordered = ordered && (Runs.empty() || runFirst > Runs.back().second + 1);
+        Runs.emplace_back(runFirst, runLast);
+    };
+    for (const TColorRect& r : Rects) {
+        const TRect c = Clip(r.Rect);
+        if (c.Top > Top || c.Bottom < Top || c.Left > c.Right) continue;
+        const std::uint8_t red = GetRValue(r.Color), green = GetGValue(r.Color),
+                           blue = GetBValue(r.Color);
+        std::uint8_t* p = First + static_cast<std::size_t>(c.Left) * 3;
+        for (std::uint8_t* const end = First + (c.Right + 1) * 3; p != end; p += 3) {
+            p[0] = red;
+            p[1] = green;
+            p[2] = blue;
+        }
+        if (c.Left == runLast + 1) {
+            runLast = c.Right;
+        } else if (c.Right + 1 == runFirst) {
+            runFirst = c.Left;  // right to left (turned half a turn)
+        } else {
+            if (runLast != -2) endRun();
+            runFirst = c.Left;
+            runLast = c.Right;
+        }
+    }
+    if (runLast != -2) endRun();
+    if (ordered) return;
+    std::sort(Runs.begin(), Runs.end());
+    std::size_t n = 0;
+    for (const auto& run : Runs) {
+        if (n > 0 && run.first <= Runs[n - 1].second + 1)
+            Runs[n - 1].second = std::max(Runs[n - 1].second, run.second);
+        else
+            Runs[n++] = run;
+    }
+    Runs.resize(n);
+}
+
+// Every other row of the band Top..Bottom is a copy of the first, run by run.
+void CopyBandRows(std::uint8_t* Pixels, std::size_t Stride, int Top, int Bottom,
+                  const std::vector<std::pair<int, int>>& Runs) {
+    std::uint8_t* const first = Pixels + Top * Stride;
+    if (Runs.size() == 1) {  // a symbol upright: one run
+        const std::size_t from = static_cast<std::size_t>(Runs[0].first) * 3;
+        const std::size_t bytes = static_cast<std::size_t>(Runs[0].second + 1) * 3 - from;
+        std::uint8_t* const source = first + from;
+        std::uint8_t* row = source;
+        for (int y = Top + 1; y <= Bottom; ++y) std::memcpy(row += Stride, source, bytes);
+        return;
+    }
+    for (int y = Top + 1; y <= Bottom; ++y) {
+        std::uint8_t* row = Pixels + y * Stride;
+        for (const auto& [from, to] : Runs)
+            std::memcpy(row + from * 3, first + from * 3,
+                        static_cast<std::size_t>(to - from + 1) * 3);
+    }
+}
 }  // namespace
 
 void TCanvas::FillRects(std::span<const TColorRect> Rects) {
@@ -137,101 +240,23 @@ void TCanvas::FillRects(std::span<const TColorRect> Rects) {
     }
     const int width = Width(), height = Height();
     if (width <= 0 || height <= 0) return;
-    auto clip = [width, height](const TRect& r) {
-        return TRect{std::max(r.Left, 0), std::max(r.Top, 0), std::min(r.Right, width - 1),
-                     std::min(r.Bottom, height - 1)};
-    };
-    auto empty = [](const TRect& c) { return c.Left > c.Right || c.Top > c.Bottom; };
-    // Rows are cut into bands at every top and every bottom (inside the surface), so inside a
-    // band each rectangle covers all of the band's rows or none.
+    const Clipper clip{width, height};
     int cuts[MaxCuts];
     std::size_t cutCount = 0;
-    int lastTop = -1, lastBottom = -1;  // the band edges of the rectangle before, noted
-    for (const TColorRect& r : Rects) {
-        const TRect c = clip(r.Rect);
-        // Bars upright share a few tops and bottoms; bars turned a quarter have many.
-        if ((c.Top == lastTop && c.Bottom == lastBottom) || empty(c)) continue;
-        lastTop = c.Top;
-        lastBottom = c.Bottom;
-        for (int cut : {c.Top, c.Bottom + 1})
-            if (std::find(cuts, cuts + cutCount, cut) == cuts + cutCount) {
-                if (cutCount == MaxCuts) {
-                    // Many bands, one rectangle each: fill them one by one.
-                    for (const TColorRect& each : Rects)
-                        if (const TRect e = clip(each.Rect); !empty(e)) FillClipped(e, each.Color);
-                    return;
-                }
-                cuts[cutCount++] = cut;
-            }
+    if (!CutIntoBands(Rects, clip, cuts, cutCount)) {
+        // Many bands, one rectangle each: fill them one by one.
+        for (const TColorRect& each : Rects)
+            if (const TRect e = clip(each.Rect); !Clipper::Empty(e)) FillClipped(e, each.Color);
+        return;
     }
-    for (std::size_t i = 1; i < cutCount; ++i)  // a handful: sorted by insertion
-        for (std::size_t j = i; j > 0 && cuts[j - 1] > cuts[j]; --j)
-            std::swap(cuts[j - 1], cuts[j]);
     const std::size_t stride = static_cast<std::size_t>(width) * 3;
     thread_local std::vector<std::pair<int, int>> bandRuns;
     std::vector<std::pair<int, int>>& runs = bandRuns;
     for (std::size_t b = 0; b + 1 < cutCount; ++b) {
         const int top = cuts[b], bottom = cuts[b + 1] - 1;
-        std::uint8_t* const first = target_->Rgb.data() + top * stride;
-        // The band's first row painted in order, and the columns it covers: bars side by side
-        // make one run. The run being extended is kept in locals rather than in the list, which
-        // would put a store and a load of it between one bar and the next.
-        runs.clear();
-        bool ordered = true;
-        int runFirst = -2, runLast = -2;  // none yet: no clipped column touches these
-        auto endRun = [&] {
-            ordered = ordered && (runs.empty() || runFirst > runs.back().second + 1);
-            runs.emplace_back(runFirst, runLast);
-        };
-        for (const TColorRect& r : Rects) {
-            const TRect c = clip(r.Rect);
-            if (c.Top > top || c.Bottom < top || c.Left > c.Right) continue;
-            const std::uint8_t red = GetRValue(r.Color), green = GetGValue(r.Color),
-                               blue = GetBValue(r.Color);
-            std::uint8_t* p = first + static_cast<std::size_t>(c.Left) * 3;
-            for (std::uint8_t* const end = first + (c.Right + 1) * 3; p != end; p += 3) {
-                p[0] = red;
-                p[1] = green;
-                p[2] = blue;
-            }
-            if (c.Left == runLast + 1) {
-                runLast = c.Right;
-            } else if (c.Right + 1 == runFirst) {
-                runFirst = c.Left;  // right to left (turned half a turn)
-            } else {
-                if (runLast != -2) endRun();
-                runFirst = c.Left;
-                runLast = c.Right;
-            }
-        }
-        if (runLast != -2) endRun();
+        PaintBandRow(target_->Rgb.data() + top * stride, top, Rects, clip, runs);
         if (runs.empty() || bottom == top) continue;
-        if (!ordered) {
-            std::sort(runs.begin(), runs.end());
-            std::size_t n = 0;
-            for (const auto& run : runs) {
-                if (n > 0 && run.first <= runs[n - 1].second + 1)
-                    runs[n - 1].second = std::max(runs[n - 1].second, run.second);
-                else
-                    runs[n++] = run;
-            }
-            runs.resize(n);
-        }
-        // Every other row of the band is a copy of the first, run by run.
-        if (runs.size() == 1) {  // a symbol upright: one run
-            const std::size_t from = static_cast<std::size_t>(runs[0].first) * 3;
-            const std::size_t bytes = static_cast<std::size_t>(runs[0].second + 1) * 3 - from;
-            std::uint8_t* const source = first + from;
-            std::uint8_t* row = source;
-            for (int y = top + 1; y <= bottom; ++y) std::memcpy(row += stride, source, bytes);
-            continue;
-        }
-        for (int y = top + 1; y <= bottom; ++y) {
-            std::uint8_t* row = target_->Rgb.data() + y * stride;
-            for (const auto& [from, to] : runs)
-                std::memcpy(row + from * 3, first + from * 3,
-                            static_cast<std::size_t>(to - from + 1) * 3);
-        }
+        CopyBandRows(target_->Rgb.data(), stride, top, bottom, runs);
     }
 }
 

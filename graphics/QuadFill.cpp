@@ -277,10 +277,11 @@ void TQuadPainter::FlatLine(TPoint A, TPoint B) {
     }
 }
 
-bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
-    for (const TPoint& p : P)
-        if (p.X > Limit || p.X < -Limit || p.Y > Limit || p.Y < -Limit) return false;
-    // Rows crossed at most twice: the edges' rises change sign at most twice around the outline.
+namespace {
+
+// Whether every row crosses the outline at most twice: the edges' rises change sign at most
+// twice around it.
+bool CrossesRowsAtMostTwice(const TPoint (&P)[4]) {
     int firstSign = 0, previous = 0, changes = 0;
     for (int i = 0; i < 4; ++i) {
         const int rise = P[(i + 1) % 4].Y - P[i].Y;
@@ -293,7 +294,74 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
         previous = sign;
     }
     changes += previous != firstSign;
-    if (changes > 2) return false;
+    return changes <= 2;
+}
+
+}  // namespace
+
+void TQuadPainter::StartEdges(const TPoint (&P)[4], Edge (&Edges)[4], long long First,
+                              long long Last) {
+    for (int i = 0; i < 4; ++i) {
+        TPoint a = P[i], b = P[(i + 1) % 4];
+        if (a.Y > b.Y) std::swap(a, b);
+        Edge& e = Edges[i];
+        const long long dx = static_cast<long long>(b.X) - a.X;
+        e.top = a.Y;
+        e.bottom = b.Y;
+        e.dy = e.bottom - e.top;
+        e.steep = e.dy > (dx < 0 ? -dx : dx);
+        if (e.dy == 0 || e.top > Last || e.bottom < First) {
+            e.dy = 0;  // no rows here
+            continue;
+        }
+        e.d = 2 * e.dy;
+        const long long start = std::max(e.top, First);
+        e.q = 0;
+        e.r = e.dy;
+        if (start != e.top) FloorDivMod(2 * (start - e.top) * dx + e.dy, e.d, e.q, e.r);
+        e.q += a.X;
+        e.stepQ = e.stepR = 0;
+        if (std::min(e.bottom, Last) > start) StepDivMod(2 * dx, e.d, e.stepQ, e.stepR);
+        e.x0 = a.X;
+        e.dx = dx;
+        // Long steep edges of one slope recur from bar to bar: their pixels are tabled once.
+        e.table =
+            e.steep && std::min(e.bottom, Last) - start >= MinSlopeRows ? Slope(dx, e.dy) : -1;
+    }
+}
+
+void TQuadPainter::PaintBands(const TPoint (&P)[4], Edge (&Edges)[4], long long First,
+                              long long Last) {
+    long long ys[4] = {P[0].Y, P[1].Y, P[2].Y, P[3].Y};
+    auto order = [&](int i, int j) {
+        const long long lo = std::min(ys[i], ys[j]), hi = std::max(ys[i], ys[j]);
+        ys[i] = lo;
+        ys[j] = hi;
+    };
+    order(0, 1);
+    order(2, 3);
+    order(0, 2);
+    order(1, 3);
+    order(1, 2);
+    const long long* const end = std::unique(ys, ys + 4);
+    for (const long long* y = ys; y != end; ++y) {
+        if (*y >= First && *y <= Last) CornerRow(Edges, *y);
+        if (y + 1 == end) break;
+        const long long from = std::max(*y + 1, First), to = std::min(y[1] - 1, Last);
+        if (from > to) continue;
+        // The two edges that span the band.
+        Edge* pair[2] = {nullptr, nullptr};
+        int found = 0;
+        for (Edge& e : Edges)
+            if (e.dy != 0 && e.top <= *y && e.bottom >= y[1] && found < 2) pair[found++] = &e;
+        if (found == 2) Rows(*pair[0], *pair[1], from, to);
+    }
+}
+
+bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
+    for (const TPoint& p : P)
+        if (p.X > Limit || p.X < -Limit || p.Y > Limit || p.Y < -Limit) return false;
+    if (!CrossesRowsAtMostTwice(P)) return false;
 
     if (width_ <= 0 || height_ <= 0) return true;
     long long minX = P[0].X, maxX = P[0].X, minY = P[0].Y, maxY = P[0].Y;
@@ -309,59 +377,9 @@ bool TQuadPainter::Paint(const TPoint (&P)[4], TColor Color) {
     SetColor(Color);
 
     Edge edges[4];
-    for (int i = 0; i < 4; ++i) {
-        TPoint a = P[i], b = P[(i + 1) % 4];
-        if (a.Y > b.Y) std::swap(a, b);
-        Edge& e = edges[i];
-        const long long dx = static_cast<long long>(b.X) - a.X;
-        e.top = a.Y;
-        e.bottom = b.Y;
-        e.dy = e.bottom - e.top;
-        e.steep = e.dy > (dx < 0 ? -dx : dx);
-        if (e.dy == 0 || e.top > last || e.bottom < first) {
-            e.dy = 0;  // no rows here
-            continue;
-        }
-        e.d = 2 * e.dy;
-        const long long start = std::max(e.top, first);
-        e.q = 0;
-        e.r = e.dy;
-        if (start != e.top) FloorDivMod(2 * (start - e.top) * dx + e.dy, e.d, e.q, e.r);
-        e.q += a.X;
-        e.stepQ = e.stepR = 0;
-        if (std::min(e.bottom, last) > start) StepDivMod(2 * dx, e.d, e.stepQ, e.stepR);
-        e.x0 = a.X;
-        e.dx = dx;
-        // Long steep edges of one slope recur from bar to bar: their pixels are tabled once.
-        e.table =
-            e.steep && std::min(e.bottom, last) - start >= MinSlopeRows ? Slope(dx, e.dy) : -1;
-    }
-
+    StartEdges(P, edges, first, last);
     // Bands between the corners' rows; the corners' rows one by one.
-    long long ys[4] = {P[0].Y, P[1].Y, P[2].Y, P[3].Y};
-    auto order = [&](int i, int j) {
-        const long long lo = std::min(ys[i], ys[j]), hi = std::max(ys[i], ys[j]);
-        ys[i] = lo;
-        ys[j] = hi;
-    };
-    order(0, 1);
-    order(2, 3);
-    order(0, 2);
-    order(1, 3);
-    order(1, 2);
-    const long long* const end = std::unique(ys, ys + 4);
-    for (const long long* y = ys; y != end; ++y) {
-        if (*y >= first && *y <= last) CornerRow(edges, *y);
-        if (y + 1 == end) break;
-        const long long from = std::max(*y + 1, first), to = std::min(y[1] - 1, last);
-        if (from > to) continue;
-        // The two edges that span the band.
-        Edge* pair[2] = {nullptr, nullptr};
-        int found = 0;
-        for (Edge& e : edges)
-            if (e.dy != 0 && e.top <= *y && e.bottom >= y[1] && found < 2) pair[found++] = &e;
-        if (found == 2) Rows(*pair[0], *pair[1], from, to);
-    }
+    PaintBands(P, edges, first, last);
     for (int i = 0; i < 4; ++i)
         if (!edges[i].steep) FlatLine(P[i], P[(i + 1) % 4]);
     return true;

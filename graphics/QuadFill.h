@@ -35,6 +35,10 @@ class TQuadPainter {
     void CornerRow(Edge* Edges, long long Y);
     void Rows(Edge& A, Edge& B, long long From, long long To);
     void FlatLine(TPoint A, TPoint B);  // a line at most 45 degrees off the horizontal
+    // The four edges' steps from their first row inside First..Last (none for a flat one).
+    void StartEdges(const TPoint (&P)[4], Edge (&Edges)[4], long long First, long long Last);
+    // The rows First..Last: bands between the corners' rows, the corners' rows one by one.
+    void PaintBands(const TPoint (&P)[4], Edge (&Edges)[4], long long First, long long Last);
     // Where the offsets of the slope Dx / Dy start in slopes_, made on first use; -1 when the
     // table is full or the slope too long.
     long long Slope(long long Dx, long long Dy);

@@ -7,8 +7,8 @@
 #include <numbers>
 #include <optional>
 
-#include "graphics/Canvas.h"
 #include "base/Exceptions.h"
+#include "graphics/Canvas.h"
 #include "graphics/FontCache.h"
 #include FT_SYNTHESIS_H
 #include "base/Format.h"
@@ -229,13 +229,171 @@ void TCanvas::TextOut(int X, int Y, const std::string& Text) {
     DrawText(font, X, Y, Text, Font.Color, Brush.Style() == bsSolid, Brush.Color(), nullptr);
 }
 
+namespace {
+
+using Glyph = detail::TFontFace::Glyph;
+
+// What finding a font's glyphs needs of it: its face, sizes, angles and synthetic styles.
+struct GlyphFont {
+    detail::TFontFace& Face;
+    std::unique_ptr<detail::TGlyphSlots>& Upright;  // the upright glyphs by byte
+    int EmPixels, WidthPixels, Ascent, Escapement, Orientation;
+    bool Bold, Italic, Mono;  // synthetic bold and italic; glyphs without smoothing
+
+    std::uint8_t Flags() const {
+        return static_cast<std::uint8_t>((Bold ? 1 : 0) | (Italic ? 2 : 0) | (Mono ? 4 : 0));
+    }
+};
+
+// The glyph of Byte as FreeType renders it at the face's current size and transform; an empty
+// glyph when the face has none.
+Glyph RenderGlyph(FT_Face Face, unsigned char Byte, bool Bold, bool Mono) {
+    Glyph glyph;
+    const FT_Int32 load = FT_LOAD_DEFAULT | (Mono ? FT_LOAD_TARGET_MONO : 0);
+    if (FT_Load_Char(Face, detail::Cp1252ToUnicode(Byte), load) != 0) return glyph;
+    FT_GlyphSlot slot = Face->glyph;
+    if (Bold) FT_GlyphSlot_Embolden(slot);
+    if (FT_Render_Glyph(slot, Mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) != 0)
+        return glyph;
+    const FT_Bitmap& bm = slot->bitmap;
+    glyph.Left = slot->bitmap_left;
+    glyph.Top = slot->bitmap_top;
+    glyph.Width = static_cast<int>(bm.width);
+    glyph.Rows = static_cast<int>(bm.rows);
+    glyph.Alpha.resize(static_cast<std::size_t>(bm.width) * bm.rows);
+    for (unsigned row = 0; row < bm.rows; ++row) {
+        const unsigned char* line = bm.buffer + static_cast<long>(row) * bm.pitch;
+        for (unsigned col = 0; col < bm.width; ++col)
+            glyph.Alpha[row * bm.width + col] =
+                bm.pixel_mode == FT_PIXEL_MODE_MONO
+                    ? ((line[col >> 3] & (0x80 >> (col & 7))) ? 255 : 0)
+                    : line[col];
+    }
+    return glyph;
+}
+
+// The glyph of Key from the face's cache, rendered and kept the first time. Runs under the
+// face's lock; Sized tells whether this text has set the face's size already.
+const std::shared_ptr<const Glyph>& FindGlyph(const GlyphFont& Font,
+                                              const detail::TFontFace::GlyphKey& Key,
+                                              FT_Matrix& Matrix, bool& Sized) {
+    detail::TFontFace& f = Font.Face;
+    auto found = f.Glyphs.find(Key);
+    if (found != f.Glyphs.end()) return found->second;
+    if (!Sized) {
+        FT_Set_Pixel_Sizes(f.Face, Font.WidthPixels, Font.EmPixels);
+        Sized = true;
+    }
+    FT_Vector delta{Key.DeltaX, -Key.DeltaY};  // FreeType's y axis points up
+    FT_Set_Transform(f.Face, &Matrix, &delta);
+    Glyph glyph = RenderGlyph(f.Face, Key.Byte, Font.Bold, Font.Mono);
+    if (f.Glyphs.size() >= detail::TFontFace::MaxGlyphs) f.Glyphs.clear();
+    return f.Glyphs.emplace(Key, std::make_shared<const Glyph>(std::move(glyph))).first->second;
+}
+
+// Finds the glyph of every byte of Text and where it goes, the pen moving by Advances along
+// the escapement (Esc) from (X, Y). The glyphs are found (and rendered the first time) under
+// the face's lock; Placed holds them, so that they may be blended after it.
+void PlaceGlyphs(const GlyphFont& Font, int X, int Y, const std::string& Text,
+                 const std::vector<int>& Advances, SinCos Esc,
+                 std::vector<detail::TPlacedGlyph>& Placed) {
+    const long double c = Esc.c, s = Esc.s;
+    const SinCos ori = Turn(Font.Orientation);
+    const long double oc = ori.c, os = ori.s;
+    const long double slant = Font.Italic ? SyntheticSlant : 0.0L;
+    // FreeType's y axis points up: a counter-clockwise turn, after the slant of a synthetic italic.
+    FT_Matrix matrix{ToFixed(oc), ToFixed(oc * slant - os), ToFixed(os), ToFixed(os * slant + oc)};
+    detail::TFontFace& f = Font.Face;
+    const std::lock_guard guard(f.Lock);
+    bool sized = false;
+    const std::uint8_t flags = Font.Flags();
+    // Upright, every origin is a whole pixel (the cosine is 1 and the sine 0 exactly), the
+    // same glyph serves every place, and the font keeps it by byte.
+    const bool upright = detail::FastPaths && Font.Escapement == 0;
+    if (upright && !Font.Upright) Font.Upright = std::make_unique<detail::TGlyphSlots>();
+    long long pen = 0;
+    for (std::size_t i = 0; i < Text.size(); pen += Advances[i], ++i) {
+        const unsigned char byte = static_cast<unsigned char>(Text[i]);
+        // The glyph's origin on the baseline, Ascent below the top of its cell.
+        long long ix, iy;
+        int deltaX = 0, deltaY = 0;
+        std::shared_ptr<const Glyph>* slot = nullptr;
+        if (upright) {
+            ix = X + pen;
+            iy = static_cast<long long>(Y) + Font.Ascent;
+            if (ix > 1000000000 || ix < -1000000000 || iy > 1000000000 || iy < -1000000000)
+                continue;
+            slot = &Font.Upright->Slots[byte];
+            if (*slot) {
+                Placed.push_back({*slot, static_cast<int>(ix) + (*slot)->Left,
+                                  static_cast<int>(iy) - (*slot)->Top});
+                continue;
+            }
+        } else {
+            const long double gx = X + pen * c + Font.Ascent * s;
+            const long double gy = Y - pen * s + Font.Ascent * c;
+            const long double fx = std::floor(gx), fy = std::floor(gy);
+            if (std::fabs(fx) > 1e9L || std::fabs(fy) > 1e9L) continue;
+            ix = static_cast<long long>(fx);
+            iy = static_cast<long long>(fy);
+            deltaX = static_cast<int>(std::llround((gx - fx) * 64));
+            deltaY = static_cast<int>(std::llround((gy - fy) * 64));
+        }
+        const detail::TFontFace::GlyphKey key{
+            Font.EmPixels, Font.WidthPixels, Font.Orientation, flags, byte, deltaX, deltaY};
+        const auto& glyph = FindGlyph(Font, key, matrix, sized);
+        if (slot) *slot = glyph;
+        Placed.push_back(
+            {glyph, static_cast<int>(ix) + glyph->Left, static_cast<int>(iy) - glyph->Top});
+    }
+    if (sized) FT_Set_Transform(f.Face, nullptr, nullptr);
+}
+
+// Blends the placed glyphs in the ink, clipped to the surface: a row at a time, or (without
+// the fast paths) pixel by pixel.
+void BlendGlyphs(TPixelBuffer& Target, const std::vector<detail::TPlacedGlyph>& Placed,
+                 TColor Ink) {
+    const std::uint8_t inkRgb[3] = {GetRValue(Ink), GetGValue(Ink), GetBValue(Ink)};
+    const TInkBytes inkBytes(inkRgb);
+    const int width = Target.Width, height = Target.Height;
+    const std::size_t stride = static_cast<std::size_t>(width) * 3;
+    for (const detail::TPlacedGlyph& p : Placed) {
+        const Glyph& glyph = *p.Glyph;
+        if (detail::FastPaths) {
+            // The glyph's rows clipped once, then blended a row at a time.
+            const int col0 = std::max(0, -p.Left), col1 = std::min(glyph.Width, width - p.Left);
+            const int row0 = std::max(0, -p.Top), row1 = std::min(glyph.Rows, height - p.Top);
+            if (col0 >= col1) continue;  // nothing of it on the surface (which may have no pixels)
+            for (int row = row0; row < row1; ++row)
+                BlendRow(Target.Rgb.data() + (p.Top + row) * stride +
+                             static_cast<std::size_t>(p.Left + col0) * 3,
+                         glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width + col0,
+                         col1 - col0, inkBytes);
+            continue;
+        }
+        for (int row = 0; row < glyph.Rows; ++row)
+            for (int col = 0; col < glyph.Width; ++col) {
+                const int x = p.Left + col, y = p.Top + row;
+                const unsigned alpha =
+                    glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col];
+                if (x < 0 || y < 0 || x >= width || y >= height || alpha == 0) continue;
+                std::uint8_t* q = &Target.Rgb[(static_cast<std::size_t>(y) * width + x) * 3];
+                for (int k = 0; k < 3; ++k)
+                    q[k] = static_cast<std::uint8_t>(
+                        (q[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
+            }
+    }
+}
+
+}  // namespace
+
 void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string& Text, TColor ink,
                        bool Opaque, TColor Back, detail::TTextLayout* Layout) {
+    // Layout: the advances, the cell and the glyphs' places.
     std::vector<int> advances;
     font.Advances(Text, advances);
     long long textWidth = 0;
     for (int a : advances) textWidth += a;
-
     const TLogFont& lf = font.LogFont();
     const SinCos esc = Turn(lf.Escapement);
     const long double c = esc.c, s = esc.s;
@@ -247,139 +405,23 @@ void TCanvas::DrawText(const TFontHandle& font, int X, int Y, const std::string&
             std::copy(corners, corners + 4, Layout->Fill);
         }
     }
-
-    const std::uint8_t inkRgb[3] = {GetRValue(ink), GetGValue(ink), GetBValue(ink)};
-    const TInkBytes inkBytes(inkRgb);
-    auto blend = [&](int x, int y, unsigned alpha) {
-        if (x < 0 || y < 0 || x >= Width() || y >= Height() || alpha == 0) return;
-        std::uint8_t* p = &target_->Rgb[(static_cast<std::size_t>(y) * Width() + x) * 3];
-        for (int k = 0; k < 3; ++k)
-            p[k] =
-                static_cast<std::uint8_t>((p[k] * (255 - alpha) + inkRgb[k] * alpha + 127) / 255);
-    };
-    // The glyph's rows clipped once, then blended a row at a time.
-    auto blendRows = [&](const detail::TFontFace::Glyph& glyph, int left, int top) {
-        const int col0 = std::max(0, -left), col1 = std::min(glyph.Width, Width() - left);
-        const int row0 = std::max(0, -top), row1 = std::min(glyph.Rows, Height() - top);
-        if (col0 >= col1) return;  // nothing of it on the surface (which may have no pixels)
-        const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
-        for (int row = row0; row < row1; ++row)
-            BlendRow(target_->Rgb.data() + (top + row) * stride +
-                         static_cast<std::size_t>(left + col0) * 3,
-                     glyph.Alpha.data() + static_cast<std::size_t>(row) * glyph.Width + col0,
-                     col1 - col0, inkBytes);
-    };
-    // The glyphs are found (and rendered the first time) under the face's lock and blended
-    // after it, each held by this call even if the cache lets it go meanwhile.
     thread_local std::vector<detail::TPlacedGlyph> ownPlaced;
     std::vector<detail::TPlacedGlyph>& placed = Layout ? Layout->Glyphs : ownPlaced;
     placed.clear();
-
-    const bool mono = lf.Quality == NONANTIALIASED_QUALITY;
-    const SinCos ori = Turn(lf.Orientation);
-    const long double oc = ori.c, os = ori.s;
-    const long double slant = font.syntheticItalic_ ? SyntheticSlant : 0.0L;
-    // FreeType's y axis points up: a counter-clockwise turn, after the slant of a synthetic italic.
-    FT_Matrix matrix{ToFixed(oc), ToFixed(oc * slant - os), ToFixed(os), ToFixed(os * slant + oc)};
-    {
-        detail::TFontFace& f = *font.face_;
-        const std::lock_guard guard(f.Lock);
-        bool sized = false;
-        const std::uint8_t flags = static_cast<std::uint8_t>(
-            (font.syntheticBold_ ? 1 : 0) | (font.syntheticItalic_ ? 2 : 0) | (mono ? 4 : 0));
-        // Upright, every origin is a whole pixel (the cosine is 1 and the sine 0 exactly), the
-        // same glyph serves every place, and the font keeps it by byte.
-        const bool upright = detail::FastPaths && lf.Escapement == 0;
-        if (upright && !font.upright_) font.upright_ = std::make_unique<detail::TGlyphSlots>();
-        long long pen = 0;
-        for (std::size_t i = 0; i < Text.size(); pen += advances[i], ++i) {
-            const unsigned char byte = static_cast<unsigned char>(Text[i]);
-            // The glyph's origin on the baseline, Ascent below the top of its cell.
-            long long ix, iy;
-            int deltaX = 0, deltaY = 0;
-            std::shared_ptr<const detail::TFontFace::Glyph>* slot = nullptr;
-            if (upright) {
-                ix = X + pen;
-                iy = static_cast<long long>(Y) + font.Ascent();
-                if (ix > 1000000000 || ix < -1000000000 || iy > 1000000000 || iy < -1000000000)
-                    continue;
-                slot = &font.upright_->Slots[byte];
-                if (*slot) {
-                    placed.push_back({*slot, static_cast<int>(ix) + (*slot)->Left,
-                                      static_cast<int>(iy) - (*slot)->Top});
-                    continue;
-                }
-            } else {
-                const long double gx = X + pen * c + font.Ascent() * s;
-                const long double gy = Y - pen * s + font.Ascent() * c;
-                const long double fx = std::floor(gx), fy = std::floor(gy);
-                if (std::fabs(fx) > 1e9L || std::fabs(fy) > 1e9L) continue;
-                ix = static_cast<long long>(fx);
-                iy = static_cast<long long>(fy);
-                deltaX = static_cast<int>(std::llround((gx - fx) * 64));
-                deltaY = static_cast<int>(std::llround((gy - fy) * 64));
-            }
-            const detail::TFontFace::GlyphKey key{
-                font.emPixels_, font.widthPixels_, lf.Orientation, flags, byte, deltaX, deltaY};
-            auto found = f.Glyphs.find(key);
-            if (found == f.Glyphs.end()) {
-                if (!sized) {
-                    FT_Set_Pixel_Sizes(f.Face, font.widthPixels_, font.emPixels_);
-                    sized = true;
-                }
-                FT_Vector delta{key.DeltaX, -key.DeltaY};  // FreeType's y axis points up
-                FT_Set_Transform(f.Face, &matrix, &delta);
-                const FT_Int32 load = FT_LOAD_DEFAULT | (mono ? FT_LOAD_TARGET_MONO : 0);
-                detail::TFontFace::Glyph glyph;
-                if (FT_Load_Char(f.Face, detail::Cp1252ToUnicode(byte), load) == 0) {
-                    FT_GlyphSlot slot = f.Face->glyph;
-                    if (font.syntheticBold_) FT_GlyphSlot_Embolden(slot);
-                    if (FT_Render_Glyph(slot, mono ? FT_RENDER_MODE_MONO : FT_RENDER_MODE_NORMAL) ==
-                        0) {
-                        const FT_Bitmap& bm = slot->bitmap;
-                        glyph.Left = slot->bitmap_left;
-                        glyph.Top = slot->bitmap_top;
-                        glyph.Width = static_cast<int>(bm.width);
-                        glyph.Rows = static_cast<int>(bm.rows);
-                        glyph.Alpha.resize(static_cast<std::size_t>(bm.width) * bm.rows);
-                        for (unsigned row = 0; row < bm.rows; ++row) {
-                            const unsigned char* line =
-                                bm.buffer + static_cast<long>(row) * bm.pitch;
-                            for (unsigned col = 0; col < bm.width; ++col)
-                                glyph.Alpha[row * bm.width + col] =
-                                    bm.pixel_mode == FT_PIXEL_MODE_MONO
-                                        ? ((line[col >> 3] & (0x80 >> (col & 7))) ? 255 : 0)
-                                        : line[col];
-                        }
-                    }
-                }
-                if (f.Glyphs.size() >= detail::TFontFace::MaxGlyphs) f.Glyphs.clear();
-                found =
-                    f.Glyphs
-                        .emplace(key,
-                                 std::make_shared<const detail::TFontFace::Glyph>(std::move(glyph)))
-                        .first;
-            }
-            const auto& glyph = found->second;
-            if (slot) *slot = glyph;
-            placed.push_back(
-                {glyph, static_cast<int>(ix) + glyph->Left, static_cast<int>(iy) - glyph->Top});
-        }
-        if (sized) FT_Set_Transform(f.Face, nullptr, nullptr);
-    }
-    for (const detail::TPlacedGlyph& p : placed) {
-        const detail::TFontFace::Glyph& glyph = *p.Glyph;
-        if (detail::FastPaths) {
-            blendRows(glyph, p.Left, p.Top);
-            continue;
-        }
-        for (int row = 0; row < glyph.Rows; ++row)
-            for (int col = 0; col < glyph.Width; ++col)
-                blend(p.Left + col, p.Top + row,
-                      glyph.Alpha[static_cast<std::size_t>(row) * glyph.Width + col]);
-    }
+    const GlyphFont glyphFont{.Face = *font.face_,
+                              .Upright = font.upright_,
+                              .EmPixels = font.emPixels_,
+                              .WidthPixels = font.widthPixels_,
+                              .Ascent = font.Ascent(),
+                              .Escapement = lf.Escapement,
+                              .Orientation = lf.Orientation,
+                              .Bold = font.syntheticBold_,
+                              .Italic = font.syntheticItalic_,
+                              .Mono = lf.Quality == NONANTIALIASED_QUALITY};
+    PlaceGlyphs(glyphFont, X, Y, Text, advances, esc, placed);
+    // Paint: the glyphs, then the lines over them.
+    BlendGlyphs(*target_, placed, ink);
     if (!Layout) placed.clear();
-
     if ((lf.Underline || lf.StrikeOut) && textWidth > 0) {
         const detail::TFontFace& f = *font.face_;
         auto line = [&](detail::TFontFace::LineBand band) {
@@ -455,6 +497,150 @@ bool InkInside(const std::vector<detail::TPlacedGlyph>& Glyphs, RowInsideFn&& Ro
 
 }  // namespace
 
+namespace {
+
+// An upright cell drawn at (X, Y) on Pixels, Width x Height: its pixels kept as a rectangle of
+// rows, or an unusable run when some of its ink or lines reach out of the cell.
+detail::TTextRun KeepUprightCell(const TPixelBuffer& Pixels, const detail::TTextLayout& Layout,
+                                 int X, int Y, long long Width, long long Height) {
+    auto inCell = [&](long long px, long long py) {
+        return px >= X && px < X + Width && py >= Y && py < Y + Height;
+    };
+    TRect line;
+    bool usable = InkInside(
+        Layout.Glyphs,
+        [&](long long py, long long px0, long long px1) {
+            return inCell(px0, py) && inCell(px1, py);
+        },
+        inCell);
+    for (int i = 0; i < Layout.LineCount && usable; ++i)
+        usable = UprightCorners(Layout.Lines[i], line) &&
+                 (line.Left > line.Right ||
+                  (inCell(line.Left, line.Top) && inCell(line.Right, line.Bottom)));
+    detail::TTextRun made;
+    if (!usable) return made;
+    made.Usable = made.Rectangle = true;
+    const std::size_t bytes = static_cast<std::size_t>(Width) * 3;
+    const std::size_t stride = static_cast<std::size_t>(Pixels.Width) * 3;
+    made.Rgb.resize(bytes * Height);
+    made.Spans.resize(static_cast<std::size_t>(Height));
+    for (int row = 0; row < Height; ++row) {
+        made.Spans[row] = {row, 0, static_cast<int>(Width) - 1, row * bytes};
+        std::memcpy(made.Rgb.data() + row * bytes, Pixels.Rgb.data() + (Y + row) * stride + X * 3,
+                    bytes);
+    }
+    return made;
+}
+
+// The rows a turned cell covers on the surface (a turned rectangle crosses a row once): the
+// first one and each one's span. Nothing when the cell was not filled or its rows have a gap.
+struct CellRows {
+    long long First = 0;
+    std::vector<std::pair<int, int>> Spans;
+    bool Usable = false;
+
+    bool Inside(long long x, long long y) const {
+        const long long r = y - First;
+        return r >= 0 && r < static_cast<long long>(Spans.size()) && x >= Spans[r].first &&
+               x <= Spans[r].second;
+    }
+};
+
+CellRows ScanCell(const detail::TTextLayout& Layout, const TRect& Clip) {
+    CellRows cell;
+    cell.Usable = Layout.Filled;
+    if (cell.Usable)
+        detail::ScanPolygon(Layout.Fill, Clip, [&](int y, int x0, int x1) {
+            if (cell.Spans.empty()) cell.First = y;
+            if (y - cell.First != static_cast<long long>(cell.Spans.size()))
+                cell.Usable = false;
+            else
+                cell.Spans.emplace_back(x0, x1);
+        });
+    return cell;
+}
+
+// Whether the glyphs and lines of a turned text drawn on Pixels stay in its cell where they
+// reach the surface (ink off the surface is never drawn).
+bool TurnedInkInCell(const detail::TTextLayout& Layout, const CellRows& Cell,
+                     const TPixelBuffer& Pixels) {
+    const int width = Pixels.Width, height = Pixels.Height;
+    auto offSurfaceOrInCell = [&](long long x, long long y) {
+        return x < 0 || y < 0 || x >= width || y >= height || Cell.Inside(x, y);
+    };
+    bool usable = InkInside(
+        Layout.Glyphs,
+        [&](long long y, long long x0, long long x1) {
+            // Rows off the surface, or inside the cell's span there.
+            return y < 0 || y >= height || (x1 < 0 || x0 >= width) ||
+                   (Cell.Inside(std::max(x0, 0LL), y) &&
+                    Cell.Inside(std::min<long long>(x1, width - 1), y));
+        },
+        offSurfaceOrInCell);
+    for (int i = 0; i < Layout.LineCount && usable; ++i)
+        detail::ScanPolygon(Layout.Lines[i], TRect{0, 0, width, height},
+                            [&](int y, int x0, int x1) {
+                                usable = usable && Cell.Inside(x0, y) && Cell.Inside(x1, y);
+                            });
+    return usable;
+}
+
+// A turned text drawn on Pixels, kept span by span where it can be.
+detail::TTextRun KeepTurnedCell(const TPixelBuffer& Pixels, const detail::TTextLayout& Layout) {
+    const CellRows cell = ScanCell(Layout, TRect{0, 0, Pixels.Width, Pixels.Height});
+    const bool usable = cell.Usable && TurnedInkInCell(Layout, cell, Pixels);
+    std::size_t pixels = 0;
+    for (const auto& [x0, x1] : cell.Spans) pixels += static_cast<std::size_t>(x1 - x0 + 1);
+    detail::TTextRun made;
+    if (usable && pixels * 3 <= detail::TTextRunCache::MaxRunBytes) {
+        made.Usable = true;
+        const std::size_t stride = static_cast<std::size_t>(Pixels.Width) * 3;
+        for (std::size_t r = 0; r < cell.Spans.size(); ++r) {
+            const int y = static_cast<int>(cell.First + static_cast<long long>(r));
+            const auto [x0, x1] = cell.Spans[r];
+            made.Spans.push_back({y, x0, x1, made.Rgb.size()});
+            const std::uint8_t* from =
+                Pixels.Rgb.data() + y * stride + static_cast<std::size_t>(x0) * 3;
+            made.Rgb.insert(made.Rgb.end(), from, from + static_cast<std::size_t>(x1 - x0 + 1) * 3);
+        }
+    }
+    made.Rectangle = made.Usable && SpansMakeRectangle(made.Spans);
+    return made;
+}
+
+// Copies a kept run onto Target moved by (Dx, Dy), clipped to the surface.
+void PaintRun(TPixelBuffer& Target, const detail::TTextRun& Run, long long Dx, long long Dy) {
+    const std::size_t stride = static_cast<std::size_t>(Target.Width) * 3;
+    const long long lastX = Target.Width - 1LL, lastY = Target.Height - 1LL;
+    if (Run.Rectangle) {
+        const detail::TTextRun::Span& first = Run.Spans.front();
+        const long long left = Dx + first.X0, top = Dy + first.Y;
+        const long long x0 = std::max(left, 0LL), x1 = std::min(Dx + first.X1, lastX);
+        const long long y0 = std::max(top, 0LL),
+                        y1 = std::min(top + static_cast<long long>(Run.Spans.size()) - 1, lastY);
+        if (x0 <= x1 && y0 <= y1) {
+            const std::size_t runStride = static_cast<std::size_t>(first.X1 - first.X0 + 1) * 3;
+            CopyRows(Target.Rgb.data() + y0 * stride + x0 * 3, stride,
+                     Run.Rgb.data() + (y0 - top) * runStride + (x0 - left) * 3, runStride,
+                     static_cast<std::size_t>(x1 - x0 + 1) * 3,
+                     static_cast<std::size_t>(y1 - y0 + 1));
+        }
+        return;
+    }
+    for (const detail::TTextRun::Span& span : Run.Spans) {
+        const long long y = Dy + span.Y;
+        if (y < 0 || y > lastY) continue;
+        const long long x0 = std::max<long long>(Dx + span.X0, 0);
+        const long long x1 = std::min<long long>(Dx + span.X1, lastX);
+        if (x0 > x1) continue;
+        CopyRows(Target.Rgb.data() + y * stride + x0 * 3, 0,
+                 Run.Rgb.data() + span.Offset + (x0 - Dx - span.X0) * 3, 0,
+                 static_cast<std::size_t>(x1 - x0 + 1) * 3, 1);
+    }
+}
+
+}  // namespace
+
 bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::string& Text) {
     const TLogFont& lf = font.LogFont();
     if (Text.empty() || Text.size() > detail::TTextRunCache::MaxTextBytes) return false;
@@ -485,153 +671,48 @@ bool TCanvas::DrawTextRun(const TFontHandle& font, int X, int Y, const std::stri
     std::size_t hash = 0;
     detail::TTextRunCache& cache = detail::TTextRunCache::ForThread();
     const detail::TTextRun* run = cache.Find(key, hash);
+    if (!run && !upright) {
+        // Turned text is drawn here the long way, then what it drew is kept.
+        detail::TTextLayout layout;
+        DrawText(font, X, Y, Text, key.Ink, true, key.Back, &layout);
+        cache.Add(key, hash, font.face_, KeepTurnedCell(*target_, layout));
+        return true;
+    }
     if (!run) {
+        std::vector<int> advances;
+        font.Advances(Text, advances);
+        long long width = 0;
+        for (int a : advances) width += a;
+        const long long height = font.Height();
+        // Drawn in place when the whole cell is on the surface, else apart, at the origin of a
+        // surface just the size of the cell.
+        const bool inPlace = X >= 0 && Y >= 0 && X + width <= Width() && Y + height <= Height();
         detail::TTextRun made;
-        if (upright) {
-            std::vector<int> advances;
-            font.Advances(Text, advances);
-            long long width = 0;
-            for (int a : advances) width += a;
-            const long long height = font.Height();
-            // Drawn in place when the whole cell is on the surface, else apart, at the origin of a
-            // surface just the size of the cell.
-            const bool inPlace = X >= 0 && Y >= 0 && X + width <= Width() && Y + height <= Height();
-            if (width > 0 && height > 0 &&
-                width * height * 3 <= static_cast<long long>(detail::TTextRunCache::MaxRunBytes)) {
-                thread_local TPixelBuffer scratch;
-                std::optional<TCanvas> apart;
-                if (!inPlace) {
-                    scratch.Width = static_cast<int>(width);
-                    scratch.Height = static_cast<int>(height);
-                    scratch.Rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
-                    apart.emplace(scratch, ppi_);
-                }
-                TCanvas& on = inPlace ? *this : *apart;
-                const int x = inPlace ? X : 0, y = inPlace ? Y : 0;
-                detail::TTextLayout layout;
-                on.DrawText(font, x, y, Text, key.Ink, true, key.Back, &layout);
-                auto inCell = [&](long long px, long long py) {
-                    return px >= x && px < x + width && py >= y && py < y + height;
-                };
-                TRect line;
-                bool usable = InkInside(
-                    layout.Glyphs,
-                    [&](long long py, long long px0, long long px1) {
-                        return inCell(px0, py) && inCell(px1, py);
-                    },
-                    inCell);
-                for (int i = 0; i < layout.LineCount && usable; ++i)
-                    usable = UprightCorners(layout.Lines[i], line) &&
-                             (line.Left > line.Right ||
-                              (inCell(line.Left, line.Top) && inCell(line.Right, line.Bottom)));
-                if (usable) {
-                    made.Usable = made.Rectangle = true;
-                    const std::size_t bytes = static_cast<std::size_t>(width) * 3;
-                    const std::size_t stride = static_cast<std::size_t>(on.Width()) * 3;
-                    made.Rgb.resize(bytes * height);
-                    made.Spans.resize(static_cast<std::size_t>(height));
-                    for (int row = 0; row < height; ++row) {
-                        made.Spans[row] = {row, 0, static_cast<int>(width) - 1, row * bytes};
-                        std::memcpy(made.Rgb.data() + row * bytes,
-                                    on.target_->Rgb.data() + (y + row) * stride + x * 3, bytes);
-                    }
-                }
-                if (inPlace) {
-                    cache.Add(key, hash, font.face_, std::move(made));
-                    return true;
-                }
+        if (width > 0 && height > 0 &&
+            width * height * 3 <= static_cast<long long>(detail::TTextRunCache::MaxRunBytes)) {
+            thread_local TPixelBuffer scratch;
+            std::optional<TCanvas> apart;
+            if (!inPlace) {
+                scratch.Width = static_cast<int>(width);
+                scratch.Height = static_cast<int>(height);
+                scratch.Rgb.assign(static_cast<std::size_t>(width * height * 3), 0);
+                apart.emplace(scratch, ppi_);
             }
-            run = &cache.Add(key, hash, font.face_, std::move(made));
-        } else {
-            // Turned text is drawn here the long way, then what it drew is kept.
+            TCanvas& on = inPlace ? *this : *apart;
+            const int x = inPlace ? X : 0, y = inPlace ? Y : 0;
             detail::TTextLayout layout;
-            DrawText(font, X, Y, Text, key.Ink, true, key.Back, &layout);
-            const TRect clip{0, 0, Width(), Height()};
-            // The cell's span on each row it covers (a turned rectangle crosses a row once).
-            long long first = 0;
-            std::vector<std::pair<int, int>> rows;
-            bool usable = layout.Filled;
-            if (usable)
-                detail::ScanPolygon(layout.Fill, clip, [&](int y, int x0, int x1) {
-                    if (rows.empty()) first = y;
-                    if (y - first != static_cast<long long>(rows.size()))
-                        usable = false;
-                    else
-                        rows.emplace_back(x0, x1);
-                });
-            auto inCell = [&](long long x, long long y) {
-                const long long r = y - first;
-                return r >= 0 && r < static_cast<long long>(rows.size()) && x >= rows[r].first &&
-                       x <= rows[r].second;
-            };
-            // Ink off the surface is never drawn.
-            auto offSurfaceOrInCell = [&](long long x, long long y) {
-                return x < 0 || y < 0 || x >= Width() || y >= Height() || inCell(x, y);
-            };
-            usable = usable && InkInside(
-                                   layout.Glyphs,
-                                   [&](long long y, long long x0, long long x1) {
-                                       // Rows off the surface, or inside the cell's span there.
-                                       return y < 0 || y >= Height() || (x1 < 0 || x0 >= Width()) ||
-                                              (inCell(std::max(x0, 0LL), y) &&
-                                               inCell(std::min<long long>(x1, Width() - 1), y));
-                                   },
-                                   offSurfaceOrInCell);
-            for (int i = 0; i < layout.LineCount && usable; ++i)
-                detail::ScanPolygon(layout.Lines[i], clip, [&](int y, int x0, int x1) {
-                    usable = usable && inCell(x0, y) && inCell(x1, y);
-                });
-            std::size_t pixels = 0;
-            for (const auto& [x0, x1] : rows) pixels += static_cast<std::size_t>(x1 - x0 + 1);
-            if (usable && pixels * 3 <= detail::TTextRunCache::MaxRunBytes) {
-                made.Usable = true;
-                const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
-                for (std::size_t r = 0; r < rows.size(); ++r) {
-                    const int y = static_cast<int>(first + static_cast<long long>(r));
-                    const auto [x0, x1] = rows[r];
-                    made.Spans.push_back({y, x0, x1, made.Rgb.size()});
-                    const std::uint8_t* from =
-                        target_->Rgb.data() + y * stride + static_cast<std::size_t>(x0) * 3;
-                    made.Rgb.insert(made.Rgb.end(), from,
-                                    from + static_cast<std::size_t>(x1 - x0 + 1) * 3);
-                }
+            on.DrawText(font, x, y, Text, key.Ink, true, key.Back, &layout);
+            made = KeepUprightCell(*on.target_, layout, x, y, width, height);
+            if (inPlace) {
+                cache.Add(key, hash, font.face_, std::move(made));
+                return true;
             }
-            made.Rectangle = made.Usable && SpansMakeRectangle(made.Spans);
-            cache.Add(key, hash, font.face_, std::move(made));
-            return true;
         }
+        run = &cache.Add(key, hash, font.face_, std::move(made));
     }
     if (!run->Usable) return false;
     // Upright runs are placed at (X, Y) and clipped here; turned ones were kept in place.
-    const long long dx = upright ? X : 0, dy = upright ? Y : 0;
-    const std::size_t stride = static_cast<std::size_t>(Width()) * 3;
-    if (run->Rectangle) {
-        const detail::TTextRun::Span& first = run->Spans.front();
-        const long long left = dx + first.X0, top = dy + first.Y;
-        const long long x0 = std::max(left, 0LL), x1 = std::min(dx + first.X1, Width() - 1LL);
-        const long long y0 = std::max(top, 0LL),
-                        y1 = std::min(top + static_cast<long long>(run->Spans.size()) - 1,
-                                      Height() - 1LL);
-        if (x0 <= x1 && y0 <= y1) {
-            const std::size_t runStride = static_cast<std::size_t>(first.X1 - first.X0 + 1) * 3;
-            CopyRows(target_->Rgb.data() + y0 * stride + x0 * 3, stride,
-                     run->Rgb.data() + (y0 - top) * runStride + (x0 - left) * 3, runStride,
-                     static_cast<std::size_t>(x1 - x0 + 1) * 3,
-                     static_cast<std::size_t>(y1 - y0 + 1));
-        }
-        ++cache.Hits;
-        return true;
-    }
-    for (const detail::TTextRun::Span& span : run->Spans) {
-        const long long y = dy + span.Y;
-        if (y < 0 || y >= Height()) continue;
-        const long long x0 = std::max<long long>(dx + span.X0, 0);
-        const long long x1 = std::min<long long>(dx + span.X1, Width() - 1LL);
-        if (x0 > x1) continue;
-        CopyRows(target_->Rgb.data() + y * stride + x0 * 3, 0,
-                 run->Rgb.data() + span.Offset + (x0 - dx - span.X0) * 3, 0,
-                 static_cast<std::size_t>(x1 - x0 + 1) * 3, 1);
-    }
+    PaintRun(*target_, *run, upright ? X : 0, upright ? Y : 0);
     ++cache.Hits;
     return true;
 }

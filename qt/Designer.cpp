@@ -108,8 +108,16 @@ DesignerWindow::~DesignerWindow() {
 QWidget* DesignerWindow::BuildPanel() {
     auto* panel = new QWidget;
     auto* form = new QFormLayout(panel);
+    AddSymbolRows(*form);
+    AddPlacementRows(*form);
+    AddColorRows(*form);
+    AddSizeRows(*form);
+    return panel;
+}
+
+void DesignerWindow::AddSymbolRows(QFormLayout& form) {
     data_ = new QLineEdit;
-    form->addRow("Data", data_);
+    form.addRow("Data", data_);
     connect(data_, &QLineEdit::textEdited, this, [this](const QString& text) {
         Edit([&] { barCode_->SetBarcode(text.toLatin1().toStdString()); });
     });
@@ -117,36 +125,38 @@ QWidget* DesignerWindow::BuildPanel() {
     type_ = new QComboBox;
     for (int i = 0; i < BarTypeCount; ++i)
         type_->addItem(Latin1(Z_GetBarTypeName(static_cast<TBarType>(i))));
-    form->addRow("Type", type_);
+    form.addRow("Type", type_);
     connect(type_, &QComboBox::currentIndexChanged, this,
             [this](int i) { Edit([&] { barCode_->SetBarType(static_cast<TBarType>(i)); }); });
 
     modul_ = new QSpinBox;
     modul_->setRange(1, 49);
-    form->addRow("Module", modul_);
+    form.addRow("Module", modul_);
     connect(modul_, &QSpinBox::valueChanged, this,
             [this](int v) { Edit([&] { barCode_->SetModul(v); }); });
 
     ratio_ = new QDoubleSpinBox;
     ratio_->setRange(1.0, 10.0);
     ratio_->setSingleStep(0.25);
-    form->addRow("Ratio", ratio_);
+    form.addRow("Ratio", ratio_);
     connect(ratio_, &QDoubleSpinBox::valueChanged, this,
             [this](double v) { Edit([&] { barCode_->SetRatio(v); }); });
 
     checkSum_ = new QCheckBox("Check digit");
-    form->addRow("", checkSum_);
+    form.addRow("", checkSum_);
     connect(checkSum_, &QCheckBox::toggled, this,
             [this](bool on) { Edit([&] { barCode_->SetCheckSum(on ? csModulo10 : csNone); }); });
+}
 
+void DesignerWindow::AddPlacementRows(QFormLayout& form) {
     orientation_ = Choices({"Left to right", "Right to left", "Top to bottom", "Bottom to top"});
-    form->addRow("Orientation", orientation_);
+    form.addRow("Orientation", orientation_);
     connect(orientation_, &QComboBox::currentIndexChanged, this, [this](int i) {
         Edit([&] { barCode_->SetOrientation(static_cast<TOrientation>(i)); });
     });
 
     alignment_ = Choices({"Left", "Right", "Centre"});
-    form->addRow("Alignment", alignment_);
+    form.addRow("Alignment", alignment_);
     connect(alignment_, &QComboBox::currentIndexChanged, this, [this](int i) {
         Edit([&] {
             barCode_->SetAlignment(static_cast<TAlignment>(i));
@@ -155,16 +165,18 @@ QWidget* DesignerWindow::BuildPanel() {
     });
 
     textShow_ = Choices({"None", "Data", "Symbology", "Both"});
-    form->addRow("Text", textShow_);
+    form.addRow("Text", textShow_);
     connect(textShow_, &QComboBox::currentIndexChanged, this,
             [this](int i) { Edit([&] { barCode_->SetTextShow(static_cast<TTextShow>(i)); }); });
     textPosition_ = Choices(
         {"Top left", "Top right", "Top centre", "Bottom left", "Bottom right", "Bottom centre"});
-    form->addRow("Text position", textPosition_);
+    form.addRow("Text position", textPosition_);
     connect(textPosition_, &QComboBox::currentIndexChanged, this, [this](int i) {
         Edit([&] { barCode_->SetTextPosition(static_cast<TTextPosition>(i)); });
     });
+}
 
+void DesignerWindow::AddColorRows(QFormLayout& form) {
     const struct {
         const char* Label;
         std::function<TColor()> Get;
@@ -184,27 +196,28 @@ QWidget* DesignerWindow::BuildPanel() {
     };
     for (const auto& c : colors) {
         auto* button = new QPushButton;
-        form->addRow(c.Label, button);
+        form.addRow(c.Label, button);
         colorButtons_.emplace_back(button, c.Get);
         connect(button, &QPushButton::clicked, this,
                 [this, button, get = c.Get, set = c.Set] { ChooseColor(button, get(), set); });
     }
+}
 
+void DesignerWindow::AddSizeRows(QFormLayout& form) {
     width_ = new QSpinBox;
     width_->setRange(1, 4000);
     height_ = new QSpinBox;
     height_->setRange(1, 4000);
-    form->addRow("Width", width_);
-    form->addRow("Height", height_);
+    form.addRow("Width", width_);
+    form.addRow("Height", height_);
     connect(width_, &QSpinBox::valueChanged, this,
             [this](int v) { Edit([&] { barCode_->SetWidth(v); }); });
     connect(height_, &QSpinBox::valueChanged, this,
             [this](int v) { Edit([&] { barCode_->SetHeight(v); }); });
     autoWidth_ = new QCheckBox("Size to the symbol");
-    form->addRow("", autoWidth_);
+    form.addRow("", autoWidth_);
     connect(autoWidth_, &QCheckBox::toggled, this,
             [this](bool on) { Edit([&] { barCode_->SetAutoWidth(on); }); });
-    return panel;
 }
 
 void DesignerWindow::ChooseColor(QPushButton* Button, TColor Current,

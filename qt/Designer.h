@@ -13,6 +13,7 @@
 class QCheckBox;
 class QComboBox;
 class QDoubleSpinBox;
+class QFormLayout;
 class QLineEdit;
 class QPushButton;
 class QSpinBox;
@@ -48,6 +49,12 @@ class DesignerWindow : public QMainWindow {
 
   private:
     QWidget* BuildPanel();
+    // The panel's rows: data, type, module, ratio, check digit; orientation, alignment, text;
+    // colours; size.
+    void AddSymbolRows(QFormLayout& Form);
+    void AddPlacementRows(QFormLayout& Form);
+    void AddColorRows(QFormLayout& Form);
+    void AddSizeRows(QFormLayout& Form);
     // The control to open of a form file with several, asked of the user: empty for the
     // first, nothing when the user cancels.
     std::optional<QString> ChooseControl(const QString& FileName);
