@@ -14,26 +14,14 @@ bool SameName(std::string_view a, std::string_view b) {
     });
 }
 
-constexpr TTypeInfo IntegerInfo{TTypeKind::Integer, "Integer", "System"};
-constexpr TTypeInfo DoubleInfo{TTypeKind::Float, "Double", "System"};
-constexpr TTypeInfo BooleanInfo{TTypeKind::Boolean, "Boolean", "System"};
 constexpr TTypeInfo StringInfo{TTypeKind::String, "AnsiString", "System"};
 constexpr TTypeInfo ColorInfo{TTypeKind::Integer, "TColor", "Graphics"};
 
 }  // namespace
 
-template <>
-const TTypeInfo& TypeInfoOf<int>() {
-    return IntegerInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<double>() {
-    return DoubleInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<bool>() {
-    return BooleanInfo;
-}
+RIBBON_TYPE_INFO(int, TTypeKind::Integer, "Integer", "System")
+RIBBON_TYPE_INFO(double, TTypeKind::Float, "Double", "System")
+RIBBON_TYPE_INFO(bool, TTypeKind::Boolean, "Boolean", "System")
 const TTypeInfo& StringTypeInfo() {
     return StringInfo;
 }

@@ -10,6 +10,22 @@
 
 #include "base/Export.h"
 
+// Declares the exported type information of Type, in the header that declares Type.
+#define RIBBON_DECLARE_TYPE_INFO(Type) \
+    template <>                        \
+    RIBBON_API const TTypeInfo& TypeInfoOf<Type>()
+// Defines the type information of Type: the table whose fields (those of TTypeInfo, in order)
+// follow, made once on first use.
+#define RIBBON_TYPE_INFO(Type, ...)               \
+    template <>                                   \
+    const TTypeInfo& TypeInfoOf<Type>() {         \
+        static const TTypeInfo info{__VA_ARGS__}; \
+        return info;                              \
+    }
+// Defines the type information of an enumeration declared with RIBBON_ENUM, in unit Unit.
+#define RIBBON_ENUM_TYPE_INFO(Type, Unit) \
+    RIBBON_TYPE_INFO(Type, TTypeKind::Enumeration, #Type, Unit, Type##Names)
+
 namespace ribbon {
 
 enum class TTypeKind : std::uint8_t {
@@ -43,17 +59,15 @@ struct TTypeInfo {
     std::string_view BaseName{};             // Class: the parent's name when it has no table here
 };
 
-/// The type information of T; specialised for every type the library describes.
+/// The type information of T; specialised for every type the library describes, declared with
+/// RIBBON_DECLARE_TYPE_INFO and defined with RIBBON_TYPE_INFO.
 template <typename T>
 const TTypeInfo& TypeInfoOf();
 
 /// Basic types the tables refer to.
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<int>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<double>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<bool>();
+RIBBON_DECLARE_TYPE_INFO(int);
+RIBBON_DECLARE_TYPE_INFO(double);
+RIBBON_DECLARE_TYPE_INFO(bool);
 RIBBON_API const TTypeInfo& StringTypeInfo();
 RIBBON_API const TTypeInfo& ColorTypeInfo();
 

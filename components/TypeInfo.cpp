@@ -9,47 +9,28 @@
 namespace ribbon {
 namespace {
 
-constexpr TTypeInfo OrientationInfo{TTypeKind::Enumeration, "TOrientation", "pBarCode",
-                                    TOrientationNames};
-
 const TMemberInfo InvalidCharParams[] = {{"Sender", nullptr}, {"Barcode", &StringTypeInfo()}};
-const TTypeInfo InvalidCharInfo{
-    TTypeKind::Method, "TInvalidChar", "pBarCode", {}, InvalidCharParams};
 
-// The published properties of a control class, in the order its form files write them.
-std::vector<TMemberInfo> Published(std::string_view ClassName) {
-    std::vector<TMemberInfo> members;
-    for (const TPropertyInfo& p : PropertiesOf(ClassName))
-        members.push_back({p.Name, p.Type ? p.Type() : nullptr});
+// The published properties of a control class, in the order its form files write them; made
+// once per class and kept, as the class's table points into them.
+template <typename Class>
+std::span<const TMemberInfo> Published(std::string_view ClassName) {
+    static const std::vector<TMemberInfo> members = [ClassName] {
+        std::vector<TMemberInfo> list;
+        for (const TPropertyInfo& p : PropertiesOf(ClassName))
+            list.push_back({p.Name, p.Type ? p.Type() : nullptr});
+        return list;
+    }();
     return members;
 }
 
 }  // namespace
 
-template <>
-const TTypeInfo& TypeInfoOf<TOrientation>() {
-    return OrientationInfo;
-}
-
-template <>
-const TTypeInfo& TypeInfoOf<TInvalidChar>() {
-    return InvalidCharInfo;
-}
-
-template <>
-const TTypeInfo& TypeInfoOf<TBarCode>() {
-    static const std::vector<TMemberInfo> members = Published("TBarCode");
-    static const TTypeInfo info{TTypeKind::Class, "TBarCode", "pBarCode", {},
-                                members,          nullptr,    nullptr,    "TCustomPanel"};
-    return info;
-}
-
-template <>
-const TTypeInfo& TypeInfoOf<TDBBarcode>() {
-    static const std::vector<TMemberInfo> members = Published("TDBBarcode");
-    static const TTypeInfo info{TTypeKind::Class, "TDBBarcode",           "pDBBarcode", {},
-                                members,          &TypeInfoOf<TBarCode>()};
-    return info;
-}
+RIBBON_ENUM_TYPE_INFO(TOrientation, "pBarCode")
+RIBBON_TYPE_INFO(TInvalidChar, TTypeKind::Method, "TInvalidChar", "pBarCode", {}, InvalidCharParams)
+RIBBON_TYPE_INFO(TBarCode, TTypeKind::Class, "TBarCode", "pBarCode", {},
+                 Published<TBarCode>("TBarCode"), nullptr, nullptr, "TCustomPanel")
+RIBBON_TYPE_INFO(TDBBarcode, TTypeKind::Class, "TDBBarcode", "pDBBarcode", {},
+                 Published<TDBBarcode>("TDBBarcode"), &TypeInfoOf<TBarCode>())
 
 }  // namespace ribbon

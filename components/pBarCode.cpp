@@ -32,9 +32,7 @@ TBarCode::~TBarCode() = default;
 
 template <typename T>
 void TBarCode::Change(T& Field, T Value) {
-    if (Field == Value) return;
-    Field = Value;
-    DoChange();
+    SetProperty(Field, Value, [this] { DoChange(); });
 }
 
 void TBarCode::DoChange() {
@@ -78,15 +76,15 @@ void TBarCode::SetBarcode(const std::string& Value) {
 }
 
 void TBarCode::SetBarType(TBarType Value) {
-    if (Value == barType_) return;
-    barType_ = Value;
-    try {
-        DoChange();
-    } catch (const Exception&) {
-        if (!OnInvalidChar) throw;
-        // The handler repairs the stored data in place; no repaint follows.
-        OnInvalidChar(this, barCode_);
-    }
+    SetProperty(barType_, Value, [this] {
+        try {
+            DoChange();
+        } catch (const Exception&) {
+            if (!OnInvalidChar) throw;
+            // The handler repairs the stored data in place; no repaint follows.
+            OnInvalidChar(this, barCode_);
+        }
+    });
 }
 
 int TBarCode::Inset() const {
@@ -148,9 +146,10 @@ void TBarCode::SetAutoWidth(bool Value) {
 }
 
 void TBarCode::SetHMargin(int Value) {
-    if (Value == hMargin_) return;
-    hMargin_ = Value;
-    if (autoWidth_) DoChange();
+    // The margin shows only when the control sizes itself.
+    SetProperty(hMargin_, Value, [this] {
+        if (autoWidth_) DoChange();
+    });
 }
 
 std::string TBarCode::About() const {

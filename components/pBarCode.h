@@ -6,8 +6,8 @@
 
 #include <string>
 
-#include "engine/ZBarCode.h"
 #include "base/Export.h"
+#include "engine/ZBarCode.h"
 #include "framework/Panel.h"
 
 namespace ribbon {
@@ -31,12 +31,9 @@ struct TBarPlacement {
 class TBarCode;
 
 /// Type information of the control's types (unit pBarCode).
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TOrientation>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TInvalidChar>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TBarCode>();
+RIBBON_DECLARE_TYPE_INFO(TOrientation);
+RIBBON_DECLARE_TYPE_INFO(TInvalidChar);
+RIBBON_DECLARE_TYPE_INFO(TBarCode);
 
 class RIBBON_API TBarCode : public TCustomPanel {
   public:

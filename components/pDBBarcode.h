@@ -11,17 +11,16 @@
 
 #include <string>
 
+#include "base/Export.h"
 #include "components/pBarCode.h"
 #include "data/DataSource.h"
-#include "base/Export.h"
 
 namespace ribbon {
 
 class TDBBarcode;
 
 /// Type information of the data-aware control: its published properties after TBarCode's.
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TDBBarcode>();
+RIBBON_DECLARE_TYPE_INFO(TDBBarcode);
 
 class RIBBON_API TDBBarcode : public TBarCode {
   public:

@@ -52,16 +52,11 @@ RIBBON_ENUM(TTextShow, RIBBON_TTEXTSHOW);
 RIBBON_ENUM(TTextPosition, RIBBON_TTEXTPOSITION);
 
 /// Type information of the engine's enumerations (unit ZBarCode).
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TBarType>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TCheckSum>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TBarLineType>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TTextShow>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TTextPosition>();
+RIBBON_DECLARE_TYPE_INFO(TBarType);
+RIBBON_DECLARE_TYPE_INFO(TCheckSum);
+RIBBON_DECLARE_TYPE_INFO(TBarLineType);
+RIBBON_DECLARE_TYPE_INFO(TTextShow);
+RIBBON_DECLARE_TYPE_INFO(TTextPosition);
 
 /// What an encoding did to the data on its way into the bars; TBarSymbol::Changes holds a set
 /// of them. A symbol without changes carries the data exactly as given.

@@ -16,38 +16,12 @@ constexpr std::array<std::string_view, BarTypeCount> TBarTypeNames = [] {
     return names;
 }();
 
-template <std::size_t N>
-constexpr TTypeInfo Enumeration(std::string_view Name, const std::string_view (&Values)[N]) {
-    return {TTypeKind::Enumeration, Name, "ZBarCode", Values};
-}
-
-constexpr TTypeInfo BarTypeInfo{TTypeKind::Enumeration, "TBarType", "ZBarCode", TBarTypeNames};
-constexpr TTypeInfo CheckSumInfo = Enumeration("TCheckSum", TCheckSumNames);
-constexpr TTypeInfo BarLineTypeInfo = Enumeration("TBarLineType", TBarLineTypeNames);
-constexpr TTypeInfo TextShowInfo = Enumeration("TTextShow", TTextShowNames);
-constexpr TTypeInfo TextPositionInfo = Enumeration("TTextPosition", TTextPositionNames);
-
 }  // namespace
 
-template <>
-const TTypeInfo& TypeInfoOf<TBarType>() {
-    return BarTypeInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<TCheckSum>() {
-    return CheckSumInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<TBarLineType>() {
-    return BarLineTypeInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<TTextShow>() {
-    return TextShowInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<TTextPosition>() {
-    return TextPositionInfo;
-}
+RIBBON_ENUM_TYPE_INFO(TBarType, "ZBarCode")
+RIBBON_ENUM_TYPE_INFO(TCheckSum, "ZBarCode")
+RIBBON_ENUM_TYPE_INFO(TBarLineType, "ZBarCode")
+RIBBON_ENUM_TYPE_INFO(TTextShow, "ZBarCode")
+RIBBON_ENUM_TYPE_INFO(TTextPosition, "ZBarCode")
 
 }  // namespace ribbon

@@ -9,26 +9,13 @@ const TMemberInfo BCdataFields[] = {
     {"Name", &StringTypeInfo()},
     {"NumericOnly", &TypeInfoOf<bool>()},
 };
-const TTypeInfo BCdataInfo{TTypeKind::Record, "TBCdata", "ZBarCode", {}, BCdataFields};
-const TTypeInfo BCDataArrayInfo{
-    TTypeKind::Array, "array[TBarType] of TBCdata", "ZBarCode", {}, {}, &TypeInfoOf<TBarType>(),
-    &BCdataInfo};
-
-const TTypeInfo UnitsInfo{TTypeKind::Enumeration, "TUnits", "ZBarCode", TUnitsNames};
 
 }  // namespace
 
-template <>
-const TTypeInfo& TypeInfoOf<TUnits>() {
-    return UnitsInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<TBCdata>() {
-    return BCdataInfo;
-}
-template <>
-const TTypeInfo& TypeInfoOf<std::remove_const_t<decltype(BCData)>>() {
-    return BCDataArrayInfo;
-}
+RIBBON_ENUM_TYPE_INFO(TUnits, "ZBarCode")
+RIBBON_TYPE_INFO(TBCdata, TTypeKind::Record, "TBCdata", "ZBarCode", {}, BCdataFields)
+RIBBON_TYPE_INFO(std::remove_const_t<decltype(BCData)>, TTypeKind::Array,
+                 "array[TBarType] of TBCdata", "ZBarCode", {}, {}, &TypeInfoOf<TBarType>(),
+                 &TypeInfoOf<TBCdata>())
 
 }  // namespace ribbon

@@ -12,9 +12,9 @@
 #include <string_view>
 #include <type_traits>
 
+#include "base/Export.h"
 #include "engine/BarTypes.h"
 #include "engine/Edition.h"
-#include "base/Export.h"
 
 namespace ribbon {
 
@@ -36,10 +36,8 @@ RIBBON_API extern const std::array<TBCdata, BarTypeCount> BCData;
 }  // namespace RIBBON_EDITION
 
 /// Type information of the table's row and of the table itself (23 rows indexed by TBarType).
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TBCdata>();
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<std::remove_const_t<decltype(BCData)>>();
+RIBBON_DECLARE_TYPE_INFO(TBCdata);
+RIBBON_DECLARE_TYPE_INFO(std::remove_const_t<decltype(BCData)>);
 
 inline namespace RIBBON_EDITION {
 
@@ -134,6 +132,5 @@ RIBBON_API double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::s
 
 }  // namespace RIBBON_EDITION
 
-template <>
-RIBBON_API const TTypeInfo& TypeInfoOf<TUnits>();
+RIBBON_DECLARE_TYPE_INFO(TUnits);
 }  // namespace ribbon

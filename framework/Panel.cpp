@@ -63,80 +63,70 @@ void TCustomPanel::SetBounds(int Left, int Top, int Width, int Height) {
 }
 
 void TCustomPanel::SetColor(TColor Value) {
-    if (Value == color_) return;
-    color_ = Value;
-    if (!Loading()) ParentColor = false;  // a form file sets both
-    Invalidate();
+    SetProperty(color_, Value, [this] {
+        if (!Loading()) ParentColor = false;  // a form file sets both
+        Invalidate();
+    });
 }
 
 void TCustomPanel::SetFont(const TFont& Value) {
-    if (Value == font_) return;
-    font_ = Value;
-    if (!Loading()) ParentFont = false;  // a form file sets both
-    Invalidate();
+    SetProperty(font_, Value, [this] {
+        if (!Loading()) ParentFont = false;  // a form file sets both
+        Invalidate();
+    });
 }
 
 void TCustomPanel::SetCaption(const std::string& Value) {
-    if (Value == caption_) return;
-    caption_ = Value;
-    Invalidate();
+    SetPictureProperty(caption_, Value);
 }
 
 void TCustomPanel::SetAlignment(TAlignment Value) {
-    if (Value == alignment_ || Value > taCenter) return;
-    alignment_ = Value;
-    Invalidate();
+    if (Value > taCenter) return;
+    SetPictureProperty(alignment_, Value);
 }
 
 void TCustomPanel::SetBevelInner(TPanelBevel Value) {
-    if (Value == bevelInner_ || Value > bvSpace) return;
-    bevelInner_ = Value;
-    Invalidate();
+    if (Value > bvSpace) return;
+    SetPictureProperty(bevelInner_, Value);
 }
 
 void TCustomPanel::SetBevelOuter(TPanelBevel Value) {
-    if (Value == bevelOuter_ || Value > bvSpace) return;
-    bevelOuter_ = Value;
-    Invalidate();
+    if (Value > bvSpace) return;
+    SetPictureProperty(bevelOuter_, Value);
 }
 
 void TCustomPanel::SetBevelWidth(int Value) {
-    if (Value == bevelWidth_ || Value < 1) return;
-    bevelWidth_ = Value;
-    Invalidate();
+    if (Value < 1) return;
+    SetPictureProperty(bevelWidth_, Value);
 }
 
 void TCustomPanel::SetBorderWidth(int Value) {
-    if (Value == borderWidth_ || Value < 0) return;
-    borderWidth_ = Value;
-    Invalidate();
+    if (Value < 0) return;
+    SetPictureProperty(borderWidth_, Value);
 }
 
 void TCustomPanel::SetBorderStyle(TBorderStyle Value) {
-    if (Value == borderStyle_ || Value > bsSingle) return;
-    borderStyle_ = Value;
-    client_.SetSize(ClientWidth(), ClientHeight());
-    Invalidate();
+    if (Value > bsSingle) return;
+    SetProperty(borderStyle_, Value, [this] {
+        client_.SetSize(ClientWidth(), ClientHeight());
+        Invalidate();
+    });
 }
 
 void TCustomPanel::SetCtl3D(bool Value) {
-    if (Value == ctl3D_) return;
-    ctl3D_ = Value;
-    if (!Loading()) ParentCtl3D = false;  // a form file sets both
-    client_.SetSize(ClientWidth(), ClientHeight());
-    Invalidate();
+    SetProperty(ctl3D_, Value, [this] {
+        if (!Loading()) ParentCtl3D = false;  // a form file sets both
+        client_.SetSize(ClientWidth(), ClientHeight());
+        Invalidate();
+    });
 }
 
 void TCustomPanel::SetVisible(bool Value) {
-    if (Value == visible_) return;
-    visible_ = Value;
-    Invalidate();
+    SetPictureProperty(visible_, Value);
 }
 
 void TCustomPanel::SetEnabled(bool Value) {
-    if (Value == enabled_) return;
-    enabled_ = Value;
-    Invalidate();
+    SetPictureProperty(enabled_, Value);
 }
 
 void TCustomPanel::SetConstraints(const TSizeConstraints& Value) {

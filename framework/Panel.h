@@ -11,9 +11,10 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/Bitmap.h"
-#include "framework/Component.h"
 #include "base/Export.h"
+#include "framework/Component.h"
+#include "framework/Property.h"
+#include "graphics/Bitmap.h"
 #include "graphics/Graphics.h"
 
 namespace ribbon {
@@ -284,6 +285,11 @@ class RIBBON_API TCustomPanel : public TComponent {
     void Notification(TComponent* Component, TOperation Operation) override;
     /// A property that the picture depends on changed.
     void Invalidate();
+    /// Sets a property that the picture depends on (see SetProperty).
+    template <typename T>
+    void SetPictureProperty(T& Field, const T& Value) {
+        SetProperty(Field, Value, [this] { Invalidate(); });
+    }
 
   private:
     void Frame3D(TRect& Rect, TColor TopColor, TColor BottomColor, int Width);

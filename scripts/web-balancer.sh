@@ -59,67 +59,24 @@ for i in $(seq 1 "$count"); do
   chmod 755 "$cluster" "$backend" "$backend/module"
   # Every request reaches a back end from the front's address; the module's limits per client
   # must see the browser's address, which the front sends in X-Forwarded-For.
-  cat >"$backend/forwarded.conf" <<CONF
-LoadModule remoteip_module $modules/mod_remoteip.so
-RemoteIPHeader X-Forwarded-For
-RemoteIPInternalProxy 127.0.0.1
-CONF
+  web_conf forwarded >"$backend/forwarded.conf"
   RIBBON_WEB_ROOT="$backend" RIBBON_WEB_PORT=$((port + i)) RIBBON_WEB_EXTRA="$backend/forwarded.conf" \
     RIBBON_WEB_MODULE="$backend/module/$(basename "$module")" RIBBON_WEB_HTTPD="$httpd" \
     "$root/scripts/web-start.sh" >/dev/null || { stop_all; die "back end $i did not start"; }
   members+="  BalancerMember \"http://127.0.0.1:$((port + i))\" route=b$i keepalive=On"$'\n'
 done
 
-front="$cluster/front"
-mkdir -p "$front"/{conf,logs,run,htdocs}
+front="$(web_conf_dirs "$cluster/front")"
 conf="$front/conf/httpd.conf"
-{
-  web_conf_head "$front" "$port" scripts/web-balancer.sh \
-    '%h %t \"%r\" %>s %b %D %{BALANCER_WORKER_ROUTE}e' routed
-  cat <<CONF
-LoadModule proxy_module $modules/mod_proxy.so
-LoadModule proxy_http_module $modules/mod_proxy_http.so
-LoadModule slotmem_shm_module $modules/mod_slotmem_shm.so
-LoadModule lbmethod_byrequests_module $modules/mod_lbmethod_byrequests.so
-LoadModule proxy_balancer_module $modules/mod_proxy_balancer.so
-LoadModule headers_module $modules/mod_headers.so
+web_conf front "$front" "$port" "$members" >"$conf"
 
-# The front holds no sessions, so it may run any number of processes.
-StartServers 1
-ServerLimit 4
-ThreadsPerChild 64
-MaxRequestWorkers 256
-AsyncRequestWorkerFactor 8
-ListenBacklog 1024
-KeepAlive On
-MaxKeepAliveRequests 0
-Timeout 30
-
-CONF
-  web_conf_closed_root "$front"
-  cat <<CONF
-
-<Proxy "balancer://ribbon">
-$members  ProxySet stickysession=ROUTEID lbmethod=byrequests
-</Proxy>
-# The route the balancer chose for a browser without a (valid) cookie, remembered by the browser.
-Header add Set-Cookie "ROUTEID=.%{BALANCER_WORKER_ROUTE}e; Path=/ribbon; HttpOnly; SameSite=Lax" env=BALANCER_ROUTE_CHANGED
-<Location /ribbon>
-  ProxyPass "balancer://ribbon/ribbon"
-  ProxyPassReverse "balancer://ribbon/ribbon"
-  Require all granted
-</Location>
-CONF
-} >"$conf"
-
-if ! LANG=C "$httpd" -f "$conf" -k start; then
-  stop_all
-  die "the front did not start; see $front/logs/error.log"
-fi
-if web_wait_port "$port"; then
+status=0
+web_launch "$httpd" "$conf" "$port" || status=$?
+if [ $status -eq 0 ]; then
   echo "Serving the barcode preview page at http://127.0.0.1:$port/ribbon/ from $count back ends (ports $((port + 1))..$((port + count)))"
   echo "Stop it with: scripts/run.sh --stop   (or scripts/web-balancer.sh --stop)"
   exit 0
 fi
 stop_all
+[ $status -eq 1 ] && die "the front did not start; see $front/logs/error.log"
 die "the front started but does not answer on 127.0.0.1:$port; see $front/logs/error.log"

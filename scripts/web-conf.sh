@@ -1,12 +1,62 @@
 # shellcheck shell=bash
-# Sourced by scripts/web-start.sh and scripts/web-balancer.sh: what every Apache of ours has in
-# common, a configuration of its own under one folder and the wait for its port.
+# Sourced by scripts/web-start.sh and scripts/web-balancer.sh: the one writer of our Apache
+# configurations, each under a folder of its own, and the start of a server with the wait for
+# its port.
 
 modules=/usr/lib/apache2/modules
 
+# web_conf serve SERVER_ROOT PORT MODULE THREADS   the serving Apache (scripts/web-start.sh)
+# web_conf front SERVER_ROOT PORT MEMBERS          the balancing front (scripts/web-balancer.sh)
+# web_conf forwarded                               a back end's lines that take the browser's
+#                                                  address from the front's X-Forwarded-For
+# Prints the configuration. The roles share the head and the closed document root; what
+# differs is the generator's name, the access log's format, the modules, the tuning and the
+# locations.
+web_conf() {
+  local role="$1"
+  case "$role" in
+    serve)
+      web_conf_head "$2" "$3" scripts/web-start.sh '%h %t \"%r\" %>s %b %D' timed
+      web_conf_serve_tuning "$4" "$5"
+      web_conf_closed_root "$2"
+      web_conf_serve_location "$4" ;;
+    front)
+      web_conf_head "$2" "$3" scripts/web-balancer.sh \
+        '%h %t \"%r\" %>s %b %D %{BALANCER_WORKER_ROUTE}e' routed
+      web_conf_front_tuning
+      web_conf_closed_root "$2"
+      web_conf_front_location "$4" ;;
+    forwarded)
+      cat <<CONF
+LoadModule remoteip_module $modules/mod_remoteip.so
+RemoteIPHeader X-Forwarded-For
+RemoteIPInternalProxy 127.0.0.1
+CONF
+      ;;
+    *) echo "web_conf: no role '$role'" >&2; return 1 ;;
+  esac
+}
+
+# web_conf_dirs SERVER_ROOT
+# Makes the server's folders and prints the folder's absolute path.
+web_conf_dirs() {
+  mkdir -p "$1"/{conf,logs,run,htdocs}
+  (cd "$1" && pwd)
+}
+
+# web_launch HTTPD CONF PORT
+# Starts the server of CONF and waits for its port: 0 when it answers, 1 when it did not start,
+# 2 when it started but does not answer.
+web_launch() {
+  # The server binary reads nothing from Debian's envvars when started directly; its language
+  # setting keeps the logs plain.
+  LANG=C "$1" -f "$2" -k start || return 1
+  web_wait_port "$3" || return 2
+}
+
 # web_conf_head SERVER_ROOT PORT SCRIPT LOG_FORMAT LOG_NAME
-# Prints the start of a configuration: the server's folder, address, pid, logs (each request
-# logged in LOG_FORMAT), the user it serves as, and the modules every server loads.
+# The start of a configuration: the server's folder, address, pid, logs (each request logged in
+# LOG_FORMAT), the user it serves as, and the modules every server loads.
 web_conf_head() {
   local server_root="$1" port="$2" script="$3" log_format="$4" log_name="$5" user_lines=""
   if [ "$(id -u)" -eq 0 ]; then
@@ -32,8 +82,99 @@ LoadModule authz_core_module $modules/mod_authz_core.so
 CONF
 }
 
+# web_conf_serve_tuning MODULE THREADS
+web_conf_serve_tuning() {
+  local threads="$2"
+  cat <<CONF
+LoadModule reqtimeout_module $modules/mod_reqtimeout.so
+LoadModule ribbonweb_module "$1"
+
+# One serving process (sessions live in its memory), many threads. The module draws on one
+# thread per core and lets the others wait in line, so a waiting worker costs a stack, not CPU:
+# enough workers that every open connection can have one, and the event MPM is never "busy".
+# When it is, it closes idle keep-alive connections, which clients see as failed requests;
+# AsyncRequestWorkerFactor lets idle keep-alive connections wait in the listener instead, and
+# new connections beyond that wait in the listen backlog.
+StartServers 1
+ServerLimit 1
+ThreadLimit $threads
+ThreadsPerChild $threads
+MaxRequestWorkers $threads
+MinSpareThreads 1
+MaxSpareThreads $threads
+MaxConnectionsPerChild 0
+AsyncRequestWorkerFactor 8
+ListenBacklog 1024
+KeepAlive On
+MaxKeepAliveRequests 0
+KeepAliveTimeout 15
+Timeout 30
+# A worker reads a request's headers: a client that starts a request and stalls loses its worker
+# after 2 seconds (20 at most while it sends 500 bytes a second), so slow clients cannot hold
+# every worker. One that sends nothing gets no worker at all (the kernel holds it until data).
+RequestReadTimeout handshake=0 header=2-20,MinRate=500 body=10-30,MinRate=500
+
+CONF
+}
+
+# web_conf_serve_location MODULE
+# The module serves the locations whose handler is its file name with "-handler" for the
+# extension, in lower case.
+web_conf_serve_location() {
+  local handler
+  handler="$(basename "$1")"
+  handler="${handler%.*}-handler"
+  cat <<CONF
+<Location /ribbon>
+  SetHandler ${handler,,}
+  Require all granted
+</Location>
+CONF
+}
+
+web_conf_front_tuning() {
+  cat <<CONF
+LoadModule proxy_module $modules/mod_proxy.so
+LoadModule proxy_http_module $modules/mod_proxy_http.so
+LoadModule slotmem_shm_module $modules/mod_slotmem_shm.so
+LoadModule lbmethod_byrequests_module $modules/mod_lbmethod_byrequests.so
+LoadModule proxy_balancer_module $modules/mod_proxy_balancer.so
+LoadModule headers_module $modules/mod_headers.so
+
+# The front holds no sessions, so it may run any number of processes.
+StartServers 1
+ServerLimit 4
+ThreadsPerChild 64
+MaxRequestWorkers 256
+AsyncRequestWorkerFactor 8
+ListenBacklog 1024
+KeepAlive On
+MaxKeepAliveRequests 0
+Timeout 30
+
+CONF
+}
+
+# web_conf_front_location MEMBERS
+# MEMBERS: the BalancerMember lines, each ending in a line break.
+web_conf_front_location() {
+  cat <<CONF
+
+<Proxy "balancer://ribbon">
+$1  ProxySet stickysession=ROUTEID lbmethod=byrequests
+</Proxy>
+# The route the balancer chose for a browser without a (valid) cookie, remembered by the browser.
+Header add Set-Cookie "ROUTEID=.%{BALANCER_WORKER_ROUTE}e; Path=/ribbon; HttpOnly; SameSite=Lax" env=BALANCER_ROUTE_CHANGED
+<Location /ribbon>
+  ProxyPass "balancer://ribbon/ribbon"
+  ProxyPassReverse "balancer://ribbon/ribbon"
+  Require all granted
+</Location>
+CONF
+}
+
 # web_conf_closed_root SERVER_ROOT
-# Prints an empty document root and refuses every path the configuration does not open itself.
+# An empty document root; every path the configuration does not open itself is refused.
 web_conf_closed_root() {
   cat <<CONF
 DocumentRoot "$1/htdocs"

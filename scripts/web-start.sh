@@ -32,71 +32,23 @@ die() { echo "web-start: $*" >&2; exit 1; }
 [ -x "$httpd" ] || die "no Apache at $httpd (install apache2: scripts/setup.sh)"
 [ -f "$module" ] || die "no module at $module (build it: scripts/build.sh)"
 module="$(cd "$(dirname "$module")" && pwd)/$(basename "$module")"
-handler="$(basename "$module")"
-handler="${handler%.*}-handler"
-handler="${handler,,}"
-
-mkdir -p "$server_root"/{conf,logs,run,htdocs}
-server_root="$(cd "$server_root" && pwd)"
-conf="$server_root/conf/httpd.conf"
 
 # A server of ours still running from an earlier start is stopped first, so a rebuilt module loads.
 "$root/scripts/web-stop.sh" --quiet || true
 
-{
-  web_conf_head "$server_root" "$port" scripts/web-start.sh '%h %t \"%r\" %>s %b %D' timed
-  cat <<CONF
-LoadModule reqtimeout_module $modules/mod_reqtimeout.so
-LoadModule ribbonweb_module "$module"
-
-# One serving process (sessions live in its memory), many threads. The module draws on one
-# thread per core and lets the others wait in line, so a waiting worker costs a stack, not CPU:
-# enough workers that every open connection can have one, and the event MPM is never "busy".
-# When it is, it closes idle keep-alive connections, which clients see as failed requests;
-# AsyncRequestWorkerFactor lets idle keep-alive connections wait in the listener instead, and
-# new connections beyond that wait in the listen backlog.
-StartServers 1
-ServerLimit 1
-ThreadLimit $threads
-ThreadsPerChild $threads
-MaxRequestWorkers $threads
-MinSpareThreads 1
-MaxSpareThreads $threads
-MaxConnectionsPerChild 0
-AsyncRequestWorkerFactor 8
-ListenBacklog 1024
-KeepAlive On
-MaxKeepAliveRequests 0
-KeepAliveTimeout 15
-Timeout 30
-# A worker reads a request's headers: a client that starts a request and stalls loses its worker
-# after 2 seconds (20 at most while it sends 500 bytes a second), so slow clients cannot hold
-# every worker. One that sends nothing gets no worker at all (the kernel holds it until data).
-RequestReadTimeout handshake=0 header=2-20,MinRate=500 body=10-30,MinRate=500
-
-CONF
-  web_conf_closed_root "$server_root"
-  cat <<CONF
-<Location /ribbon>
-  SetHandler $handler
-  Require all granted
-</Location>
-CONF
-} >"$conf"
+server_root="$(web_conf_dirs "$server_root")"
+conf="$server_root/conf/httpd.conf"
+web_conf serve "$server_root" "$port" "$module" "$threads" >"$conf"
 if [ -n "${RIBBON_WEB_EXTRA:-}" ]; then
   [ -f "$RIBBON_WEB_EXTRA" ] || die "RIBBON_WEB_EXTRA names no file: $RIBBON_WEB_EXTRA"
   echo "Include \"$RIBBON_WEB_EXTRA\"" >>"$conf"
 fi
 
-# The server binary reads nothing from Debian's envvars when started directly; its language
-# setting keeps the logs plain.
-if ! LANG=C "$httpd" -f "$conf" -k start; then
-  die "Apache did not start; see $server_root/logs/error.log"
-fi
-
-if web_wait_port "$port"; then
-  echo "Serving the barcode preview page at http://127.0.0.1:$port/ribbon/"
-  echo "Stop it with: scripts/run.sh --stop   (or scripts/web-stop.sh)"
-  exit 0
-fi
-die "Apache started but does not answer on 127.0.0.1:$port; see $server_root/logs/error.log"
+status=0
+web_launch "$httpd" "$conf" "$port" || status=$?
+case $status in
+  0) echo "Serving the barcode preview page at http://127.0.0.1:$port/ribbon/"
+     echo "Stop it with: scripts/run.sh --stop   (or scripts/web-stop.sh)" ;;
+  1) die "Apache did not start; see $server_root/logs/error.log" ;;
+  *) die "Apache started but does not answer on 127.0.0.1:$port; see $server_root/logs/error.log" ;;
+esac

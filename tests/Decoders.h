@@ -1,5 +1,9 @@
 #pragma once
 // The independent decoders that read pictures back: zbar's zbarimg and ZXing-C++'s ZXingReader.
+// A decoder that does not run fails the calling test, so an empty reading always means "no
+// barcode found".
+
+#include <gtest/gtest.h>
 
 #include <string>
 
@@ -12,12 +16,22 @@ inline bool HaveDecoders() {
            !CaptureOutput("command -v ZXingReader").empty();
 }
 
-inline std::string ZbarRead(const std::string& file) {
-    return CaptureOutput("zbarimg -q --raw " + ShellQuote(file));
+// Every symbol zbarimg finds, one a line. Options go before the file (e.g. "-Supca.enable").
+inline std::string ZbarRead(const std::string& file, const std::string& options = "") {
+    const CommandResult r = RunCommand("zbarimg -q --raw " + options + " " + ShellQuote(file));
+    // zbarimg exits 4 when it finds no barcode.
+    EXPECT_TRUE(r.Status == 0 || r.Status == 4)
+        << "zbarimg failed on " << file << " (status " << r.Status
+        << "; zbar-tools, scripts/setup.sh installs it)";
+    return r.Out;
 }
 
-inline std::string ZxingRead(const std::string& file) {
-    return CaptureOutput("ZXingReader -bytes " + ShellQuote(file));
+// What ZXingReader finds, as bytes. Options go before the file (e.g. "-noscale").
+inline std::string ZxingRead(const std::string& file, const std::string& options = "") {
+    const CommandResult r = RunCommand("ZXingReader " + options + " -bytes " + ShellQuote(file));
+    EXPECT_EQ(r.Status, 0) << "ZXingReader failed on " << file << " (status " << r.Status
+                           << "; zxing-cpp-tools, scripts/setup.sh installs it)";
+    return r.Out;
 }
 
 }  // namespace ribbon::test

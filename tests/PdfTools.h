@@ -32,4 +32,11 @@ inline TBitmap RasterisePdf(const std::string& pdf, int dpiX, int dpiY, int page
     return picture;
 }
 
+// What a poppler tool prints about the PDF: Tool is the command and its options ("pdfinfo",
+// "pdfimages -list"), Trailing what follows the file name ("-" for pdftotext's standard output).
+inline std::string PdfToolOutput(const std::string& tool, const std::string& pdf,
+                                 const std::string& trailing = "") {
+    return CaptureOutput(tool + " " + ShellQuote(pdf) + " " + trailing);
+}
+
 }  // namespace ribbon::test

@@ -24,7 +24,7 @@ from concurrent.futures import ThreadPoolExecutor
 SOURCE = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 sys.path.insert(0, os.path.join(SOURCE, "tests", "integration"))
 import browser_request  # noqa: E402
-from serving_child import serving_child  # noqa: E402
+from serving_child import rss_kb, serving_child  # noqa: E402
 
 BUILD = os.path.abspath(sys.argv[1]) if len(sys.argv) > 1 else os.path.join(SOURCE, "build")
 SESSIONS = int(sys.argv[2]) if len(sys.argv) > 2 else 2000
@@ -56,11 +56,6 @@ def session_with_picture(port, n):
         raise RuntimeError(f"View answered {status} without a picture")
     status, _ = request(port, "GET", src.group(1))
     return status
-
-
-def rss_kb(pid):
-    with open(f"/proc/{pid}/status") as f:
-        return int(re.search(r"VmRSS:\s+(\d+) kB", f.read()).group(1))
 
 
 def main():

@@ -14,6 +14,7 @@
 #include <set>
 #include <thread>
 
+#include "tests/Decoders.h"
 #include "tests/PdfTools.h"
 #include "tests/TestDatabase.h"
 #include "tests/cli/RunTool.h"
@@ -95,8 +96,8 @@ TEST(Labels, EveryFileDecodesToItsRecordAndRefusedRecordsAreListed) {
     for (int i = 1; i <= 12; ++i) {
         const std::string file = out / ("a" + std::to_string(i) + ".png");
         const std::string sku = Ean13(400638133390LL + i * 7);
-        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + ShellQuote(file)), sku) << file;
-        EXPECT_EQ(CaptureOutput("ZXingReader -bytes " + ShellQuote(file)), sku) << file;
+        EXPECT_EQ(ZbarRead(file), sku) << file;
+        EXPECT_EQ(ZxingRead(file), sku) << file;
     }
 }
 
@@ -117,15 +118,14 @@ TEST(Labels, OnePdfWithAGridOfLabelsPerPage) {
     EXPECT_NE(r.Out.find("\"written\": 30, \"refused\": 1, \"warnings\": 0, \"pages\": 2"),
               std::string::npos)
         << r.Out;
-    EXPECT_NE(CaptureOutput("pdfinfo " + ShellQuote(pdf)).find("Pages:           2"),
-              std::string::npos);
+    EXPECT_NE(PdfToolOutput("pdfinfo", pdf).find("Pages:           2"), std::string::npos);
 
     // zbar finds every symbol on a page: the first page holds the first 24 records.
     const TBitmap page = RasterisePdf(pdf, 300, 300, 1);
     const std::string png = out / "page1.png";
     page.SaveToFile(png);
     std::set<std::string> read, expected;
-    std::istringstream lines(CaptureOutput("zbarimg -q --raw " + ShellQuote(png)));
+    std::istringstream lines(ZbarRead(png));
     for (std::string line; std::getline(lines, line);) read.insert(line);
     for (int i = 1; i <= 24; ++i) expected.insert(Ean13(400638133390LL + i * 7));
     EXPECT_EQ(read, expected);
@@ -156,8 +156,7 @@ TEST(Labels, APdfOfALabelAPageTellsEachRefusalAndWarningOnce) {
     EXPECT_NE(r.Out.find("\"written\": 4, \"refused\": 1, \"warnings\": 1, \"pages\": 4"),
               std::string::npos)
         << r.Out;
-    EXPECT_NE(CaptureOutput("pdfinfo " + ShellQuote(pdf)).find("Pages:           4"),
-              std::string::npos);
+    EXPECT_NE(PdfToolOutput("pdfinfo", pdf).find("Pages:           4"), std::string::npos);
 }
 
 TEST(Labels, SvgFilesAreCompleteVectorPictures) {

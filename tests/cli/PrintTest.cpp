@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <fstream>
 
+#include "tests/Decoders.h"
 #include "tests/PdfTools.h"
 #include "tests/cli/RunTool.h"
 
@@ -39,10 +40,9 @@ TEST(PrintTool, DecodersReadThePrintedPageAtEveryAngle) {
         ASSERT_EQ(r.Status, 0) << r.Err;
         RasterisePdf(pdf, 300, 300).SaveToFile(png);
         // Tall enough that a row of ZXing's scan crosses the whole symbol turned by 30 degrees.
-        EXPECT_EQ(CaptureOutput("zbarimg -q --raw " + ShellQuote(png)), "5901234123457") << angle;
+        EXPECT_EQ(ZbarRead(png), "5901234123457") << angle;
         // Without -noscale ZXing 1.4 trips over its own assertion on large pages.
-        EXPECT_EQ(CaptureOutput("ZXingReader -noscale -bytes " + ShellQuote(png)), "5901234123457")
-            << angle;
+        EXPECT_EQ(ZxingRead(png, "-noscale"), "5901234123457") << angle;
     }
     std::remove(pdf.c_str());
     std::remove(png.c_str());
@@ -64,16 +64,15 @@ TEST(PrintTool, WritesVectorPagesOfThePaperWithRealTextOneSymbolAPage) {
         args.insert(args.end(), extra.begin(), extra.end());
         const ToolResult r = Print(args, pdf);
         ASSERT_EQ(r.Status, 0) << r.Err;
-        const std::string info = CaptureOutput("pdfinfo " + ShellQuote(pdf));
+        const std::string info = PdfToolOutput("pdfinfo", pdf);
         const int pages = extra[0] == "--data" ? 3 : 2;
         EXPECT_NE(info.find("Pages:           " + std::to_string(pages)), std::string::npos)
             << info;
         EXPECT_NE(info.find("Page size:       " + size), std::string::npos) << info;
         // pdfimages lists a header of two lines and then one line per image.
-        EXPECT_EQ(CaptureOutput("pdfimages -list " + ShellQuote(pdf) + " | tail -n +3"), "");
-        EXPECT_NE(CaptureOutput("pdffonts " + ShellQuote(pdf)).find("LiberationMono"),
-                  std::string::npos);
-        const std::string text = CaptureOutput("pdftotext " + ShellQuote(pdf) + " -");
+        EXPECT_EQ(PdfToolOutput("pdfimages -list", pdf, "| tail -n +3"), "");
+        EXPECT_NE(PdfToolOutput("pdffonts", pdf).find("LiberationMono"), std::string::npos);
+        const std::string text = PdfToolOutput("pdftotext", pdf, "-");
         for (const char* expected : {"12345670", "96385074"})
             EXPECT_NE(text.find(expected), std::string::npos) << text;
     }

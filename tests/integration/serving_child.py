@@ -1,8 +1,9 @@
 """The process of a server of ours that serves the requests: the child of the Apache whose pid
-file is under the server's root, for the integration tests and the memory benchmarks
-(bench/memory/)."""
+file is under the server's root, and its resident memory, for the integration tests and the
+memory benchmarks (bench/memory/)."""
 
 import os
+import re
 import subprocess
 import time
 
@@ -24,3 +25,9 @@ def serving_child(root, other_than=None, wait=15):
             return pids[0]
         time.sleep(0.1)
     raise RuntimeError("no serving child after %d s" % wait)
+
+
+def rss_kb(pid):
+    """The resident set of the process, in kB."""
+    with open(f"/proc/{pid}/status") as f:
+        return int(re.search(r"VmRSS:\s+(\d+) kB", f.read()).group(1))

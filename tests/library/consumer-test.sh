@@ -10,7 +10,7 @@ if [[ -n "${RIBBON_SANITIZED:-}" ]]; then
   echo "skipped: consumers built outside the tree cannot load the sanitizer build's library"
   exit 77
 fi
-command -v zbarimg >/dev/null || { echo "zbarimg (zbar-tools) is missing" >&2; exit 1; }
+source "$(dirname "$0")/../readers.sh"
 command -v pkg-config >/dev/null || { echo "pkg-config is missing" >&2; exit 1; }
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
@@ -40,7 +40,7 @@ export LD_LIBRARY_PATH="$libdir"
 
 check() {  # picture, expected zbar symbol
   local got
-  got="$(zbarimg --quiet --raw "$1" 2>/dev/null || true)"
+  got="$(zbar_read "$1")"
   [[ "$got" == "$2" ]] || { echo "$1: zbarimg read '$got', expected '$2'" >&2; exit 1; }
 }
 

@@ -3,7 +3,7 @@
 # the built library and reads the label it writes back with zbarimg.
 set -euo pipefail
 readme="$1" libdir="$2"
-command -v zbarimg >/dev/null || { echo "zbarimg (zbar-tools) is missing" >&2; exit 1; }
+source "$(dirname "$0")/../readers.sh"
 tmp="$(mktemp -d)"
 trap 'rm -rf "$tmp"' EXIT
 awk '/<!-- python-example -->/ {found=1; next}
@@ -17,6 +17,6 @@ if [[ -n "${RIBBON_SANITIZED:-}" ]]; then
   preload=(env "LD_PRELOAD=$(${CXX:-c++} -print-file-name=libasan.so)" ASAN_OPTIONS=detect_leaks=0)
 fi
 (cd "$tmp" && LD_LIBRARY_PATH="$libdir" "${preload[@]}" python3 example.py)
-got="$(zbarimg --quiet --raw "$tmp/label.png")"
+got="$(zbar_read "$tmp/label.png")"
 [[ "$got" == 5901234123457 ]] || { echo "zbarimg read '$got'" >&2; exit 1; }
 echo "README example: label.png reads 5901234123457"

@@ -34,6 +34,9 @@ import subprocess
 import sys
 import tempfile
 
+sys.path.insert(0, os.path.join(os.path.dirname(os.path.abspath(__file__)), ".."))
+import readers  # noqa: E402
+
 FENCE = re.compile(r"^```(\w*)\s*$")
 FILE_MARKER = re.compile(r"^<!-- file: (\S+) -->$")
 TABLE_BEGIN, TABLE_END = "<!-- form-properties -->", "<!-- /form-properties -->"
@@ -186,25 +189,16 @@ def snapshot(folder):
     return found
 
 
-def symbols(picture):
-    done = subprocess.run(["zbarimg", "--quiet", "--raw", picture], capture_output=True,
-                          text=True)
-    return done.stdout.split()
-
-
 def check_pictures(before, after, scratch, where, failures):
     """Every page of every PDF and every PNG the example wrote carries a readable symbol."""
     for path in sorted(p for p in after if after[p] != before.get(p)):
         if path.endswith(".png"):
             pages = [path]
         elif path.endswith(".pdf"):
-            prefix = tempfile.mkdtemp(dir=scratch) + "/page"
-            subprocess.run(["pdftoppm", "-r", "150", "-png", path, prefix], check=True)
-            pages = sorted(os.path.join(os.path.dirname(prefix), n)
-                           for n in os.listdir(os.path.dirname(prefix)))
+            pages = readers.pdf_pages(path, tempfile.mkdtemp(dir=scratch))
         else:
             continue
-        blank = [n + 1 for n, page in enumerate(pages) if not symbols(page)]
+        blank = [n + 1 for n, page in enumerate(pages) if not readers.zbar_read(page)]
         name = os.path.relpath(path, scratch)
         if blank:
             failures.append(f"README.md:{where}: {name} has {len(pages)} page(s); no symbol "

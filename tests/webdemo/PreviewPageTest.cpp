@@ -2,7 +2,6 @@
 // producing a picture that a real decoder reads back.
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -16,6 +15,7 @@
 #include <vector>
 
 #include "graphics/Bitmap.h"
+#include "tests/Decoders.h"
 #include "tests/JpegFile.h"
 #include "tests/web/PageClient.h"
 #include "web/Dispatcher.h"
@@ -28,40 +28,12 @@ namespace {
 
 using test::DecodeJpeg;
 using test::Picture;
+using test::ZbarRead;
 using testing::AlertOf;
 using testing::FakeClock;
 using testing::PageClient;
 using testing::TempDir;
 namespace fs = std::filesystem;
-
-// What zbarimg reads from the file ("" when it finds no barcode). A reader that is missing or
-// fails makes the test fail: no reading is ever skipped in silence.
-std::string ZbarRead(const fs::path& path) {
-#ifdef RIBBON_ZBARIMG
-    const std::string command = std::string(RIBBON_ZBARIMG) + " -q --raw '" + path.string() + "'";
-    FILE* pipe = popen(command.c_str(), "r");
-    if (!pipe) {
-        ADD_FAILURE() << "cannot start " << command;
-        return "<zbarimg did not run>";
-    }
-    std::string out;
-    char buffer[256];
-    while (fgets(buffer, sizeof buffer, pipe)) out += buffer;
-    const int status = pclose(pipe);
-    // zbarimg exits 4 when it finds no barcode.
-    if (status == -1 || !WIFEXITED(status) ||
-        (WEXITSTATUS(status) != 0 && WEXITSTATUS(status) != 4)) {
-        ADD_FAILURE() << command << " failed (status " << status << ")";
-        return "<zbarimg did not run>";
-    }
-    while (!out.empty() && (out.back() == '\n' || out.back() == '\r')) out.pop_back();
-    return out;
-#else
-    ADD_FAILURE() << "zbarimg was not found when the build was configured (zbar-tools; "
-                     "scripts/setup.sh installs it)";
-    return "<zbarimg missing> " + path.string();
-#endif
-}
 
 class PreviewPageTest : public ::testing::Test {
   protected:
