@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "base/Export.h"
+#include "../base/Export.h"
 
 namespace ribbon {
 

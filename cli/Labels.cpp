@@ -21,6 +21,8 @@
 #include <optional>
 #include <thread>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/EngineApi.h"
@@ -35,8 +37,6 @@
 #include "cli/Warnings.h"
 #include "cli/WorkQueue.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 

@@ -7,6 +7,8 @@
 #include <iostream>
 #include <optional>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
@@ -16,8 +18,6 @@
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
 #include "engine/ZBarCode.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 

@@ -6,6 +6,8 @@
 #include <optional>
 #include <string_view>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/EngineApi.h"
@@ -14,8 +16,6 @@
 #include "cli/StandardOutput.h"
 #include "cli/Warnings.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/VectorFile.h"
 
 namespace ribbon::cli {

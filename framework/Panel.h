@@ -11,10 +11,10 @@
 #include <cstdint>
 #include <string>
 
-#include "graphics/Bitmap.h"
-#include "framework/Component.h"
-#include "base/Export.h"
-#include "graphics/Graphics.h"
+#include "../base/Export.h"
+#include "../framework/Component.h"
+#include "../graphics/Bitmap.h"
+#include "../graphics/Graphics.h"
 
 namespace ribbon {
 

@@ -7,8 +7,8 @@
 #include <numbers>
 #include <optional>
 
-#include "graphics/Canvas.h"
 #include "base/Exceptions.h"
+#include "graphics/Canvas.h"
 #include "graphics/FontCache.h"
 #include FT_SYNTHESIS_H
 #include "base/Format.h"
