@@ -5,7 +5,7 @@
 #include <exception>
 #include <string>
 
-#include "base/Export.h"
+#include "../base/Export.h"
 
 namespace ribbon {
 

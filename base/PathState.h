@@ -1,6 +1,7 @@
 #pragma once
 // What stat(2) says about a path, kept to notice later whether the path changed, vanished or
-// appeared, and the coarse clock that the kernel stamps files with. Internal to the graphics library.
+// appeared, and the coarse clock that the kernel stamps files with. Internal to the graphics
+// library.
 
 #include <cstdint>
 #include <string>

@@ -8,7 +8,7 @@
 #include <span>
 #include <string_view>
 
-#include "base/Export.h"
+#include "../base/Export.h"
 
 // Declares the exported type information of Type, in the header that declares Type.
 #define RIBBON_DECLARE_TYPE_INFO(Type) \

@@ -7,9 +7,9 @@
 #include <cstring>
 #include <string>
 
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <filesystem>
 #include <string>
 
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 

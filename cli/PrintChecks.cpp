@@ -4,8 +4,8 @@
 #include <cmath>
 #include <numbers>
 
-#include "cli/ModuleRanges.h"
 #include "base/Format.h"
+#include "cli/ModuleRanges.h"
 #include "vector/Printer.h"
 
 namespace ribbon::cli {

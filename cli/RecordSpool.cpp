@@ -9,11 +9,11 @@
 #include <cstring>
 #include <memory>
 
+#include "base/Format.h"
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
 #include "cli/RepeatFilter.h"
 #include "data/Database.h"
-#include "base/Format.h"
 
 namespace ribbon::cli {
 

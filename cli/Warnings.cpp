@@ -3,8 +3,8 @@
 #include <atomic>
 #include <iostream>
 
-#include "cli/Json.h"
 #include "base/Exceptions.h"
+#include "cli/Json.h"
 
 namespace ribbon::cli {
 

@@ -5,9 +5,9 @@
 #include <map>
 #include <string>
 
+#include "base/Exceptions.h"
 #include "cli/Commands.h"
 #include "cli/Options.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -8,10 +8,10 @@
 #include <memory>
 #include <sstream>
 
-#include "components/FormProperties.h"
-#include "components/pDBBarcode.h"
 #include "base/AtomicFile.h"
 #include "base/Format.h"
+#include "components/FormProperties.h"
+#include "components/pDBBarcode.h"
 
 namespace ribbon {
 

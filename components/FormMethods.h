@@ -7,9 +7,9 @@
 #include <optional>
 #include <string>
 
-#include "framework/Component.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "framework/Component.h"
 
 namespace ribbon {
 

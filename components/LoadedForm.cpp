@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "components/pDBBarcode.h"
 #include "base/Format.h"
+#include "components/pDBBarcode.h"
 
 namespace ribbon {
 

@@ -6,9 +6,9 @@
 
 #include <string>
 
-#include "base/Export.h"
-#include "engine/ZBarCode.h"
-#include "framework/Panel.h"
+#include "../base/Export.h"
+#include "../engine/ZBarCode.h"
+#include "../framework/Panel.h"
 
 namespace ribbon {
 

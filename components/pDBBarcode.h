@@ -11,9 +11,9 @@
 
 #include <string>
 
-#include "base/Export.h"
-#include "components/pBarCode.h"
-#include "data/DataSource.h"
+#include "../base/Export.h"
+#include "../components/pBarCode.h"
+#include "../data/DataSource.h"
 
 namespace ribbon {
 

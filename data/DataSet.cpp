@@ -9,8 +9,8 @@
 #include <cstdlib>
 #include <exception>
 
-#include "data/DataSource.h"
 #include "base/Format.h"
+#include "data/DataSource.h"
 
 namespace ribbon {
 

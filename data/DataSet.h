@@ -16,8 +16,8 @@
 #include <utility>
 #include <vector>
 
-#include "data/Database.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../data/Database.h"
 
 namespace ribbon {
 

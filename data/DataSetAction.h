@@ -5,8 +5,8 @@
 
 #include <cstdint>
 
-#include "framework/Action.h"
 #include "data/DataSource.h"
+#include "framework/Action.h"
 
 namespace ribbon {
 

@@ -9,10 +9,10 @@
 
 #include <vector>
 
-#include "framework/Action.h"
-#include "framework/Component.h"
-#include "data/DataSet.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../data/DataSet.h"
+#include "../framework/Action.h"
+#include "../framework/Component.h"
 
 namespace ribbon {
 

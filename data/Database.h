@@ -10,8 +10,8 @@
 #include <string>
 #include <variant>
 
-#include "base/Exceptions.h"
-#include "base/Export.h"
+#include "../base/Exceptions.h"
+#include "../base/Export.h"
 
 struct sqlite3;
 struct sqlite3_stmt;

@@ -2,10 +2,10 @@
 
 #include <string>
 
+#include "base/Exceptions.h"
 #include "engine/DigitNotes.h"
 #include "engine/EANTables.h"
 #include "engine/Encoders.h"
-#include "base/Exceptions.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "base/TypeInfo.h"
+#include "../base/TypeInfo.h"
 
 namespace ribbon {
 

@@ -4,10 +4,10 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ByteIndex.h"
-#include "engine/Encoders.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "engine/ByteIndex.h"
+#include "engine/Encoders.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -5,11 +5,11 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "engine/ByteIndex.h"
 #include "engine/Code39Tables.h"
 #include "engine/Encoders.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -9,11 +9,11 @@
 #include <numbers>
 #include <vector>
 
-#include "engine/Elements.h"
-#include "engine/Encoders.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
+#include "engine/Elements.h"
+#include "engine/Encoders.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -5,12 +5,12 @@
 #include <limits>
 #include <numbers>
 
-#include "engine/Elements.h"
-#include "engine/Encoders.h"
-#include "engine/ZBarCode.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
+#include "engine/Elements.h"
+#include "engine/Encoders.h"
+#include "engine/ZBarCode.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -3,10 +3,10 @@
 #include <cmath>
 #include <limits>
 
-#include "engine/ZBarCode.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
+#include "engine/ZBarCode.h"
 #include "vector/Printer.h"
 
 namespace ribbon {

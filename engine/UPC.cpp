@@ -4,10 +4,10 @@
 #include <string>
 #include <string_view>
 
+#include "base/Numeric.h"
 #include "engine/DigitNotes.h"
 #include "engine/EANTables.h"
 #include "engine/Encoders.h"
-#include "base/Numeric.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

@@ -4,11 +4,11 @@
 
 #include <cmath>
 
-#include "engine/Encoders.h"
-#include "engine/Symbologies.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
+#include "engine/Encoders.h"
+#include "engine/Symbologies.h"
 
 namespace ribbon {
 inline namespace RIBBON_EDITION {

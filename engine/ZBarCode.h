@@ -12,9 +12,9 @@
 #include <string_view>
 #include <type_traits>
 
-#include "base/Export.h"
-#include "engine/BarTypes.h"
-#include "engine/Edition.h"
+#include "../base/Export.h"
+#include "../engine/BarTypes.h"
+#include "../engine/Edition.h"
 
 namespace ribbon {
 

@@ -3,8 +3,8 @@
 // which the component either carries out on a target it knows or declines. Controls offer
 // actions to what they are bound to through ExecuteAction and UpdateAction.
 
-#include "framework/Component.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../framework/Component.h"
 
 namespace ribbon {
 

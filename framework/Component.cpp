@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <cctype>
 
-#include "framework/Action.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "framework/Action.h"
 
 namespace ribbon {
 

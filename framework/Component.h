@@ -7,8 +7,8 @@
 #include <string_view>
 #include <vector>
 
-#include "framework/Events.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../framework/Events.h"
 
 namespace ribbon {
 

@@ -9,7 +9,7 @@
 #include <type_traits>
 #include <utility>
 
-#include "base/Export.h"
+#include "../base/Export.h"
 
 namespace ribbon {
 

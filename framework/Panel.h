@@ -11,11 +11,11 @@
 #include <cstdint>
 #include <string>
 
-#include "base/Export.h"
-#include "framework/Component.h"
-#include "framework/Property.h"
-#include "graphics/Bitmap.h"
-#include "graphics/Graphics.h"
+#include "../base/Export.h"
+#include "../framework/Component.h"
+#include "../framework/Property.h"
+#include "../graphics/Bitmap.h"
+#include "../graphics/Graphics.h"
 
 namespace ribbon {
 

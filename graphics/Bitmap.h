@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "graphics/Canvas.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../graphics/Canvas.h"
 
 namespace ribbon {
 

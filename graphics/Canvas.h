@@ -18,9 +18,9 @@
 #include <string>
 #include <vector>
 
-#include "graphics/CustomCanvas.h"
-#include "base/Export.h"
-#include "graphics/Graphics.h"
+#include "../base/Export.h"
+#include "../graphics/CustomCanvas.h"
+#include "../graphics/Graphics.h"
 
 namespace ribbon {
 

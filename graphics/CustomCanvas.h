@@ -10,8 +10,8 @@
 #include <span>
 #include <string>
 
-#include "base/Export.h"
-#include "graphics/Graphics.h"
+#include "../base/Export.h"
+#include "../graphics/Graphics.h"
 
 namespace ribbon {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "graphics/FontMatch.h"
 #include "base/PathState.h"
+#include "graphics/FontMatch.h"
 
 namespace ribbon::detail {
 

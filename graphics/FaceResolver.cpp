@@ -2,8 +2,8 @@
 
 #include <algorithm>
 
-#include "graphics/FaceCacheFile.h"
 #include "base/PathState.h"
+#include "graphics/FaceCacheFile.h"
 
 namespace ribbon::detail {
 

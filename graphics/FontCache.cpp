@@ -12,8 +12,8 @@
 #include FT_TRUETYPE_TABLES_H
 
 #include "base/Exceptions.h"
-#include "graphics/FaceResolver.h"
 #include "base/Format.h"
+#include "graphics/FaceResolver.h"
 
 namespace ribbon::detail {
 

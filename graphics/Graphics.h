@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "base/Export.h"
+#include "../base/Export.h"
 
 namespace ribbon {
 

@@ -8,9 +8,9 @@
 #include <cstring>
 #include <memory>
 
-#include "graphics/BmpRle.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "graphics/BmpRle.h"
 
 namespace ribbon::detail {
 

@@ -6,12 +6,12 @@
 #include <new>
 #include <string>
 
+#include "base/Exceptions.h"
 #include "engine/Encoders.h"
 #include "engine/ZBarCode.h"
+#include "include/ribbonkit.h"
 #include "library/Picture.h"
 #include "library/Units.h"
-#include "ribbonkit.h"
-#include "base/Exceptions.h"
 
 namespace ribbon {
 namespace {

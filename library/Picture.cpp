@@ -6,8 +6,8 @@
 #include <cstring>
 
 #include "base/AtomicFile.h"
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
+#include "graphics/Bitmap.h"
 #include "vector/VectorFile.h"
 
 namespace ribbon {

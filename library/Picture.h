@@ -6,8 +6,8 @@
 #include <string>
 
 #include "engine/ZBarCode.h"
-#include "ribbonkit.h"
 #include "graphics/Graphics.h"
+#include "include/ribbonkit.h"
 
 namespace ribbon {
 

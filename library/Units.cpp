@@ -9,7 +9,7 @@
 
 #include <array>
 
-#include "ribbonkit.h"
+#include "include/ribbonkit.h"
 
 namespace ribbon {
 namespace {

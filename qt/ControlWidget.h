@@ -8,7 +8,7 @@
 #include <functional>
 #include <string>
 
-#include "framework/Panel.h"
+#include "../framework/Panel.h"
 
 namespace ribbon::qt {
 

@@ -51,7 +51,7 @@ SYSTEM = {
 # Libraries the Apache module must not need: it neither prints nor reads data sets.
 MODULE_FORBIDDEN = ("libsqlite3", "libcairo")
 
-INCLUDE = re.compile(r'^\s*#\s*include\s+"([a-z]+)/', re.M)
+INCLUDE = re.compile(r'^\s*#\s*include\s+"(?:\.\./)?([a-z]+)/', re.M)
 
 
 def include_faults(root):

@@ -9,8 +9,8 @@
 #include <memory>
 #include <string>
 
-#include "graphics/CustomCanvas.h"
-#include "base/Export.h"
+#include "../base/Export.h"
+#include "../graphics/CustomCanvas.h"
 
 namespace ribbon {
 

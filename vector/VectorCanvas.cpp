@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "base/Exceptions.h"
-#include "graphics/FontCache.h"
 #include "base/Format.h"
+#include "graphics/FontCache.h"
 #include "graphics/Rasterizer.h"
 
 namespace ribbon {

@@ -2,12 +2,12 @@
 
 #include <initializer_list>
 
-#include "engine/Symbologies.h"
-#include "engine/ZBarCode.h"
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
+#include "engine/Symbologies.h"
+#include "engine/ZBarCode.h"
+#include "graphics/Bitmap.h"
 #include "web/WorkGate.h"
 #include "webdemo/BackPicture.h"
 

@@ -5,8 +5,8 @@
 
 #include <fstream>
 
-#include "graphics/Bitmap.h"
 #include "framework/Panel.h"
+#include "graphics/Bitmap.h"
 #include "tests/Decoders.h"
 #include "tests/TestDatabase.h"
 #include "tests/cli/RunTool.h"

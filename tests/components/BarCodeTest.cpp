@@ -6,10 +6,10 @@
 #include <functional>
 
 #include "components/pBarCode.h"
-#include "vector/Printer.h"
 #include "tests/Decoders.h"
 #include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"
+#include "vector/Printer.h"
 
 namespace ribbon::test {
 namespace {

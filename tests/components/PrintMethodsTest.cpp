@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
-#include "components/pBarCode.h"
 #include "base/Exceptions.h"
+#include "components/pBarCode.h"
 #include "vector/Printer.h"
 
 namespace ribbon {

@@ -9,10 +9,10 @@
 #include <functional>
 #include <limits>
 
+#include "base/Exceptions.h"
 #include "engine/Draw.h"
 #include "engine/Encoders.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
 #include "tests/ErrorOf.h"
 #include "tests/engine/SymbolSamples.h"
 

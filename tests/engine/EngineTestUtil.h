@@ -4,8 +4,8 @@
 #include <functional>
 #include <string>
 
-#include "engine/Encoders.h"
 #include "base/Exceptions.h"
+#include "engine/Encoders.h"
 #include "tests/ErrorOf.h"
 
 namespace ribbon::test {

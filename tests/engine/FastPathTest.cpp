@@ -9,10 +9,10 @@
 #include <random>
 #include <vector>
 
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
 #include "graphics/Canvas.h"
-#include "base/Exceptions.h"
 #include "graphics/TextRuns.h"
 #include "tests/engine/SymbolSamples.h"
 

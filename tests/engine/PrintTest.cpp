@@ -9,12 +9,12 @@
 #include <csignal>
 #include <filesystem>
 
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "vector/Printer.h"
 #include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"
+#include "vector/Printer.h"
 
 namespace ribbon::test {
 namespace {

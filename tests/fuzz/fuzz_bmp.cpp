@@ -6,8 +6,8 @@
 #include <cstdlib>
 #include <string_view>
 
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
+#include "graphics/Bitmap.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     using namespace ribbon;

@@ -8,9 +8,9 @@
 #include <cstdlib>
 #include <limits>
 
+#include "base/Exceptions.h"
 #include "cli/EngineApi.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
 
 namespace {
 

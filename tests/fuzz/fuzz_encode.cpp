@@ -7,9 +7,9 @@
 #include <cstdlib>
 #include <cstring>
 
+#include "base/Exceptions.h"
 #include "cli/EngineApi.h"
 #include "engine/BarTypes.h"
-#include "base/Exceptions.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <string_view>
 #include <vector>
 
-#include "components/FormFile.h"
 #include "base/Exceptions.h"
+#include "components/FormFile.h"
 
 namespace {
 

@@ -8,8 +8,8 @@
 #include <cstdlib>
 #include <fstream>
 
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
+#include "graphics/Bitmap.h"
 #include "tests/ErrorOf.h"
 
 namespace ribbon {

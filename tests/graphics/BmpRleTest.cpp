@@ -7,8 +7,8 @@
 #include <fstream>
 #include <iterator>
 
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon {
 namespace {

@@ -5,8 +5,8 @@
 #include <thread>
 #include <vector>
 
-#include "graphics/Bitmap.h"
 #include "base/Exceptions.h"
+#include "graphics/Bitmap.h"
 
 namespace ribbon {
 namespace {

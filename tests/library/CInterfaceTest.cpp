@@ -2,6 +2,7 @@
 // for short buffers, the caller's pixels kept outside the symbol, errors as statuses.
 
 #include <gtest/gtest.h>
+#include <ribbonkit/ribbonkit.h>
 
 #include <filesystem>
 #include <fstream>
@@ -10,7 +11,6 @@
 
 #include "engine/Encoders.h"
 #include "engine/ZBarCode.h"
-#include "ribbonkit.h"
 
 namespace {
 

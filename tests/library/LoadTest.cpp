@@ -3,13 +3,13 @@
 
 #include <dlfcn.h>
 #include <gtest/gtest.h>
+#include <ribbonkit/ribbonkit.h>
 
 #include <string>
 #include <utility>
 
-#include "engine/BarTypes.h"
-#include "ribbonkit.h"
 #include "base/Exceptions.h"
+#include "engine/BarTypes.h"
 #include "tests/AssertionText.h"
 
 namespace {

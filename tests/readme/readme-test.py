@@ -210,7 +210,7 @@ def check_pictures(before, after, scratch, where, failures):
 def compile_examples(cpp_blocks, args, scratch):
     """One program holding every C++ block; "examples N" runs block N."""
     source = ["// Made from README.md by tests/readme/readme-test.py."]
-    source += [f'#include "{h}"' for h in args.header]
+    source += [f'#include <ribbonkit/{h}>' for h in args.header]
     source += ["#include <cstdio>", "#include <cstdlib>", "#include <memory>", "#include <string>",
                "using namespace ribbon;"]
     for n, block in enumerate(cpp_blocks):
@@ -230,7 +230,7 @@ def compile_examples(cpp_blocks, args, scratch):
     program = os.path.join(scratch, "examples")
     libdir = os.path.dirname(args.library)
     done = subprocess.run([args.cxx, "-std=c++20", "-Wall", "-Wextra", "-Werror", *args.cxx_flag,
-                           "-I", args.source, "-I", os.path.join(args.source, "include"), path,
+                           "-I", os.path.join(args.build, "include"), path,
                            "-o", program, args.library, f"-Wl,-rpath,{libdir}"],
                           cwd=scratch, capture_output=True, text=True)
     if done.returncode != 0:

@@ -1,9 +1,9 @@
 // Shows a TBarCode in the Qt widget and saves what the widget draws into the PNG named on the
 // command line.
-#include <QApplication>
+#include <ribbonkit/components/pBarCode.h>
+#include <ribbonkit/qt/ControlWidget.h>
 
-#include "components/pBarCode.h"
-#include "qt/ControlWidget.h"
+#include <QApplication>
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;

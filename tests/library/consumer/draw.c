@@ -1,5 +1,5 @@
 /* Draws a Code 128 B symbol through the C interface into the file named on the command line. */
-#include <ribbonkit.h>
+#include <ribbonkit/ribbonkit.h>
 #include <stdio.h>
 
 int main(int argc, char** argv) {

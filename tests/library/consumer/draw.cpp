@@ -1,10 +1,10 @@
 // Draws an EAN-13 symbol with the C++ engine into the PNG named on the command line and shows
 // that the engine's errors arrive as ribbon::Exception.
-#include <cstdio>
+#include <ribbonkit/base/Exceptions.h>
+#include <ribbonkit/engine/ZBarCode.h>
+#include <ribbonkit/graphics/Bitmap.h>
 
-#include "engine/ZBarCode.h"
-#include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
+#include <cstdio>
 
 int main(int argc, char** argv) {
     if (argc != 2) return 2;
