@@ -248,7 +248,13 @@ __attribute__((constructor)) void LoadModule() {
         state.ModuleFile = info.dli_fname;
     state.RecordName = RecordNameFor(state.ModuleFile);
     state.HandlerName = HandlerNameFor(state.ModuleFile);
+#ifdef RIBBON_WEB_DATA_DIR
+    // A packaged server keeps the data under /var, not in Apache's module folder.
+    state.ModuleDir = RIBBON_WEB_DATA_DIR;
+    if (state.ModuleDir.back() != '/') state.ModuleDir += '/';
+#else
     state.ModuleDir = ModuleDirFor(state.ModuleFile);
+#endif
     if (!state.RecordName.empty()) ribbonweb_module.name = state.RecordName.c_str();
 }
 
