@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "cli/EngineApi.h"
+#include "engine/ZBarCode.h"
 
 namespace ribbon::cli {
 
@@ -42,7 +42,7 @@ struct SymbolOptions {
     int Modul;
     double Ratio;
     TCheckSum CheckSum;
-    const EngineApi* Engine;
+    TEditionRules Rules;  // --edition
 };
 
 // Options shared by every command that encodes.
@@ -50,7 +50,8 @@ extern const std::set<std::string> SymbolValueOptions;
 extern const std::set<std::string> SymbolFlags;
 
 SymbolOptions ReadSymbolOptions(const Options& options);
-const EngineApi& ReadEdition(const Options& options);
+// The rules of the edition --edition names (desktop by default).
+TEditionRules ReadEdition(const Options& options);
 
 // Hexadecimal text ("41420a") to bytes.
 std::string DecodeHex(const std::string& hex);

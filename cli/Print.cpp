@@ -7,6 +7,8 @@
 #include <iostream>
 #include <optional>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
 #include "cli/Interrupt.h"
@@ -16,8 +18,6 @@
 #include "cli/TypeNames.h"
 #include "cli/Warnings.h"
 #include "engine/ZBarCode.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 #include "vector/Printer.h"
 #include "vector/VectorFile.h"
 
@@ -197,8 +197,8 @@ int RunPrint(const Args& given) {
         if (auto off = OffThePaper(box, units))
             throw UsageError((where.empty() ? "" : where + ": ") + *off);
         modulDots = box.Modul;
-        const std::string change = DataChangeWarning(
-            page.Data, DesktopEngine().Encode(type, page.Data, 1, ratio, checkSum));
+        const std::string change =
+            DataChangeWarning(page.Data, Z_EncodeBar(type, page.Data, 1, ratio, checkSum));
         if (!change.empty()) Warn((where.empty() ? "" : where + ": ") + change);
     }
     if (auto outside = ModuleOutsideStandard(type, modul, units, modulDots, d.Angle))

@@ -4,14 +4,12 @@
 #include <cstdint>
 #include <string_view>
 
-#include "engine/ByteIndex.h"
-#include "engine/Encoders.h"
 #include "base/Exceptions.h"
 #include "base/Format.h"
+#include "engine/ByteIndex.h"
+#include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 struct CodabarRow {
@@ -62,5 +60,4 @@ std::string EncodeCodabar(const std::string& Data) {
     return pattern;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -5,15 +5,13 @@
 #include <string_view>
 #include <vector>
 
+#include "base/Exceptions.h"
+#include "base/Format.h"
 #include "engine/ByteIndex.h"
 #include "engine/Code39Tables.h"
 #include "engine/Encoders.h"
-#include "base/Exceptions.h"
-#include "base/Format.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 struct Code93Row {
@@ -131,5 +129,4 @@ TEncoded EncodeCode93Extended(const std::string& Data) {
     return e;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -6,12 +6,11 @@
 #include <new>
 #include <string>
 
-#include "engine/Encoders.h"
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "library/Picture.h"
 #include "library/Units.h"
 #include "ribbonkit.h"
-#include "base/Exceptions.h"
 
 namespace ribbon {
 namespace {

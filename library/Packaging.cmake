@@ -1,4 +1,4 @@
-# cpack -G DEB: libribbonkit0 (the shared library) and libribbonkit-dev (headers, the
+# cpack -G DEB: libribbonkit1 (the shared library) and libribbonkit-dev (headers, the
 # development link, the CMake package and the pkg-config file).
 set(CPACK_PACKAGE_NAME ribbonkit)
 set(CPACK_PACKAGE_VENDOR "ribbonkit")
@@ -10,13 +10,13 @@ set(CPACK_DEB_COMPONENT_INSTALL ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_SECTION libs)
-set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libribbonkit0)
+set(CPACK_DEBIAN_RUNTIME_PACKAGE_NAME libribbonkit1)
 set(CPACK_DEBIAN_RUNTIME_PACKAGE_SECTION libs)
 set(CPACK_COMPONENT_RUNTIME_DESCRIPTION
     "The shared library: the barcode engine for 23 symbologies, drawing onto bitmaps, with a C interface.")
 set(CPACK_DEBIAN_DEV_PACKAGE_NAME libribbonkit-dev)
 set(CPACK_DEBIAN_DEV_PACKAGE_SECTION libdevel)
-set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libribbonkit0 (= ${PROJECT_VERSION})")
+set(CPACK_DEBIAN_DEV_PACKAGE_DEPENDS "libribbonkit1 (= ${PROJECT_VERSION})")
 set(CPACK_COMPONENT_DEV_DESCRIPTION
     "Development files: headers, CMake package and pkg-config file of libribbonkit.")
 # CPACK_COMPONENTS_ALL keeps the tools and the web module out of the packages.

@@ -1,5 +1,5 @@
 // Printing in millimetres and inches: the printed page read back from the PDF by poppler, the
-// printer measures, and what a print job survives. Desktop edition only.
+// printer measures, and what a print job survives (ribbon_engine_print, desktop rules).
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>
@@ -9,12 +9,12 @@
 #include <csignal>
 #include <filesystem>
 
+#include "base/Exceptions.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
-#include "base/Exceptions.h"
-#include "vector/Printer.h"
 #include "tests/ErrorOf.h"
 #include "tests/PdfTools.h"
+#include "vector/Printer.h"
 
 namespace ribbon::test {
 namespace {

@@ -15,8 +15,8 @@ if [[ "${3:-}" == --update ]]; then
   exit 0
 fi
 soname="$(readelf -d "$lib" | sed -n 's/.*Library soname: \[\(.*\)\]/\1/p')"
-if [[ "$soname" != libribbonkit.so.0 ]]; then
-  echo "soname is '$soname', expected libribbonkit.so.0" >&2
+if [[ "$soname" != libribbonkit.so.1 ]]; then
+  echo "soname is '$soname', expected libribbonkit.so.1" >&2
   exit 1
 fi
 if ! diff -u "$list" <(printf '%s\n' "$actual"); then

@@ -26,14 +26,14 @@ case "$mode" in
     (cd "$tmp" && cpack -G DEB --config "$build/CPackConfig.cmake" -B "$tmp/debs" >/dev/null)
     debs=("$tmp"/debs/*.deb)
     names="$(for d in "${debs[@]}"; do dpkg-deb -f "$d" Package; done | sort | tr '\n' ' ')"
-    [[ "$names" == "libribbonkit-dev libribbonkit0 " ]] || { echo "packages: $names" >&2; exit 1; }
+    [[ "$names" == "libribbonkit-dev libribbonkit1 " ]] || { echo "packages: $names" >&2; exit 1; }
     for d in "${debs[@]}"; do dpkg-deb -x "$d" "$tmp/root"; done
     prefix="$tmp/root/usr"
     ;;
   *) echo "usage: $0 install|deb BUILD_DIR CONSUMER_DIR" >&2; exit 2 ;;
 esac
 
-libdir="$(dirname "$(find "$prefix" -name libribbonkit.so.0 | head -1)")"
+libdir="$(dirname "$(find "$prefix" -name libribbonkit.so.1 | head -1)")"
 [[ -e "$libdir/libribbonkit.so" && -n "$(find "$prefix" -path '*/include/ribbonkit/ribbonkit.h')" ]] \
   || { echo "install tree incomplete under $prefix" >&2; exit 1; }
 export LD_LIBRARY_PATH="$libdir"
