@@ -5,7 +5,6 @@
 #include <cstdio>
 #include <iostream>
 
-#include "cli/EngineApi.h"
 #include "cli/Json.h"
 #include "cli/Options.h"
 #include "cli/Warnings.h"
@@ -14,11 +13,11 @@ namespace ribbon::cli {
 
 int RunTypes(const Args& args) {
     const Options options(args, cmdTypes);
-    const EngineApi& engine = ReadEdition(options);
+    const TEditionRules rules = ReadEdition(options);
     for (int i = 0; i < BarTypeCount; ++i) {
-        const CatalogueRow row = engine.Row(static_cast<TBarType>(i));
-        std::cout << i << '\t' << row.Identifier << '\t' << row.Name << '\t'
-                  << (row.NumericOnly ? "numeric" : "any") << '\n';
+        const auto type = static_cast<TBarType>(i);
+        std::cout << i << '\t' << Z_GetBarTypeIdentifier(type) << '\t' << BCData[type].Name << '\t'
+                  << (Z_IsNumericOnly(type, rules) ? "numeric" : "any") << '\n';
     }
     return 0;
 }
@@ -27,12 +26,12 @@ int RunEncode(const Args& args) {
     const Options options(args, cmdEncode);
     SetStrict(options.Has("strict"));
     const SymbolOptions s = ReadSymbolOptions(options);
-    const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
+    const TBarSymbol e = Z_EncodeBar(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, s.Rules);
     WarnDataChanges(s.Data, e);
     std::cout << "{\"type\": " << int{s.Type} << ", \"pattern\": " << JsonString(e.Pattern)
               << ", \"text\": " << JsonString(e.Text) << ", \"widths\": [" << e.Widths.Width0
               << ", " << e.Widths.Width1 << ", " << e.Widths.Width2 << ", " << e.Widths.Width3
-              << "], \"width\": " << e.Width << "}\n";
+              << "], \"width\": " << e.Length << "}\n";
     return 0;
 }
 
@@ -43,10 +42,10 @@ int RunMeasure(const Args& args) {
     const SymbolOptions s = ReadSymbolOptions(options);
     const int height = options.Int("height", 50);
     const double angle = options.Double("angle", 0.0);
-    const Encoding e = s.Engine->Encode(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum);
-    const int cw = s.Engine->CanvasWidth(e, height, angle);
-    const int ch = s.Engine->CanvasHeight(e, height, angle);
-    std::cout << "{\"width\": " << e.Width << ", \"canvasWidth\": " << cw
+    const TBarSymbol e = Z_EncodeBar(s.Type, s.Data, s.Modul, s.Ratio, s.CheckSum, s.Rules);
+    const int cw = Z_GetCanvasWidth(e, height, angle);
+    const int ch = Z_GetCanvasHeight(e, height, angle);
+    std::cout << "{\"width\": " << e.Length << ", \"canvasWidth\": " << cw
               << ", \"canvasHeight\": " << ch << "}\n";
     return 0;
 }

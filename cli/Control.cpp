@@ -94,9 +94,9 @@ void ApplyOptions(TBarCode& c, const Options& options) {
 // What the control shows is what the engine makes of its data with its settings. Data that the
 // engine refuses is the control's own business (it shows no symbol), not a warning.
 void WarnControlData(const TBarCode& c) {
-    Encoding symbol;
+    TBarSymbol symbol;
     try {
-        symbol = DesktopEngine().Encode(c.BarType(), c.BarCode(), 1, c.Ratio(), c.CheckSum());
+        symbol = Z_EncodeBar(c.BarType(), c.BarCode(), 1, c.Ratio(), c.CheckSum());
     } catch (const Exception&) {
         return;
     }

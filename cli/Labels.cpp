@@ -25,7 +25,6 @@
 #include "base/Format.h"
 #include "cli/Commands.h"
 #include "cli/DrawOptions.h"
-#include "cli/EngineApi.h"
 #include "cli/Interrupt.h"
 #include "cli/Json.h"
 #include "cli/NameSet.h"
@@ -52,7 +51,7 @@ struct LabelStyle {
     int Modul;
     double Ratio;
     TCheckSum CheckSum;
-    const EngineApi* Engine;
+    TEditionRules Rules;
     int BarHeight;
     std::optional<int> Left, Top;
     std::optional<std::pair<int, int>> Size;
@@ -61,7 +60,7 @@ struct LabelStyle {
 
 // One label's encoded symbol, where it goes and how large its picture is, in pixels.
 struct LabelLayout {
-    Encoding Symbol;
+    TBarSymbol Symbol;
     int Width = 0, Height = 0, Left = 0, Top = 0;
 };
 
@@ -69,11 +68,11 @@ struct LabelLayout {
 // refuses.
 LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
     LabelLayout l;
-    l.Symbol = s.Engine->Encode(s.Type, Data, s.Modul, s.Ratio, s.CheckSum);
+    l.Symbol = Z_EncodeBar(s.Type, Data, s.Modul, s.Ratio, s.CheckSum, s.Rules);
     // The upright box around the turned symbol: its width is what the engine calls the canvas
     // height, and the other way round.
-    const long long boxWidth = s.Engine->CanvasHeight(l.Symbol, s.BarHeight, s.Drawing.Angle);
-    const long long boxHeight = s.Engine->CanvasWidth(l.Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxWidth = Z_GetCanvasHeight(l.Symbol, s.BarHeight, s.Drawing.Angle);
+    const long long boxHeight = Z_GetCanvasWidth(l.Symbol, s.BarHeight, s.Drawing.Angle);
     const long long quiet = static_cast<long long>(QuietModules) * s.Modul;
     l.Left = s.Left.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
     l.Top = s.Top.value_or(static_cast<int>(std::min<long long>(quiet, 1 << 30)));
@@ -90,9 +89,9 @@ LabelLayout LayOut(const LabelStyle& s, const std::string& Data) {
 void DrawLabel(TCustomCanvas& Canvas, const LabelStyle& s, const LabelLayout& l, int X, int Y) {
     Canvas.Brush.SetColor(s.Drawing.Background);
     Canvas.FillRect({X, Y, X + l.Width, Y + l.Height});
-    s.Engine->Draw(Canvas, l.Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
-                   s.Drawing.TextShow, s.Drawing.TextPosition, s.Drawing.BarColor,
-                   s.Drawing.SpaceColor, s.Drawing.TextBackground, s.Drawing.Angle);
+    Z_DrawBar(Canvas, l.Symbol, X + l.Left, Y + l.Top, s.BarHeight, s.Drawing.Font,
+              s.Drawing.TextShow, s.Drawing.TextPosition, s.Drawing.BarColor, s.Drawing.SpaceColor,
+              s.Drawing.TextBackground, s.Drawing.Angle);
 }
 
 // Why Name cannot name a file in the output folder, or nothing when it can.
@@ -525,7 +524,7 @@ LabelStyle ReadLabelStyle(const Options& options) {
         throw UsageError("option --modul: labels need a module of at least 1 pixel");
     style.Ratio = options.Double("ratio", 2.0);
     style.CheckSum = options.Has("checksum") ? csModulo10 : csNone;
-    style.Engine = &ReadEdition(options);
+    style.Rules = ReadEdition(options);
     style.BarHeight = options.Int("height", 50);
     if (style.BarHeight < 1)
         throw UsageError("option --height: labels need a bar height of at least 1 pixel");

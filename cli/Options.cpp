@@ -93,10 +93,10 @@ std::string DecodeHex(const std::string& hex) {
     return bytes;
 }
 
-const EngineApi& ReadEdition(const Options& options) {
+TEditionRules ReadEdition(const Options& options) {
     const std::string edition = options.Get("edition").value_or("desktop");
-    if (edition == "desktop") return DesktopEngine();
-    if (edition == "web") return WebEngine();
+    if (edition == "desktop") return DesktopRules;
+    if (edition == "web") return WebRules;
     throw UsageError("option --edition: '" + edition + "' is neither 'desktop' nor 'web'");
 }
 
@@ -114,7 +114,7 @@ SymbolOptions ReadSymbolOptions(const Options& options) {
     s.Modul = options.Int("modul", 1);
     s.Ratio = options.Double("ratio", 2.0);
     s.CheckSum = options.Has("checksum") ? csModulo10 : csNone;
-    s.Engine = &ReadEdition(options);
+    s.Rules = ReadEdition(options);
     return s;
 }
 

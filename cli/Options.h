@@ -7,8 +7,8 @@
 #include <string>
 #include <vector>
 
-#include "cli/EngineApi.h"
 #include "cli/OptionTable.h"
+#include "engine/ZBarCode.h"
 
 namespace ribbon::cli {
 
@@ -47,11 +47,12 @@ struct SymbolOptions {
     int Modul;
     double Ratio;
     TCheckSum CheckSum;
-    const EngineApi* Engine;
+    TEditionRules Rules;  // --edition
 };
 
 SymbolOptions ReadSymbolOptions(const Options& options);
-const EngineApi& ReadEdition(const Options& options);
+// The rules of the edition --edition names (desktop by default).
+TEditionRules ReadEdition(const Options& options);
 
 // Hexadecimal text ("41420a") to bytes.
 std::string DecodeHex(const std::string& hex);

@@ -200,7 +200,7 @@ void CheckPages(const PrintJob& job) {
             throw UsageError((where.empty() ? "" : where + ": ") + *off);
         modulDots = box.Modul;
         const std::string change = DataChangeWarning(
-            page.Data, DesktopEngine().Encode(job.Type, page.Data, 1, job.Ratio, job.CheckSum));
+            page.Data, Z_EncodeBar(job.Type, page.Data, 1, job.Ratio, job.CheckSum));
         if (!change.empty()) Warn((where.empty() ? "" : where + ": ") + change);
     }
     if (auto outside =

@@ -5,16 +5,9 @@
 #include <cctype>
 #include <charconv>
 
-#include "cli/EngineApi.h"
-#include "engine/Symbologies.h"
+#include "engine/ZBarCode.h"
 
 namespace ribbon::cli {
-
-constinit const std::array<std::string_view, BarTypeCount> BarTypeIdentifiers = [] {
-    std::array<std::string_view, BarTypeCount> ids{};
-    for (const TSymbology& row : Symbologies) ids[row.Type] = row.Identifier;
-    return ids;
-}();
 
 namespace {
 
@@ -38,12 +31,12 @@ std::optional<TBarType> ParseBarType(std::string_view text) {
         return static_cast<TBarType>(value);
     }
     for (int i = 0; i < BarTypeCount; ++i) {
-        const std::string_view id = BarTypeIdentifiers[i];
+        const std::string_view id = Z_GetBarTypeIdentifier(static_cast<TBarType>(i));
         if (SameText(text, id) || SameText(text, id.substr(2))) return static_cast<TBarType>(i);
     }
-    for (const TSymbology& row : Symbologies)
-        for (std::string_view alias : row.Aliases)
-            if (!alias.empty() && SameText(text, alias)) return row.Type;
+    for (int i = 0; i < BarTypeCount; ++i)
+        for (std::string_view alias : Z_GetBarTypeAliases(static_cast<TBarType>(i)))
+            if (SameText(text, alias)) return static_cast<TBarType>(i);
     return std::nullopt;
 }
 

@@ -25,13 +25,13 @@ void Warn(const std::string& Text) {
     std::cerr << "ribbon: warning: " << Text << '\n';
 }
 
-std::string DataChangeWarning(const std::string& Typed, const Encoding& Symbol) {
+std::string DataChangeWarning(const std::string& Typed, const TBarSymbol& Symbol) {
     if (Symbol.Changes == 0) return {};
     return JsonString(Typed) + " is encoded as " + JsonString(Symbol.Encoded) + ": " +
            Symbol.Notice;
 }
 
-void WarnDataChanges(const std::string& Typed, const Encoding& Symbol) {
+void WarnDataChanges(const std::string& Typed, const TBarSymbol& Symbol) {
     const std::string warning = DataChangeWarning(Typed, Symbol);
     if (!warning.empty()) Warn(warning);
 }

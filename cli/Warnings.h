@@ -5,7 +5,7 @@
 
 #include <string>
 
-#include "cli/EngineApi.h"
+#include "engine/ZBarCode.h"
 
 namespace ribbon::cli {
 
@@ -18,9 +18,9 @@ void Warn(const std::string& Text);
 
 // Names what was typed, what the bars carry and what the engine changed; empty when the bars
 // carry the data as typed.
-std::string DataChangeWarning(const std::string& Typed, const Encoding& Symbol);
+std::string DataChangeWarning(const std::string& Typed, const TBarSymbol& Symbol);
 
 // Warn(DataChangeWarning(...)) when there is a change.
-void WarnDataChanges(const std::string& Typed, const Encoding& Symbol);
+void WarnDataChanges(const std::string& Typed, const TBarSymbol& Symbol);
 
 }  // namespace ribbon::cli

@@ -1,4 +1,6 @@
 // EAN-8 and EAN-13.
+//
+// The length assertions name their line in the message users see: keep them where they stand.
 
 #include <string>
 
@@ -8,8 +10,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 std::string PadLeftZeros(std::size_t Length, const std::string& Data) {
     if (Data.size() >= Length) return Data;
     return std::string(Length - Data.size(), '0') + Data;
@@ -86,5 +86,4 @@ TEncoded EncodeEAN13(const std::string& Data, TCheckSum CheckSum) {
     return e;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -1,6 +1,5 @@
 #pragma once
-// The enumerations shared by every part of the engine and by its users. They are the same in
-// both editions of the engine, so they live outside the edition namespaces. Each list below
+// The enumerations shared by every part of the engine and by its users. Each list below
 // declares its enumeration and the identifiers that the type information shows (TypeInfo.h);
 // TBarType's identifiers come from the symbology catalogue.
 

@@ -10,8 +10,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 struct CodabarRow {
@@ -62,5 +60,4 @@ std::string EncodeCodabar(const std::string& Data) {
     return pattern;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -7,8 +7,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 // One row per digit: five elements, "1" wide and "0" narrow, weighted 1, 2, 4, 7 and parity.
@@ -86,5 +84,4 @@ std::string EncodeCode25Matrix(const std::string& Data) {
     return pattern;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -9,8 +9,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 constexpr TByteIndex Code39Rows =
@@ -71,5 +69,4 @@ TEncoded EncodeCode39Extended(const std::string& Data, TCheckSum CheckSum) {
     return e;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -12,8 +12,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 struct Code93Row {
@@ -131,5 +129,4 @@ TEncoded EncodeCode93Extended(const std::string& Data) {
     return e;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -8,8 +8,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 inline std::string DigitCount(std::size_t n) {
     return std::to_string(n) + (n == 1 ? " digit" : " digits");
 }
@@ -38,5 +36,4 @@ inline void NoteCheckDigit(TEncoded& Encoded, char Given, char Right, TCheckSum 
                                             Right + " is right), so scanners refuse the symbol");
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -16,8 +16,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 // Pixel coordinates are 32-bit; far outside the canvas they wrap rather than overflow.
@@ -245,32 +243,34 @@ void DrawBarLines(const std::string& Pattern, const TBarWidths& Widths, TCustomC
         // All corners first, then the surface paints the elements as it best can.
         thread_local std::vector<TColorQuad> quads;
         quads.clear();
+        const TElementReader read(Widths);
         long long sx = 0;
         for (char element : Pattern) {
-            const TBarLine line = GetBarLine(element, Widths);
-            const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
-            const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
+            const auto [width, kind] = read(element);
+            const int y0 = kind == TElementKind::ShortBar ? ToPixel(3LL * H / 5) : 0;
+            const int x0 = ToPixel(sx), x1 = ToPixel(sx + width - 1);
             TColorQuad& quad =
                 quads.emplace_back(TColorQuad{{{x0, y0}, {x0, H}, {x1, H}, {x1, y0}},
-                                              line.LineType == white ? ColorSpc : ColorBar});
+                                              kind == TElementKind::Space ? ColorSpc : ColorBar});
             for (TPoint& p : quad.Corners) p = Offset(Rotate(p, trig, NearestEven), origin);
-            sx += line.Width;
+            sx += width;
         }
         Canvas.FillQuads(quads);
         return;
     }
+    const TElementReader read(Widths);
     long long sx = 0;
     for (char element : Pattern) {
-        const TBarLine line = GetBarLine(element, Widths);
-        Canvas.Pen.Color = line.LineType == white ? ColorSpc : ColorBar;
+        const auto [width, kind] = read(element);
+        Canvas.Pen.Color = kind == TElementKind::Space ? ColorSpc : ColorBar;
         Canvas.Brush.SetColor(Canvas.Pen.Color);
         // A half bar covers the box from three fifths of its height down.
-        const int y0 = line.LineType == black_half ? ToPixel(3LL * H / 5) : 0;
-        const int x0 = ToPixel(sx), x1 = ToPixel(sx + line.Width - 1);
+        const int y0 = kind == TElementKind::ShortBar ? ToPixel(3LL * H / 5) : 0;
+        const int x0 = ToPixel(sx), x1 = ToPixel(sx + width - 1);
         TPoint corners[4] = {{x0, y0}, {x0, H}, {x1, H}, {x1, y0}};
         for (TPoint& p : corners) p = Offset(Rotate(p, trig), origin);
         Canvas.Polygon(corners);
-        sx += line.Width;
+        sx += width;
     }
 }
 
@@ -383,11 +383,10 @@ void Z_DrawBar(TCustomCanvas& Canvas, const TBarSymbol& Symbol, int Left, int To
 void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::string& BarCode, int Modul,
                double Ratio, TCheckSum CheckSum, int Left, int Top, int Height, const TFont& Font,
                TTextShow TextShow, TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-               TColor TextColor, double Angle) {
+               TColor TextColor, double Angle, const TEditionRules& Rules) {
     CheckTextOptions(TextShow, TextPosition);
-    DrawSymbol(Canvas, Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Left, Top, Height,
-               Font, TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
+    DrawSymbol(Canvas, Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, Rules), Left, Top,
+               Height, Font, TextShow, TextPosition, ColorBar, ColorSpc, TextColor, Angle);
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -7,8 +7,6 @@
 #include "graphics/Canvas.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 // Angle in degrees to radians, as the drawing uses it: computed in extended precision and kept
 // as a double.
 double DrawAngle(double Angle);
@@ -35,5 +33,4 @@ void DrawBarText(const std::string& Text, TCustomCanvas& Canvas, TColor TextColo
                  const TFont& Font, int Left, int Top, int W, int H, double Angle,
                  TTextPosition TextPosition);
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -1,22 +1,24 @@
 #pragma once
-// The engine is built twice from one source: the desktop edition (libribbonkit.so, the ribbon
-// tool) and the web edition linked into the Apache module. The web edition trims the data it is
-// given and accepts digits only for the Code C types. Each edition lives in its own inline
-// namespace so that both can be linked into one program (the ribbon tool offers both); the
-// names end in "_edition" so they cannot meet the web framework's namespace ribbon::web.
-
-#if defined(RIBBON_WEB_EDITION) && RIBBON_WEB_EDITION
-#define RIBBON_EDITION web_edition
-#else
-#define RIBBON_EDITION desktop_edition
-#endif
+// The rules in which the two editions of the engine differ. The desktop edition
+// (libribbonkit.so, the ribbon tool, the controls) encodes the data as given; the web edition
+// (the Apache module, `ribbon --edition web`) trims it and takes digits only for Code C. Every
+// encoding function takes the rules as a value, the desktop rules by default, so one engine
+// serves both.
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-#if defined(RIBBON_WEB_EDITION) && RIBBON_WEB_EDITION
-inline constexpr bool WebEdition = true;
-#else
-inline constexpr bool WebEdition = false;
-#endif
-}  // namespace RIBBON_EDITION
+
+struct TEditionRules {
+    /// Blanks and control characters (bytes up to the space) around the data are dropped before
+    /// it is checked and encoded; the text shown stays the data as given.
+    bool TrimData = false;
+    /// Code128C and EAN128C take digits only, and their function pairs "CB", "CA", "F1" are
+    /// not pairs of code set C.
+    bool DigitsOnlyCodeC = false;
+
+    friend constexpr bool operator==(const TEditionRules&, const TEditionRules&) = default;
+};
+
+inline constexpr TEditionRules DesktopRules{};
+inline constexpr TEditionRules WebRules{.TrimData = true, .DigitsOnlyCodeC = true};
+
 }  // namespace ribbon

@@ -1,13 +1,12 @@
 #pragma once
-// A symbol's pattern, read an element at a time.
+// A symbol's pattern, read an element at a time: the one place that decodes the pattern's
+// alphabet.
 
 #include <cstdint>
 
-#include "engine/Edition.h"
-#include "engine/Encoders.h"
+#include "engine/BarTypes.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
 
 enum class TElementKind : std::uint8_t { Space, Bar, ShortBar };
 
@@ -16,25 +15,33 @@ struct TElement {
     TElementKind Kind;
 };
 
+// Raises "Internal Error.": a pattern character outside the alphabet.
+[[noreturn]] void BadElement();
+
 /// The pattern's alphabet: "0".."3" spaces, "5".."8" bars and "A".."D" bars that start three
-/// fifths down, of the widths Width0..Width3. Anything else raises, as GetBarLine does.
+/// fifths down, of the widths Width0..Width3. Anything else raises "Internal Error.".
 class TElementReader {
   public:
     explicit TElementReader(const TBarWidths& Widths)
-        : barWidths_(Widths), widths_{Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3} {}
+        : widths_{Widths.Width0, Widths.Width1, Widths.Width2, Widths.Width3} {}
 
     TElement operator()(char Element) const {
         if (Element >= '0' && Element <= '3') return {widths_[Element - '0'], TElementKind::Space};
         if (Element >= '5' && Element <= '8') return {widths_[Element - '5'], TElementKind::Bar};
         if (Element >= 'A' && Element <= 'D')
             return {widths_[Element - 'A'], TElementKind::ShortBar};
-        return {GetBarLine(Element, barWidths_).Width, TElementKind::Bar};  // raises
+        BadElement();
     }
 
   private:
-    const TBarWidths& barWidths_;
     int widths_[4];
 };
 
-}  // namespace RIBBON_EDITION
+/// Width in pixels and colour class of one pattern character, as the reader reads it.
+inline TBarLine GetBarLine(char Element, const TBarWidths& Widths) {
+    static constexpr TBarLineType Colours[] = {white, black, black_half};
+    const TElement e = TElementReader(Widths)(Element);
+    return {e.Width, Colours[static_cast<int>(e.Kind)]};
+}
+
 }  // namespace ribbon

@@ -11,11 +11,10 @@
 #include <string_view>
 #include <utility>
 
+#include "engine/Elements.h"
 #include "engine/ZBarCode.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 // What an encoder makes of the data: the pattern, the data its bars carry, and what it had to
 // change on the way there.
 struct TEncoded {
@@ -46,16 +45,6 @@ inline void NoteLeftOut(TEncoded& Encoded, std::size_t Count, const char* Symbol
                                     Symbology + " has no pattern for left out");
 }
 
-// Validates BarCode for BarType and encodes it: the ratio clamped to the range of the
-// symbology, the width classes, the pattern and the display text. The symbol's Length is left
-// to the measuring.
-TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                     TCheckSum CheckSum);
-
-// Width in pixels and colour class of one pattern character. Raises "Internal Error." for a
-// character outside the alphabet.
-TBarLine GetBarLine(char Element, const TBarWidths& Widths);
-
 std::string CountsToPattern(const std::string& Counts);
 std::string AppendModulo10(const std::string& Digits);
 std::string ApplyCheckSum(TCheckSum CheckSum, const std::string& Data);
@@ -72,8 +61,10 @@ std::string EncodeCode93(const std::string& Data);
 TEncoded EncodeCode93Extended(const std::string& Data);
 
 // Code 128 and EAN-128 in the fixed code set of BarType. The data as encoded (with the EAN-128
-// check digit and the "0" that pads odd Code C data) is carried and shown.
-TEncoded EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum);
+// check digit and the "0" that pads odd Code C data) is carried and shown. Under rules with
+// digits-only Code C the pairs "CB", "CA", "F1" are encoded as "00" like any other non-digits.
+TEncoded EncodeCode128(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
+                       const TEditionRules& Rules = DesktopRules);
 
 // The 2 of 5 family, MSI and PostNet take digits only (EncodeBar has checked them).
 // Interleaved 2 of 5 pairs the digits: an odd count gets a leading "0", carried and shown.
@@ -110,5 +101,4 @@ std::string PadLeftZeros(std::size_t Length, const std::string& Data);
 // for the right-most of them and every second one leftwards, 9 for the others, modulo 10.
 std::string AppendAddOnCheck(const std::string& Digits);
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -1,6 +1,5 @@
 // Type information of the engine's enumerations, generated from their declarations: the lists
-// of BarTypes.h and, for TBarType, the symbology catalogue. The enumerations are the same in
-// both editions, so this file is built once for both (ribbon_engine_types).
+// of BarTypes.h and, for TBarType, the symbology catalogue.
 
 #include <array>
 

@@ -6,8 +6,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 // Each digit as four bits, most significant first.
@@ -74,5 +72,4 @@ std::string EncodeMSI(const std::string& Data) {
     return pattern;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

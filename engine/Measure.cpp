@@ -13,11 +13,9 @@
 #include "engine/ZBarCode.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                       TCheckSum CheckSum) {
-    TBarSymbol symbol = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum);
+                       TCheckSum CheckSum, const TEditionRules& Rules) {
+    TBarSymbol symbol = EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, Rules);
     std::int64_t total = 0;
     const TElementReader read(symbol.Widths);
     for (const char element : symbol.Pattern) total += read(element).Width;
@@ -28,8 +26,8 @@ TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, 
 }
 
 int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                  TCheckSum CheckSum) {
-    return Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum).Length;
+                  TCheckSum CheckSum, const TEditionRules& Rules) {
+    return Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, Rules).Length;
 }
 
 namespace {
@@ -65,14 +63,15 @@ int Z_GetCanvasHeight(const TBarSymbol& Symbol, int Height, double Angle) {
 }
 
 int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                     TCheckSum CheckSum, int Height, double Angle) {
-    return Z_GetCanvasWidth(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
+                     TCheckSum CheckSum, int Height, double Angle, const TEditionRules& Rules) {
+    return Z_GetCanvasWidth(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, Rules), Height,
+                            Angle);
 }
 
 int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                      TCheckSum CheckSum, int Height, double Angle) {
-    return Z_GetCanvasHeight(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum), Height, Angle);
+                      TCheckSum CheckSum, int Height, double Angle, const TEditionRules& Rules) {
+    return Z_GetCanvasHeight(Z_EncodeBar(BarType, BarCode, Modul, Ratio, CheckSum, Rules), Height,
+                             Angle);
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

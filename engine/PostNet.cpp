@@ -6,8 +6,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 // One row per digit: "1" a tall bar, "0" a short one, weighted 7, 4, 2, 1, 0.
@@ -37,5 +35,4 @@ std::string EncodePostNet(const std::string& Data) {
     return pattern;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -10,8 +10,6 @@
 #include "vector/Printer.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 enum class Direction { Horizontal, Vertical };
@@ -55,15 +53,17 @@ double FromDevice(TUnits Units, int p, Direction d) {
 
 // One side of the turned canvas on the printer, read back in that side's direction. Modul and
 // Height both go through the horizontal resolution, for either side.
-using CanvasSide = int (*)(TBarType, const std::string&, int, double, TCheckSum, int, double);
+using CanvasSide = int (*)(TBarType, const std::string&, int, double, TCheckSum, int, double,
+                           const TEditionRules&);
 double PrnCanvasSide(CanvasSide measure, Direction side, TUnits Units, TBarType BarType,
                      const std::string& BarCode, double Modul, double Ratio, TCheckSum CheckSum,
                      double Height, double Angle) {
     if (!KnownUnits(Units)) return -1.0;
     const int modul = ToDevice(Units, Modul, Direction::Horizontal);
     const int height = ToDevice(Units, Height, Direction::Horizontal);
-    return FromDevice(Units, measure(BarType, BarCode, modul, Ratio, CheckSum, height, Angle),
-                      side);
+    return FromDevice(
+        Units, measure(BarType, BarCode, modul, Ratio, CheckSum, height, Angle, DesktopRules),
+        side);
 }
 
 // The lengths of Z_PrintBar in printer pixels: Modul and Left horizontally, Top and Height
@@ -123,5 +123,4 @@ double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarC
                          Ratio, CheckSum, Height, Angle);
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -11,11 +11,10 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
-// Which data a symbology accepts: any its encoder takes, digits only, or digits only in the web
-// edition (the desktop edition lets Code C carry its function characters "CB", "CA", "F1").
-enum class TDigits : std::uint8_t { Any, Only, OnlyOnWeb };
+// Which data a symbology accepts: any its encoder takes, digits only, or digits only under rules
+// with digits-only Code C (the desktop rules let Code C carry its function pairs "CB", "CA",
+// "F1").
+enum class TDigits : std::uint8_t { Any, Only, OnlyCodeC };
 
 // The range Ratio is clamped to; an empty range takes the ratio as given.
 struct TRatioRange {
@@ -28,12 +27,14 @@ inline constexpr TRatioRange Ratio2To3{2.0, 3.0};
 inline constexpr TRatioRange Ratio225To3{2.25, 3.0};
 
 // Every encoder is called alike and returns what it made of the data.
-using TEncoder = TEncoded (*)(TBarType BarType, const std::string& Data, TCheckSum CheckSum);
+using TEncoder = TEncoded (*)(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
+                              const TEditionRules& Rules);
 
 // Adapts an encoder that takes fewer of those arguments, so a row names the encoder itself. An
 // encoder that returns the pattern alone carries the data as given.
 template <auto Encode>
-TEncoded Encoder(TBarType BarType, const std::string& Data, TCheckSum CheckSum) {
+TEncoded Encoder(TBarType BarType, const std::string& Data, TCheckSum CheckSum,
+                 const TEditionRules& Rules) {
     using F = decltype(Encode);
     auto result = [&] {
         if constexpr (std::is_invocable_v<F, const std::string&>)
@@ -41,7 +42,7 @@ TEncoded Encoder(TBarType BarType, const std::string& Data, TCheckSum CheckSum) 
         else if constexpr (std::is_invocable_v<F, const std::string&, TCheckSum>)
             return Encode(Data, CheckSum);
         else
-            return Encode(BarType, Data, CheckSum);
+            return Encode(BarType, Data, CheckSum, Rules);
     }();
     if constexpr (std::is_same_v<decltype(result), TEncoded>) {
         return result;
@@ -83,7 +84,7 @@ inline constexpr TSymbology Symbologies[] = {
     {bcCode128B, "bcCode128B", "Code128B",
      TDigits::Any, RatioAsGiven, Encoder<EncodeCode128>, {"code128b"}},
     {bcCode128C, "bcCode128C", "Code128C",
-     TDigits::OnlyOnWeb, RatioAsGiven, Encoder<EncodeCode128>, {"code128c"}},
+     TDigits::OnlyCodeC, RatioAsGiven, Encoder<EncodeCode128>, {"code128c"}},
     {bcCode93, "bcCode93", "Code93",
      TDigits::Any, RatioAsGiven, Encoder<EncodeCode93>, {}},
     {bcCode93Extended, "bcCode93Extended", "Code93 Extended",
@@ -113,7 +114,7 @@ inline constexpr TSymbology Symbologies[] = {
     {bcCodeEAN128B, "bcCodeEAN128B", "EAN128B",
      TDigits::Any, RatioAsGiven, Encoder<EncodeCode128>, {"ean128b"}},
     {bcCodeEAN128C, "bcCodeEAN128C", "EAN128C",
-     TDigits::OnlyOnWeb, RatioAsGiven, Encoder<EncodeCode128>, {"ean128c"}},
+     TDigits::OnlyCodeC, RatioAsGiven, Encoder<EncodeCode128>, {"ean128c"}},
 };
 // clang-format on
 
@@ -130,9 +131,9 @@ constexpr bool CatalogueInOrder() {
 }
 static_assert(CatalogueInOrder(), "catalogue rows must stand in TBarType order, each complete");
 
-constexpr bool NumericOnly(const TSymbology& Row) {
-    return Row.Digits == TDigits::Only || (Row.Digits == TDigits::OnlyOnWeb && WebEdition);
+constexpr bool NumericOnly(const TSymbology& Row, const TEditionRules& Rules) {
+    return Row.Digits == TDigits::Only ||
+           (Row.Digits == TDigits::OnlyCodeC && Rules.DigitsOnlyCodeC);
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -1,4 +1,4 @@
-// Type information of the symbology table's row and of the table, one set per edition.
+// Type information of the symbology table's row, of the table and of the printing units.
 
 #include "engine/ZBarCode.h"
 

@@ -10,8 +10,6 @@
 #include "engine/Encoders.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 namespace {
 
 // Parities of the two-digit add-on by its value modulo 4: "E" even (set B), "o" odd (set A).
@@ -139,5 +137,4 @@ TEncoded EncodeUPCSupp2(const std::string& Data, TCheckSum) {
     return e;
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

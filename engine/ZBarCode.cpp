@@ -11,12 +11,11 @@
 #include "engine/Symbologies.h"
 
 namespace ribbon {
-inline namespace RIBBON_EDITION {
-
 // Constant-initialised, so it is ready before any other static initialiser reads it.
 constinit const std::array<TBCdata, BarTypeCount> BCData = [] {
     std::array<TBCdata, BarTypeCount> rows{};
-    for (const TSymbology& row : Symbologies) rows[row.Type] = {row.Name, NumericOnly(row)};
+    for (const TSymbology& row : Symbologies)
+        rows[row.Type] = {row.Name, NumericOnly(row, DesktopRules)};
     return rows;
 }();
 
@@ -49,42 +48,58 @@ TBarWidths DeriveWidths(int Modul, double Ratio) {
     return w;
 }
 
-std::string WorkingCopy(const std::string& BarCode) {
-    if constexpr (!WebEdition) {
-        return BarCode;
-    } else {
-        auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
-        std::size_t first = 0, last = BarCode.size();
-        while (first < last && blank(BarCode[first])) ++first;
-        while (last > first && blank(BarCode[last - 1])) --last;
-        return BarCode.substr(first, last - first);
-    }
+std::string WorkingCopy(const std::string& BarCode, const TEditionRules& Rules) {
+    if (!Rules.TrimData) return BarCode;
+    auto blank = [](char c) { return static_cast<unsigned char>(c) <= ' '; };
+    std::size_t first = 0, last = BarCode.size();
+    while (first < last && blank(BarCode[first])) ++first;
+    while (last > first && blank(BarCode[last - 1])) --last;
+    return BarCode.substr(first, last - first);
+}
+
+const TSymbology& RowOf(TBarType BarType) {
+    if (BarType >= BarTypeCount) WrongBarType();
+    return Symbologies[BarType];
 }
 
 }  // namespace
 
 std::string Z_GetBarTypeName(TBarType BarType) {
-    if (BarType >= BarTypeCount) WrongBarType();
-    return std::string(BCData[BarType].Name);
+    return std::string(RowOf(BarType).Name);
+}
+
+std::string_view Z_GetBarTypeIdentifier(TBarType BarType) {
+    return RowOf(BarType).Identifier;
+}
+
+std::span<const std::string_view> Z_GetBarTypeAliases(TBarType BarType) {
+    const auto& aliases = RowOf(BarType).Aliases;
+    std::size_t count = 0;
+    while (count < aliases.size() && !aliases[count].empty()) ++count;
+    return {aliases.data(), count};
+}
+
+bool Z_IsNumericOnly(TBarType BarType, const TEditionRules& Rules) {
+    return NumericOnly(RowOf(BarType), Rules);
 }
 
 TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                     TCheckSum CheckSum) {
+                     TCheckSum CheckSum, const TEditionRules& Rules) {
     TBarSymbol symbol;
     symbol.BarType = BarType;
     symbol.Ratio = Ratio;
     ClampRatio(BarType, symbol.Ratio);
     symbol.Widths = DeriveWidths(Modul, symbol.Ratio);
-    const std::string data = WorkingCopy(BarCode);
+    const std::string data = WorkingCopy(BarCode, Rules);
 
     if (BarType >= BarTypeCount) WrongBarType();
-    if (BCData[BarType].NumericOnly) {
+    if (NumericOnly(Symbologies[BarType], Rules)) {
         for (char c : data)
             if (c < '0' || c > '9')
                 throw Exception(Format("%s : %s", data, "Barcode must be numeric."));
     }
 
-    TEncoded encoded = Symbologies[BarType].Encode(BarType, data, CheckSum);
+    TEncoded encoded = Symbologies[BarType].Encode(BarType, data, CheckSum, Rules);
     symbol.Pattern = std::move(encoded.Pattern);
     symbol.Text = encoded.ShowCarried ? encoded.Carried : BarCode;
     symbol.Encoded = std::move(encoded.Carried);
@@ -93,35 +108,8 @@ TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul, do
     return symbol;
 }
 
-TBarLine GetBarLine(char Element, const TBarWidths& Widths) {
-    switch (Element) {
-        case '0':
-            return {Widths.Width0, white};
-        case '1':
-            return {Widths.Width1, white};
-        case '2':
-            return {Widths.Width2, white};
-        case '3':
-            return {Widths.Width3, white};
-        case '5':
-            return {Widths.Width0, black};
-        case '6':
-            return {Widths.Width1, black};
-        case '7':
-            return {Widths.Width2, black};
-        case '8':
-            return {Widths.Width3, black};
-        case 'A':
-            return {Widths.Width0, black_half};
-        case 'B':
-            return {Widths.Width1, black_half};
-        case 'C':
-            return {Widths.Width2, black_half};
-        case 'D':
-            return {Widths.Width3, black_half};
-        default:
-            throw Exception(Format("%s", "Internal Error."));
-    }
+void BadElement() {
+    throw Exception(Format("%s", "Internal Error."));
 }
 
 std::string CountsToPattern(const std::string& Counts) {
@@ -152,5 +140,4 @@ int DigitValue(char Digit) {
     return StrToInt(std::string(1, Digit));  // raises the conversion error
 }
 
-}  // namespace RIBBON_EDITION
 }  // namespace ribbon

@@ -8,6 +8,7 @@
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 #include <type_traits>
@@ -22,9 +23,8 @@ class TCustomCanvas;
 class TFont;
 using TColor = std::uint32_t;
 
-inline namespace RIBBON_EDITION {
-
-/// One row of the symbology table.
+/// One row of the symbology table. NumericOnly is the desktop edition's answer;
+/// Z_IsNumericOnly answers for either edition.
 struct TBCdata {
     std::string_view Name;
     bool NumericOnly;
@@ -33,13 +33,9 @@ struct TBCdata {
 /// The symbology table, indexed by TBarType.
 RIBBON_API extern const std::array<TBCdata, BarTypeCount> BCData;
 
-}  // namespace RIBBON_EDITION
-
 /// Type information of the table's row and of the table itself (23 rows indexed by TBarType).
 RIBBON_DECLARE_TYPE_INFO(TBCdata);
 RIBBON_DECLARE_TYPE_INFO(std::remove_const_t<decltype(BCData)>);
-
-inline namespace RIBBON_EDITION {
 
 /// One encoding of the data with everything that measuring and drawing take from it, so that a
 /// caller that measures and then draws the same symbol encodes it once.
@@ -59,20 +55,37 @@ struct TBarSymbol {
 /// ordinal beyond the table.
 RIBBON_API std::string Z_GetBarTypeName(TBarType BarType);
 
+/// The name of a symbology's enumerator ("bcCode39") and the friendlier names a user may type
+/// for it ("ean13", "upc-a"; none for some). Raise as Z_GetBarTypeName does.
+RIBBON_API std::string_view Z_GetBarTypeIdentifier(TBarType BarType);
+RIBBON_API std::span<const std::string_view> Z_GetBarTypeAliases(TBarType BarType);
+
+/// Whether the symbology takes digits only under Rules. Raises as Z_GetBarTypeName does.
+RIBBON_API bool Z_IsNumericOnly(TBarType BarType, const TEditionRules& Rules = DesktopRules);
+
+/// Validates the data and encodes it under Rules, without measuring: the symbol's Length is
+/// left 0. Raises "<data> : Barcode must be numeric." and what the symbology's encoder raises.
+RIBBON_API TBarSymbol EncodeBar(TBarType BarType, const std::string& BarCode, int Modul,
+                                double Ratio, TCheckSum CheckSum,
+                                const TEditionRules& Rules = DesktopRules);
+
 /// Length of the symbol in pixels: the sum of the widths of all its elements.
 RIBBON_API int Z_GetBarWidth(TBarType BarType, const std::string& BarCode, int Modul, double Ratio,
-                             TCheckSum CheckSum);
+                             TCheckSum CheckSum, const TEditionRules& Rules = DesktopRules);
 
 /// Encodes once; raises what Z_GetBarWidth raises for the same arguments.
 RIBBON_API TBarSymbol Z_EncodeBar(TBarType BarType, const std::string& BarCode, int Modul,
-                                  double Ratio, TCheckSum CheckSum);
+                                  double Ratio, TCheckSum CheckSum,
+                                  const TEditionRules& Rules = DesktopRules);
 
 /// Extents of the upright box around the symbol box (symbol length x Height) turned by Angle
 /// degrees. Width pairs the symbol length with the sine; height pairs it with the cosine.
 RIBBON_API int Z_GetCanvasWidth(TBarType BarType, const std::string& BarCode, int Modul,
-                                double Ratio, TCheckSum CheckSum, int Height, double Angle);
+                                double Ratio, TCheckSum CheckSum, int Height, double Angle,
+                                const TEditionRules& Rules = DesktopRules);
 RIBBON_API int Z_GetCanvasHeight(TBarType BarType, const std::string& BarCode, int Modul,
-                                 double Ratio, TCheckSum CheckSum, int Height, double Angle);
+                                 double Ratio, TCheckSum CheckSum, int Height, double Angle,
+                                 const TEditionRules& Rules = DesktopRules);
 
 /// The measures and the drawing of an encoded symbol; the same results as the functions that
 /// take the data.
@@ -89,9 +102,10 @@ RIBBON_API void Z_DrawBar(TCustomCanvas& Canvas, TBarType BarType, const std::st
                           int Modul, double Ratio, TCheckSum CheckSum, int Left, int Top,
                           int Height, const TFont& Font, TTextShow TextShow,
                           TTextPosition TextPosition, TColor ColorBar, TColor ColorSpc,
-                          TColor TextColor, double Angle);
+                          TColor TextColor, double Angle,
+                          const TEditionRules& Rules = DesktopRules);
 
-// Printing in physical units on the process-wide printer (desktop edition only). Lengths are
+// Printing in physical units on the process-wide printer (desktop rules). Lengths are
 // millimetres or inches, turned into printer pixels with the printer's resolution, read anew
 // for every length.
 #define RIBBON_TUNITS(V) V(utMillimeter) V(utInch)
@@ -129,8 +143,6 @@ RIBBON_API double Z_PrnCanvasWidth(TUnits Units, TBarType BarType, const std::st
 RIBBON_API double Z_PrnCanvasHeight(TUnits Units, TBarType BarType, const std::string& BarCode,
                                     double Modul, double Ratio, TCheckSum CheckSum, double Height,
                                     double Angle);
-
-}  // namespace RIBBON_EDITION
 
 RIBBON_DECLARE_TYPE_INFO(TUnits);
 }  // namespace ribbon

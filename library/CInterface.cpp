@@ -7,7 +7,6 @@
 #include <string>
 
 #include "base/Exceptions.h"
-#include "engine/Encoders.h"
 #include "engine/ZBarCode.h"
 #include "include/ribbonkit.h"
 #include "library/Picture.h"

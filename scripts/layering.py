@@ -38,12 +38,12 @@ FILE_EXCEPTIONS = {
 # Library target -> folder, for the link graph.
 TARGETS = {
     "ribbon_base": "base", "ribbon_graphics": "graphics", "ribbon_vector": "vector",
-    "ribbon_framework": "framework", "ribbon_data": "data", "ribbon_engine_types": "engine",
-    "ribbon_engine_desktop": "engine", "ribbon_engine_web": "engine", "ribbon_web": "web",
+    "ribbon_framework": "framework", "ribbon_data": "data", "ribbon_engine": "engine",
+    "ribbon_engine_print": "engine", "ribbon_web": "web",
     "ribbon_webdemo": "webdemo", "ribbon_components": "components",
 }
-# Target -> the one edition of the engine allowed to link the vector library (it prints).
-LINK_EXCEPTIONS = {"ribbon_engine_desktop": {"vector"}}
+# Target -> what it may link beyond its folder's arrows: printing draws on vector pages.
+LINK_EXCEPTIONS = {"ribbon_engine_print": {"vector"}}
 # Folder -> system libraries (pkg-config targets) it alone may link.
 SYSTEM = {
     "graphics": {"RIBBON_RASTER"}, "vector": {"RIBBON_CAIRO"}, "data": {"RIBBON_SQLITE"},

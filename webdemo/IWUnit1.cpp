@@ -5,7 +5,6 @@
 #include "base/Exceptions.h"
 #include "base/Format.h"
 #include "base/Numeric.h"
-#include "engine/Symbologies.h"
 #include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
 #include "web/WorkGate.h"
@@ -56,7 +55,8 @@ std::vector<std::string> ColorItems() {
 // The symbologies by their identifiers without the "bc" prefix, in ordinal order.
 std::vector<std::string> BarTypeItems() {
     std::vector<std::string> items;
-    for (const TSymbology& row : Symbologies) items.emplace_back(row.Identifier.substr(2));
+    for (int i = 0; i < BarTypeCount; ++i)
+        items.emplace_back(Z_GetBarTypeIdentifier(static_cast<TBarType>(i)).substr(2));
     return items;
 }
 
@@ -210,7 +210,8 @@ void TformMain::IWButton1Click(TIWControl& /*Sender*/) {
     const std::string barCode = Trim(edtBarcode->Text);
 
     Z_DrawBar(IWImage1->Picture.Canvas(), barType, barCode, modul, ratio, checkSum, left, top,
-              height, font, textShow, textPosition, barColor, spaceColor, textBackColor, angle);
+              height, font, textShow, textPosition, barColor, spaceColor, textBackColor, angle,
+              WebRules);
 }
 
 }  // namespace ribbon::webdemo

@@ -78,26 +78,28 @@ TEST(Code128, EncodesSymbolAndDisplayText) {
     }
 }
 
-// The Code C function pairs exist in the desktop edition only; the web edition refuses such
-// data as not numeric and keeps the three rows blank.
+// The Code C function pairs exist under the desktop rules only; the web rules refuse such data
+// as not numeric and give the three rows no pair.
 TEST(Code128C, FunctionPairsByEdition) {
     struct Case {
         std::string Data;
         std::string CheckCounts;  // value 102, 100, 101 added to start C 105
         std::string FunctionCounts;
     };
-    for (const Case& c : {Case{"F1", "222122", FNC1}, Case{"CB", "411131", "114131"},
-                          Case{"CA", "212222", "311141"}}) {
-        SCOPED_TRACE(c.Data);
-        const std::string direct = EncodeCode128(bcCode128C, c.Data, csNone).Pattern;
-        if constexpr (WebEdition) {
-            EXPECT_EQ(ErrorOf([&] { Encode(bcCode128C, c.Data); }),
-                      c.Data + " : Barcode must be numeric.");
-            EXPECT_EQ(direct, FromCounts({StartC, Space, "222221", Stop}));
-        } else {
-            EXPECT_EQ(Encode(bcCode128C, c.Data).Pattern,
-                      FromCounts({StartC, c.FunctionCounts, c.CheckCounts, Stop}));
-            EXPECT_EQ(direct, Encode(bcCode128C, c.Data).Pattern);
+    for (const auto& [edition, rules] : test::BothEditions) {
+        for (const Case& c : {Case{"F1", "222122", FNC1}, Case{"CB", "411131", "114131"},
+                              Case{"CA", "212222", "311141"}}) {
+            SCOPED_TRACE(std::string(edition) + " " + c.Data);
+            const std::string direct = EncodeCode128(bcCode128C, c.Data, csNone, rules).Pattern;
+            if (rules.DigitsOnlyCodeC) {
+                EXPECT_EQ(ErrorOf([&] { Encode(bcCode128C, c.Data, 1, 2.0, csNone, rules); }),
+                          c.Data + " : Barcode must be numeric.");
+                EXPECT_EQ(direct, FromCounts({StartC, Space, "222221", Stop}));
+            } else {
+                EXPECT_EQ(Encode(bcCode128C, c.Data, 1, 2.0, csNone, rules).Pattern,
+                          FromCounts({StartC, c.FunctionCounts, c.CheckCounts, Stop}));
+                EXPECT_EQ(direct, Encode(bcCode128C, c.Data).Pattern);
+            }
         }
     }
 }
@@ -132,10 +134,14 @@ TEST(Code128, RefusesBytesBeyondTheTable) {
 }
 
 TEST(EAN128, CheckDigitNeedsDigits) {
-    for (TBarType type : {bcCodeEAN128A, bcCodeEAN128B, bcCodeEAN128C}) {
-        EXPECT_EQ(ErrorOf([&] { Encode(type, "A1", 1, 2.0, csModulo10); }),
-                  WebEdition && type == bcCodeEAN128C ? "A1 : Barcode must be numeric."
-                                                      : "'A' is not a valid integer value");
+    for (const auto& [edition, rules] : test::BothEditions) {
+        for (TBarType type : {bcCodeEAN128A, bcCodeEAN128B, bcCodeEAN128C}) {
+            SCOPED_TRACE(edition);
+            EXPECT_EQ(ErrorOf([&] { Encode(type, "A1", 1, 2.0, csModulo10, rules); }),
+                      rules == WebRules && type == bcCodeEAN128C
+                          ? "A1 : Barcode must be numeric."
+                          : "'A' is not a valid integer value");
+        }
     }
 }
 

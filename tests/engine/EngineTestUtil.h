@@ -14,9 +14,16 @@ using Encoded = TBarSymbol;
 
 // Runs the pipeline the way the drawing does.
 inline TBarSymbol Encode(TBarType type, const std::string& data, int modul = 1, double ratio = 2.0,
-                         TCheckSum checkSum = csNone) {
-    return EncodeBar(type, data, modul, ratio, checkSum);
+                         TCheckSum checkSum = csNone, const TEditionRules& rules = DesktopRules) {
+    return EncodeBar(type, data, modul, ratio, checkSum, rules);
 }
+
+// Both editions' rules, for the tests of what they decide.
+struct NamedRules {
+    const char* Name;
+    TEditionRules Rules;
+};
+inline constexpr NamedRules BothEditions[] = {{"desktop", DesktopRules}, {"web", WebRules}};
 
 // Expands a pattern into modules ('1' bar, '0' space), each element as many modules as its
 // width class is wide at Modul 1 and Ratio 2.0.

@@ -5,6 +5,9 @@
 
 #include <cmath>
 #include <limits>
+#include <string_view>
+#include <tuple>
+#include <vector>
 
 #include "engine/Encoders.h"
 #include "engine/ZBarCode.h"
@@ -128,31 +131,42 @@ TEST(Pipeline, EmptyDataPassesTheNumericTestForEveryType) {
 }
 
 TEST(Pipeline, CodeCIsNumericOnlyInTheWebEditionOnly) {
-    for (TBarType type : {bcCode128C, bcCodeEAN128C}) {
-        EXPECT_EQ(BCData[type].NumericOnly, WebEdition);
-        const std::string error = ErrorOf([&] { test::Encode(type, "12CB"); });
-        if (WebEdition)
-            EXPECT_EQ(error, "12CB : Barcode must be numeric.");
-        else
-            EXPECT_EQ(error.find("Barcode must be numeric."), std::string::npos);
+    for (const auto& [edition, rules] : test::BothEditions) {
+        const bool web = rules == WebRules;
+        for (TBarType type : {bcCode128C, bcCodeEAN128C}) {
+            SCOPED_TRACE(edition);
+            EXPECT_EQ(Z_IsNumericOnly(type, rules), web);
+            const std::string error =
+                ErrorOf([&] { test::Encode(type, "12CB", 1, 2.0, csNone, rules); });
+            if (web)
+                EXPECT_EQ(error, "12CB : Barcode must be numeric.");
+            else
+                EXPECT_EQ(error.find("Barcode must be numeric."), std::string::npos);
+        }
     }
+    // The library's table answers for the desktop edition.
+    EXPECT_FALSE(BCData[bcCode128C].NumericOnly);
 }
 
 TEST(Pipeline, TheWebEditionTrimsBlanksAndControlCharactersAroundTheData) {
     const std::string padded =
         " \t\x01"
         "AB\r\n ";
-    const test::Encoded bare = test::Encode(bcCode39, "AB");
-    const test::Encoded e = test::Encode(bcCode39, padded);
-    // A space is a Code 39 character, so the desktop edition encodes the blanks.
-    if (WebEdition)
-        EXPECT_EQ(e.Pattern, bare.Pattern);
-    else
-        EXPECT_NE(e.Pattern, bare.Pattern);
-    EXPECT_EQ(e.Text, padded);  // the text shown is the caller's, untrimmed
-    // Blanks inside the data are kept, and trimming happens before the numeric test.
-    EXPECT_EQ(ErrorOf([] { test::Encode(bcCodeEAN13, " 1 2 "); }),
-              WebEdition ? "1 2 : Barcode must be numeric." : " 1 2  : Barcode must be numeric.");
+    for (const auto& [edition, rules] : test::BothEditions) {
+        SCOPED_TRACE(edition);
+        const bool web = rules == WebRules;
+        const test::Encoded bare = test::Encode(bcCode39, "AB", 1, 2.0, csNone, rules);
+        const test::Encoded e = test::Encode(bcCode39, padded, 1, 2.0, csNone, rules);
+        // A space is a Code 39 character, so the desktop edition encodes the blanks.
+        if (web)
+            EXPECT_EQ(e.Pattern, bare.Pattern);
+        else
+            EXPECT_NE(e.Pattern, bare.Pattern);
+        EXPECT_EQ(e.Text, padded);  // the text shown is the caller's, untrimmed
+        // Blanks inside the data are kept, and trimming happens before the numeric test.
+        EXPECT_EQ(ErrorOf([&] { test::Encode(bcCodeEAN13, " 1 2 ", 1, 2.0, csNone, rules); }),
+                  web ? "1 2 : Barcode must be numeric." : " 1 2  : Barcode must be numeric.");
+    }
 }
 
 TEST(Catalogue, NamesAndFlagsOfTheSymbologies) {
@@ -170,7 +184,31 @@ TEST(Catalogue, NamesAndFlagsOfTheSymbologies) {
     for (auto [type, name] : names) EXPECT_EQ(Z_GetBarTypeName(type), name);
     int numericOnly = 0;
     for (const TBCdata& row : BCData) numericOnly += row.NumericOnly;
-    EXPECT_EQ(numericOnly, WebEdition ? 14 : 12);
+    EXPECT_EQ(numericOnly, 12);
+    for (const auto& [edition, rules] : test::BothEditions) {
+        int count = 0;
+        for (int i = 0; i < BarTypeCount; ++i) count += Z_IsNumericOnly(TBarType(i), rules);
+        EXPECT_EQ(count, rules == WebRules ? 14 : 12) << edition;
+    }
+}
+
+// The tool and the C interface read the catalogue's names through the public header only.
+TEST(Catalogue, IdentifiersAndAliasesThroughThePublicFace) {
+    const std::tuple<TBarType, std::string_view, std::vector<std::string_view>> rows[] = {
+        {bcCode_2_5_interleaved, "bcCode_2_5_interleaved", {"i25", "interleaved25"}},
+        {bcCode39, "bcCode39", {}},
+        {bcCodeUPC_E0, "bcCodeUPC_E0", {"upce", "upce0", "upc-e"}},
+        {bcCodeEAN128C, "bcCodeEAN128C", {"ean128c"}},
+    };
+    for (const auto& [type, identifier, aliases] : rows) {
+        EXPECT_EQ(Z_GetBarTypeIdentifier(type), identifier);
+        const auto given = Z_GetBarTypeAliases(type);
+        EXPECT_EQ(std::vector<std::string_view>(given.begin(), given.end()), aliases) << identifier;
+    }
+    const auto beyond = static_cast<TBarType>(BarTypeCount);
+    EXPECT_EQ(ErrorOf([&] { Z_GetBarTypeIdentifier(beyond); }), "Wrong barcode type.");
+    EXPECT_EQ(ErrorOf([&] { Z_GetBarTypeAliases(beyond); }), "Wrong barcode type.");
+    EXPECT_EQ(ErrorOf([&] { Z_IsNumericOnly(beyond, WebRules); }), "Wrong barcode type.");
 }
 
 TEST(GetBarLine, MapsTheAlphabetToWidthClassesAndColours) {

@@ -1,5 +1,5 @@
 // Printing in millimetres and inches: the printed page read back from the PDF by poppler, the
-// printer measures, and what a print job survives. Desktop edition only.
+// printer measures, and what a print job survives (ribbon_engine_print, desktop rules).
 
 #include <gtest/gtest.h>
 #include <sys/resource.h>

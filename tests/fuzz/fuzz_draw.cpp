@@ -9,7 +9,7 @@
 #include <limits>
 
 #include "base/Exceptions.h"
-#include "cli/EngineApi.h"
+#include "engine/ZBarCode.h"
 #include "graphics/Bitmap.h"
 
 namespace {
@@ -46,7 +46,7 @@ int SmallOrAny(FuzzedDataProvider& in, int low, int high) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
-    const cli::EngineApi& engine = in.ConsumeBool() ? cli::WebEngine() : cli::DesktopEngine();
+    const TEditionRules rules = in.ConsumeBool() ? WebRules : DesktopRules;
     const auto type = static_cast<TBarType>(in.ConsumeIntegralInRange(0, BarTypeCount));
     const auto checkSum = static_cast<TCheckSum>(in.ConsumeIntegralInRange(0, 1));
     const int width = in.ConsumeIntegralInRange(0, 96), height = in.ConsumeIntegralInRange(0, 96);
@@ -71,9 +71,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     TBitmap bitmap(width, height);
     try {
-        const cli::Encoding symbol = engine.Encode(type, text, modul, ratio, checkSum);
-        engine.Draw(bitmap.Canvas(), symbol, left, top, barHeight, font, textShow, textPosition,
-                    colorBar, colorSpc, textColor, angle);
+        const TBarSymbol symbol = Z_EncodeBar(type, text, modul, ratio, checkSum, rules);
+        Z_DrawBar(bitmap.Canvas(), symbol, left, top, barHeight, font, textShow, textPosition,
+                  colorBar, colorSpc, textColor, angle);
     } catch (const Exception& error) {
         if (error.Message.empty()) {
             std::fprintf(stderr, "an error without a message\n");

@@ -8,8 +8,7 @@
 #include <cstring>
 
 #include "base/Exceptions.h"
-#include "cli/EngineApi.h"
-#include "engine/BarTypes.h"
+#include "engine/ZBarCode.h"
 
 namespace {
 
@@ -38,7 +37,7 @@ void Check(bool ok, const char* what) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     FuzzedDataProvider in(data, size);
     const auto type = static_cast<TBarType>(in.ConsumeIntegral<std::uint8_t>());
-    const cli::EngineApi& engine = in.ConsumeBool() ? cli::WebEngine() : cli::DesktopEngine();
+    const TEditionRules rules = in.ConsumeBool() ? WebRules : DesktopRules;
     const auto checkSum = static_cast<TCheckSum>(in.ConsumeIntegralInRange<int>(0, 2));
     // Mostly the moduls and ratios people use, sometimes anything at all.
     const int modul =
@@ -52,9 +51,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     const std::string text = in.ConsumeRemainingBytesAsString();
 
-    cli::Encoding e;
+    TBarSymbol e;
     try {
-        e = engine.Encode(type, text, modul, ratio, checkSum);
+        e = Z_EncodeBar(type, text, modul, ratio, checkSum, rules);
     } catch (const Exception& error) {
         Check(!error.Message.empty(), "an error without a message");
         return 0;
@@ -65,6 +64,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         Check(InAlphabet(c), "a pattern character outside the alphabet");
         width += ElementWidth(c, e.Widths);
     }
-    Check(width == e.Width, "the elements do not add up to the measured width");
+    Check(width == e.Length, "the elements do not add up to the measured width");
     return 0;
 }

@@ -10,6 +10,7 @@
 
 #include "base/Exceptions.h"
 #include "engine/BarTypes.h"
+#include "engine/Edition.h"
 #include "tests/AssertionText.h"
 
 namespace {
@@ -119,13 +120,14 @@ TEST(LibraryLoad, NothingIsReadAfterFinalize) {
 // The desktop edition keeps the encoders' length assertions, through C++ and through C.
 TEST(LibraryLoad, Ean13LengthFaultRaisesTheAssertion) {
     Library lib;
-    using BarWidth = int(ribbon::TBarType, const std::string&, int, double, ribbon::TCheckSum);
+    using BarWidth = int(ribbon::TBarType, const std::string&, int, double, ribbon::TCheckSum,
+                         const ribbon::TEditionRules&);
     auto barWidth = lib.Get<BarWidth>(
-        "_ZN6ribbon15desktop_edition13Z_GetBarWidthENS_8TBarTypeERKNSt7__cxx1112basic_"
-        "stringIcSt11char_traitsIcESaIcEEEidNS_9TCheckSumE");
+        "_ZN6ribbon13Z_GetBarWidthENS_8TBarTypeERKNSt7__cxx1112basic_"
+        "stringIcSt11char_traitsIcESaIcEEEidNS_9TCheckSumERKNS_13TEditionRulesE");
     const std::string fourteen = "12345678901234";
     try {
-        barWidth(ribbon::bcCodeEAN13, fourteen, 1, 2.0, ribbon::csNone);
+        barWidth(ribbon::bcCodeEAN13, fourteen, 1, 2.0, ribbon::csNone, ribbon::DesktopRules);
         ADD_FAILURE() << "no assertion";
     } catch (const ribbon::EAssertionFailed& e) {
         EXPECT_EQ(ribbon::test::WithoutLineNumber(e.Message),
